@@ -1,0 +1,341 @@
+#include "io/units.h"
+
+#include <unistd.h>
+
+#include <array>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+
+namespace kaldo::io {
+
+namespace {
+
+constexpr size_t kBigBuffer = size_t(1) << 20;
+
+void putLE32(unsigned char* p, uint32_t v) {
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
+}
+
+uint32_t getLE32(const unsigned char* p) {
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v |= uint32_t(p[i]) << (8 * i);
+    return v;
+}
+
+}  // namespace
+
+// ---- line writers -----------------------------------------------------------------------------
+
+LineOut::~LineOut() {
+    if (u_ && end_) u_->endLine();
+}
+
+LineOut& LineOut::operator<<(std::string_view s) {
+    if (u_) u_->put(s);
+    return *this;
+}
+
+// A free-form line with no items is an empty line; with items it starts with one blank.
+FreeLine::FreeLine(Unit& u) : u_(&u) {}
+
+FreeLine::~FreeLine() {
+    u_->put(text_);
+    u_->endLine();
+}
+
+FreeLine& FreeLine::operator<<(std::string_view s) {
+    if (text_.empty()) text_ = " ";
+    text_ += s;
+    lastNumber_ = false;
+    return *this;
+}
+
+FreeLine& FreeLine::operator<<(int v) { return *this << static_cast<long long>(v); }
+
+FreeLine& FreeLine::operator<<(long long v) {
+    if (text_.empty()) text_ = " ";
+    if (lastNumber_) text_ += ' ';
+    text_ += freeInt(v);
+    lastNumber_ = true;
+    return *this;
+}
+
+FreeLine& FreeLine::operator<<(double v) {
+    if (text_.empty()) text_ = " ";
+    if (lastNumber_) text_ += ' ';
+    text_ += freeReal(v);
+    lastNumber_ = true;
+    return *this;
+}
+
+// ---- units ------------------------------------------------------------------------------------
+
+Unit::Unit(int number) : number_(number) {
+    if (number == 0) {
+        fp_ = stderr;
+        borrowed_ = true;
+        tailCut_ = true;
+        lastWasWrite_ = true;
+    }
+}
+
+Unit::~Unit() {
+    if (!borrowed_) close();
+}
+
+bool Unit::open(const std::string& path, Mode mode, Form form, bool buffered) {
+    if (borrowed_) return false;
+    close();
+    std::FILE* fp = nullptr;
+    switch (mode) {
+        case Mode::Read:
+            fp = std::fopen(path.c_str(), "rb");
+            break;
+        case Mode::ReadCreate:
+            fp = std::fopen(path.c_str(), "rb");
+            if (!fp) {
+                if (std::FILE* made = std::fopen(path.c_str(), "ab")) {
+                    std::fclose(made);
+                    fp = std::fopen(path.c_str(), "rb");
+                }
+            }
+            break;
+        case Mode::Write:
+            fp = std::fopen(path.c_str(), "w+b");
+            break;
+        case Mode::Update:
+            fp = std::fopen(path.c_str(), "r+b");
+            if (!fp) fp = std::fopen(path.c_str(), "w+b");
+            break;
+    }
+    if (!fp) return false;
+    fp_ = fp;
+    path_ = path;
+    form_ = form;
+    pending_.clear();
+    hasPending_ = false;
+    tailCut_ = (mode == Mode::Write);
+    lastWasWrite_ = false;
+    writeFailed_ = false;
+    lineNo_ = 0;
+    if (buffered) {
+        buffer_.assign(kBigBuffer, 0);
+        std::setvbuf(fp_, buffer_.data(), _IOFBF, buffer_.size());
+    }
+    return true;
+}
+
+void Unit::close() {
+    if (!fp_ || borrowed_) return;
+    if (hasPending_) endLine();
+    if (std::fclose(fp_) != 0) writeFailed_ = true;
+    fp_ = nullptr;
+    buffer_.clear();
+    buffer_.shrink_to_fit();
+    path_.clear();
+}
+
+void Unit::prepareWrite() {
+    if (!lastWasWrite_) {
+        std::fseek(fp_, 0, SEEK_CUR);  // stdio needs a positioning call between reading and writing
+        lastWasWrite_ = true;
+    }
+    if (!tailCut_) {
+        // A sequential file ends at the record written last: drop whatever followed this position.
+        long pos = std::ftell(fp_);
+        std::fflush(fp_);
+        if (pos >= 0 && ftruncate(fileno(fp_), pos) != 0) writeFailed_ = true;
+        tailCut_ = true;
+    }
+}
+
+void Unit::prepareRead() {
+    if (hasPending_) endLine();
+    if (lastWasWrite_) {
+        std::fflush(fp_);
+        std::fseek(fp_, 0, SEEK_CUR);
+        lastWasWrite_ = false;
+    }
+}
+
+void Unit::writeBytes(const void* data, size_t n) {
+    if (n && std::fwrite(data, 1, n, fp_) != n) writeFailed_ = true;
+}
+
+void Unit::put(std::string_view s) {
+    pending_.append(s);
+    hasPending_ = true;
+}
+
+void Unit::endLine() {
+    if (!fp_) {
+        pending_.clear();
+        hasPending_ = false;
+        return;
+    }
+    prepareWrite();
+    pending_.push_back('\n');
+    writeBytes(pending_.data(), pending_.size());
+    pending_.clear();
+    hasPending_ = false;
+}
+
+void Unit::blankLines(int n) {
+    for (int i = 0; i < n; ++i) endLine();
+}
+
+void Unit::flush() {
+    if (fp_ && lastWasWrite_ && std::fflush(fp_) != 0) writeFailed_ = true;
+}
+
+void Unit::rewind() {
+    if (!fp_ || borrowed_) return;
+    if (hasPending_) endLine();
+    std::fflush(fp_);
+    std::fseek(fp_, 0, SEEK_SET);
+    lastWasWrite_ = false;
+    tailCut_ = false;
+    lineNo_ = 0;
+}
+
+long Unit::previousRecordStart(long pos) {
+    if (form_ == Form::Unformatted) {
+        if (pos < 8) return 0;
+        unsigned char tail[4];
+        std::fseek(fp_, pos - 4, SEEK_SET);
+        if (std::fread(tail, 1, 4, fp_) != 4) return 0;
+        long start = pos - 8 - static_cast<long>(getLE32(tail));
+        return start < 0 ? 0 : start;
+    }
+    // Text: the byte before pos ends the previous line; its start follows the line end before it.
+    long scan = pos - 1;
+    char chunk[4096];
+    while (scan > 0) {
+        long from = scan - static_cast<long>(sizeof chunk);
+        if (from < 0) from = 0;
+        size_t len = static_cast<size_t>(scan - from);
+        std::fseek(fp_, from, SEEK_SET);
+        if (std::fread(chunk, 1, len, fp_) != len) return 0;
+        for (size_t i = len; i-- > 0;) {
+            if (chunk[i] == '\n') return from + static_cast<long>(i) + 1;
+        }
+        scan = from;
+    }
+    return 0;
+}
+
+void Unit::backspace() {
+    if (!fp_ || borrowed_) return;
+    if (hasPending_) endLine();
+    std::fflush(fp_);
+    long pos = std::ftell(fp_);
+    if (pos <= 0) return;
+    long start = previousRecordStart(pos);
+    std::fseek(fp_, start, SEEK_SET);
+    lastWasWrite_ = false;
+    tailCut_ = false;
+    if (lineNo_ > 0) --lineNo_;
+}
+
+bool Unit::nextLine(std::string& line) {
+    line.clear();
+    if (!fp_ || borrowed_) return false;
+    prepareRead();
+    int c;
+    bool any = false;
+    while ((c = std::getc(fp_)) != EOF) {
+        any = true;
+        if (c == '\n') break;
+        line.push_back(static_cast<char>(c));
+    }
+    if (!any) return false;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    ++lineNo_;
+    return true;
+}
+
+void Unit::writeRecord(const void* data, uint32_t bytes) {
+    if (!fp_) return;
+    if (hasPending_) endLine();
+    prepareWrite();
+    unsigned char mark[4];
+    putLE32(mark, bytes);
+    writeBytes(mark, 4);
+    writeBytes(data, bytes);
+    writeBytes(mark, 4);
+}
+
+bool Unit::readRecord(std::vector<unsigned char>& bytes) {
+    bytes.clear();
+    if (!fp_ || borrowed_) return false;
+    prepareRead();
+    unsigned char mark[4];
+    if (std::fread(mark, 1, 4, fp_) != 4) return false;
+    uint32_t len = getLE32(mark);
+    bytes.resize(len);
+    if (len && std::fread(bytes.data(), 1, len, fp_) != len) return false;
+    if (std::fread(mark, 1, 4, fp_) != 4 || getLE32(mark) != len) return false;
+    return true;
+}
+
+// ---- unformatted record items -----------------------------------------------------------------
+
+Record& Record::operator<<(int32_t v) {
+    unsigned char b[4];
+    putLE32(b, static_cast<uint32_t>(v));
+    bytes_.insert(bytes_.end(), b, b + 4);
+    return *this;
+}
+
+Record& Record::operator<<(double v) {
+    uint64_t bits;
+    std::memcpy(&bits, &v, 8);
+    for (int i = 0; i < 8; ++i) bytes_.push_back(static_cast<unsigned char>(bits >> (8 * i)));
+    return *this;
+}
+
+bool RecordReader::get(int32_t& v) {
+    if (pos_ + 4 > b_.size()) return false;
+    v = static_cast<int32_t>(getLE32(&b_[pos_]));
+    pos_ += 4;
+    return true;
+}
+
+bool RecordReader::get(double& v) {
+    if (pos_ + 8 > b_.size()) return false;
+    uint64_t bits = 0;
+    for (int i = 0; i < 8; ++i) bits |= uint64_t(b_[pos_ + i]) << (8 * i);
+    std::memcpy(&v, &bits, 8);
+    pos_ += 8;
+    return true;
+}
+
+// ---- the unit table ---------------------------------------------------------------------------
+
+namespace {
+
+struct UnitTable {
+    std::array<std::unique_ptr<Unit>, 100> units;
+    UnitTable() {
+        for (int i = 0; i < 100; ++i) units[i] = std::make_unique<Unit>(i);
+    }
+};
+
+UnitTable& table() {
+    static UnitTable t;
+    return t;
+}
+
+}  // namespace
+
+Unit& unit(int n) {
+    if (n < 0 || n >= 100) throw std::out_of_range("unit number " + std::to_string(n) + " outside 0..99");
+    return *table().units[n];
+}
+
+void closeAllUnits() {
+    for (auto& u : table().units) u->close();
+}
+
+}  // namespace kaldo::io

@@ -1,0 +1,170 @@
+// Numbered sequential files: the unit table through which every report, scratch and data file is
+// written and read.
+//
+// A unit is bound to a path by open() and keeps it until close(). Files are sequential: reading and
+// writing go forward from the beginning, rewind() goes back to the start, backspace() one record back.
+// Writing a record ends the file there: whatever followed the current position is discarded (so a file
+// that is reopened and written anew never keeps a tail of its old contents). Text lines are written
+// through line() (one whole line) or part() (a piece of the current line, which stays open for the
+// writes that follow); unformatted records carry a 4-byte little-endian length before and after their
+// bytes.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "io/format.h"
+#include "io/listread.h"
+
+namespace kaldo::io {
+
+enum class Mode {
+    Read,       // an existing file, read only; a missing file is an error and is never created
+    ReadCreate, // create-or-open for reading: a missing file is created empty
+    Write,      // create-or-open, emptied at the open
+    Update,     // create-or-open at its beginning, contents kept until the first write ends the file there
+};
+
+// Text files hold lines; unformatted files hold length-framed binary records.
+enum class Form { Text, Unformatted };
+
+class Unit;
+
+// Writes one piece of text to a unit's current line; ends the line when it goes out of scope when
+// made by Unit::line().
+class LineOut {
+public:
+    LineOut(Unit& u, bool endAtClose) : u_(&u), end_(endAtClose) {}
+    LineOut(const LineOut&) = delete;
+    LineOut(LineOut&& o) noexcept : u_(o.u_), end_(o.end_) { o.u_ = nullptr; }
+    ~LineOut();
+
+    LineOut& operator<<(std::string_view s);
+    LineOut& operator<<(const char* s) { return *this << std::string_view(s); }
+    LineOut& operator<<(const std::string& s) { return *this << std::string_view(s); }
+    template <class Field>
+        requires requires(const Field& f) { render(f); }
+    LineOut& operator<<(const Field& f) {
+        return *this << std::string_view(render(f));
+    }
+
+private:
+    Unit* u_;
+    bool end_;
+};
+
+// A free-form line: one blank, then the items; texts as they stand, numbers in compact form, two
+// numbers in a row parted by one blank; with no items, an empty line. The line ends when the object
+// goes out of scope.
+class FreeLine {
+public:
+    explicit FreeLine(Unit& u);
+    FreeLine(const FreeLine&) = delete;
+    ~FreeLine();
+    FreeLine& operator<<(std::string_view s);
+    FreeLine& operator<<(const char* s) { return *this << std::string_view(s); }
+    FreeLine& operator<<(const std::string& s) { return *this << std::string_view(s); }
+    FreeLine& operator<<(int v);
+    FreeLine& operator<<(long long v);
+    FreeLine& operator<<(double v);
+
+private:
+    Unit* u_;
+    std::string text_;
+    bool lastNumber_ = false;
+};
+
+class Unit : public LineSource {
+public:
+    explicit Unit(int number);
+    ~Unit() override;
+    Unit(const Unit&) = delete;
+    Unit& operator=(const Unit&) = delete;
+
+    int number() const { return number_; }
+    const std::string& path() const { return path_; }
+    bool isOpen() const { return fp_ != nullptr; }
+
+    // Binds the unit to a path (closing it first when it is open). Returns false when the file cannot be
+    // opened; the unit then stays closed. buffered gives the unit a large output buffer.
+    bool open(const std::string& path, Mode mode, Form form = Form::Text, bool buffered = false);
+    void close();
+    void rewind();
+    // Back to the start of the record before the current position (text line or unformatted record).
+    void backspace();
+    // Pushes written text to the file so that another process sees it at once.
+    void flush();
+    // True when a write to the unit failed since it was opened.
+    bool writeFailed() const { return writeFailed_; }
+
+    // Text output.
+    LineOut line() { return LineOut(*this, true); }  // one line, ended at the end of the statement
+    LineOut part() { return LineOut(*this, false); } // continues the current line, leaves it open
+    FreeLine free() { return FreeLine(*this); }
+    void put(std::string_view s);                     // appends to the current line
+    void endLine();                                   // ends the current line (an empty one when none)
+    void blankLines(int n);
+
+    // Text input: the next line without its line end (CR LF or LF); false at the end of the file.
+    bool nextLine(std::string& line) override;
+    long lineNumber() const override { return lineNo_; }
+
+    // Unformatted records.
+    void writeRecord(const void* data, uint32_t bytes);
+    // Reads the next record into bytes; false at the end of the file or on a damaged record.
+    bool readRecord(std::vector<unsigned char>& bytes);
+
+private:
+    void prepareWrite();
+    void prepareRead();
+    void writeBytes(const void* data, size_t n);
+    long previousRecordStart(long pos);
+
+    int number_;
+    std::FILE* fp_ = nullptr;
+    bool borrowed_ = false;   // the standard error stream: never closed here
+    Form form_ = Form::Text;
+    std::string path_;
+    std::string pending_;     // the open line that later writes continue
+    bool hasPending_ = false;
+    bool tailCut_ = false;    // the file already ends at the current position
+    bool lastWasWrite_ = false;
+    bool writeFailed_ = false;
+    long lineNo_ = 0;
+    std::vector<char> buffer_;
+};
+
+// Builds an unformatted record item by item: 32-bit integers and 64-bit reals, little-endian.
+class Record {
+public:
+    Record& operator<<(int32_t v);
+    Record& operator<<(double v);
+    const std::vector<unsigned char>& bytes() const { return bytes_; }
+    void writeTo(Unit& u) const { u.writeRecord(bytes_.data(), static_cast<uint32_t>(bytes_.size())); }
+
+private:
+    std::vector<unsigned char> bytes_;
+};
+
+// Reads the items of an unformatted record back in order.
+class RecordReader {
+public:
+    explicit RecordReader(const std::vector<unsigned char>& bytes) : b_(bytes) {}
+    bool get(int32_t& v);
+    bool get(double& v);
+
+private:
+    const std::vector<unsigned char>& b_;
+    size_t pos_ = 0;
+};
+
+// The unit table: units 0 to 99. Unit 0 writes to the standard error stream.
+Unit& unit(int n);
+// Closes every open unit (end of a run, or a run that ended abnormally).
+void closeAllUnits();
+
+}  // namespace kaldo::io

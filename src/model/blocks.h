@@ -1,0 +1,14 @@
+// Every global block of the model, and the reset that starts each run from clean blocks.
+#pragma once
+
+#include "model/files.h"
+#include "model/input.h"
+#include "model/pilefac.h"
+#include "model/runblocks.h"
+
+namespace kaldo {
+
+// Returns every block to its state at program start (numbers 0, texts empty, declared defaults).
+void resetAllBlocks();
+
+}  // namespace kaldo

@@ -1,0 +1,49 @@
+// Run-wide words: constants, wall-clock times and the solver state shared by the group solution
+// and the pile routines.
+#pragma once
+
+#include <atomic>
+
+#include "model/arr.h"
+#include "model/capacity.h"
+
+namespace kaldo {
+
+// Constants every routine may read, set by the input reader before any data line is read.
+struct RunConst {
+    // Pi as most routines see it. The input reader stores the single-precision value of 3.14159; some
+    // routines store the double value of pi later, and whichever ran last is what the next reader sees.
+    double PIWORD = 0.0;
+    double YMIN = 0.0;    // smallest deflection the p-y curves treat as nonzero
+    double DEPTOL = 0.0;  // depth tolerance of the soil profile lookups
+    double DLTOL = 0.0;   // depth tolerance of the distributed-load interpolation
+};
+inline RunConst RUNCONST;
+
+// Wall-clock times of the run, in seconds.
+struct RunTime {
+    double RUNTCASE = 0.0;  // duration of the load case or combination that finished last
+    double RUNT0 = 0.0;     // wall clock at the start; the total elapsed time at the end of the run
+    double RUNTMARK = 0.0;  // elapsed run time at the end of the previous case
+    double RUNTPAR = 0.0;   // parallel time of the current case
+    double RUNTSER = 0.0;   // serial time of the current case
+    double RUNTPRT = 0.0;   // print time of the current case
+    int RUNTHRMAX = 0;      // threads the parallel runtime offers
+    int RUNTHRPEAK = 1;     // largest thread count used so far (the per-case report reads this copy)
+    int RUNTHRPEAK2 = 1;    // the same, read by the end-of-run report
+};
+inline RunTime RUNTIME;
+
+// The solver state shared by the group solution and the pile routines. The pile routines run on many
+// threads at once: the words they write are atomics that they only ever raise or count up.
+struct RunState {
+    int RUNPASS = 0;                  // 0 iterating, 2 equivalent-stiffness pass, 1 final results pass
+    std::atomic<int> RUNSOLVST{0};    // failure reason of the current step (1 to 5), raised by the piles
+    std::atomic<int> RUNWARNBEAR{0};  // bearing warnings of the current force evaluation
+    std::atomic<int> RUNWARNPULL{0};  // pull-out warnings
+    std::atomic<int> RUNWARNTORS{0};  // torsion warnings
+    int RUNWARNPRT = 0;               // 1 while the force evaluation whose warnings are written runs
+};
+inline RunState RUNSTATE;
+
+}  // namespace kaldo

@@ -1,0 +1,10 @@
+#include "run/colwrite.h"
+
+namespace kaldo {
+
+void WCOLEOL(io::Unit& u) {
+    u.put(" ");
+    u.endLine();
+}
+
+}  // namespace kaldo

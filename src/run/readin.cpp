@@ -1,0 +1,139 @@
+// Reading of the input data file: the title, the control record and the pile cap, after the report
+// header. Values are stored as read; conversion to internal units comes later.
+#include "io/units.h"
+#include "model/blocks.h"
+#include "run/inputfile.h"
+#include "run/run.h"
+#include "run/status.h"
+#include "run/unitno.h"
+
+namespace kaldo {
+
+void InputFile::heading() {
+    std::string text = io::readFixedText(u_, TITLELEN, section_.empty() ? "section heading" : section_);
+    io::unit(RUNTIME_UNIT).line() << io::X{5} << "READING " << text;
+    size_t end = text.find_last_not_of(' ');
+    section_ = text.substr(0, end == std::string::npos ? 0 : end + 1);
+    if (section_.empty()) section_ = "(blank heading)";
+}
+
+void InputFile::fail(io::InputError::Kind kind, const std::string& text, const std::string& what) const {
+    throw io::InputError(kind, section_, u_.lineNumber(), text,
+                         what + " in section \"" + section_ + "\", line " + std::to_string(u_.lineNumber()));
+}
+
+namespace {
+
+// Values that every run starts from, before any data line is read.
+void setDefaults() {
+    RUNCONST.PIWORD = 3.141590118408203;  // 3.14159 in single precision, as the curve routines expect
+    RUNCONST.YMIN = 1e-14;
+    RUNCONST.DEPTOL = 1e-6;
+    RUNCONST.DLTOL = 1e-5;
+    CTLIN.TITLEEND = "END ";
+    PILEFAC.PMUL.fill(1.0);
+    PILEFAC.YMUL.fill(1.0);
+    PILEFAC.PMULZ.fill(1.0);
+    PILEFAC.YMULZ.fill(1.0);
+    PILEFAC.PMULY.fill(1.0);
+    PILEFAC.YMULY.fill(1.0);
+}
+
+void readTitle(InputFile& in) {
+    in.setSection("title");
+    CTLIN.TITLE = in.fixedText(TITLELEN);
+    in.fixedText(TITLELEN);
+    io::Unit& rt = io::unit(RUNTIME_UNIT);
+    rt.endLine();
+    rt.line() << io::X{12} << CTLIN.TITLE;
+    rt.blankLines(2);
+    rt.line() << io::X{5} << "READING * TITLE AND VERSION";
+}
+
+void readControl(InputFile& in) {
+    in.heading();
+    {
+        io::ListRecord r = in.record();
+        int unusedItem = 0;
+        r >> CTLIN.UNITS >> CTLIN.ANTYPE >> CTLIN.CAPOPT >> CTLIN.FLXCAP >> CTLIN.KUSERPY >> CTLIN.KUSERLS >>
+            CTLIN.KUSERTQ >> CTLIN.KGRPRF >> CTLIN.KMPHI >> CTLIN.KAXFAC >> CTLIN.KPYOP >> unusedItem >>
+            CTLIN.KAVGDIA >> CTLIN.KBATDEP >> CTLIN.KGENLS >> CTLIN.KAXLIM >> CTLIN.KKIPS >> CTLIN.KRFDEP >>
+            CTLIN.KSMOV >> CTLIN.KCRVOUT >> CTLIN.KCRVBIN;
+    }
+    // The movement that sets the group reduction factors follows at once, without a heading.
+    CTLIN.RFMOVY = 1.0;
+    CTLIN.RFMOVZ = 1.0;
+    if (CTLIN.KGRPRF == 3 || CTLIN.KGRPRF == 4) {
+        io::ListRecord r = in.record();
+        r >> CTLIN.RFMOVY >> CTLIN.RFMOVZ;
+    }
+}
+
+// The curve data file is created whether or not curves are requested, text or unformatted as asked.
+void openCurveDataFile(int& status) {
+    io::Form form = CTLIN.KCRVBIN == 0 ? io::Form::Text : io::Form::Unformatted;
+    const std::string& path = namesPath(REC_CURVEDATA);
+    if (!io::unit(CURVEDATA_UNIT).open(path, io::Mode::Write, form))
+        reportFault(status, ST_FILEOPEN,
+                    "the curve data file \"" + path + "\" (record 24 of Names.dat) cannot be opened");
+}
+
+void readCap(InputFile& in) {
+    in.heading();
+    int unusedBlock = 0;
+    {
+        io::ListRecord r = in.record();
+        double unusedValue = 0.0;
+        r >> CAPIN.CAPLY >> CAPIN.CAPWZ >> CAPIN.CAPTX >> CAPIN.CAPDEQ >> unusedValue >> unusedBlock;
+    }
+    // An optional block of groups of values that the analysis does not use: read past it.
+    if (unusedBlock == 1) {
+        int groups = 0;
+        in.record() >> groups;
+        for (int g = 1; g <= groups; ++g) {
+            int values = 0;
+            in.record() >> values;
+            for (int v = 1; v <= values; ++v) in.skipRecord();
+        }
+    }
+    CAPIN.KCAPSPR = 0;
+    if (CTLIN.CAPOPT > 1) {
+        io::ListRecord r = in.record();
+        r >> CAPIN.KCAPSPR >> CAPIN.KCAPSOIL >> CAPIN.INCREMENTS >> CAPIN.K50 >> CAPIN.FULT >> CAPIN.YMAX;
+    }
+    if (CTLIN.FLXCAP > 0) {
+        io::ListRecord r = in.record();
+        r >> CAPFLX.CENTY >> CAPFLX.CENTZ >> CAPFLX.NDIVY >> CAPFLX.NDIVZ >> CAPFLX.MAT1 >> CAPFLX.MAT2;
+    }
+}
+
+int statusOf(io::InputError::Kind kind) {
+    switch (kind) {
+        case io::InputError::Malformed: return ST_MALFORMED;
+        case io::InputError::RealForInteger: return ST_REALFORINT;
+        case io::InputError::EarlyEnd: return ST_EARLYEND;
+        case io::InputError::Capacity: return ST_CAPACITY;
+        case io::InputError::Index: return ST_INDEX;
+        case io::InputError::BadValue: return ST_BADVALUE;
+    }
+    return ST_MALFORMED;
+}
+
+}  // namespace
+
+void READIN(int& status) {
+    reportHeader();
+    setDefaults();
+    InputFile in(io::unit(INPUT_UNIT));
+    try {
+        readTitle(in);
+        readControl(in);
+        openCurveDataFile(status);
+        if (status != ST_OK) return;
+        readCap(in);
+    } catch (const io::InputError& e) {
+        reportFault(status, statusOf(e.kind), std::string("input data file: ") + e.what());
+    }
+}
+
+}  // namespace kaldo

@@ -1,0 +1,145 @@
+// Numbered units: sequential file rules (writing ends the file, rewind, backspace), open modes,
+// free-form lines and unformatted record framing.
+#include <gtest/gtest.h>
+
+#include "io/units.h"
+#include "support/workdir.h"
+
+namespace kaldo::io {
+namespace {
+
+using test::WorkDir;
+
+TEST(Units, WritingAfterRewindEndsTheFileThere) {
+    WorkDir dir;
+    dir.write("f.txt", "old one\nold two\nold three\n");
+    Unit& u = unit(40);
+    ASSERT_TRUE(u.open((dir / "f.txt").string(), Mode::Update));
+    std::string line;
+    ASSERT_TRUE(u.nextLine(line));
+    EXPECT_EQ(line, "old one");
+    u.line() << "new two";
+    u.close();
+    EXPECT_EQ(dir.read("f.txt"), "old one\nnew two\n");
+
+    ASSERT_TRUE(u.open((dir / "f.txt").string(), Mode::Update));
+    u.close();
+    EXPECT_EQ(dir.read("f.txt"), "old one\nnew two\n") << "a file opened and never written keeps its contents";
+}
+
+TEST(Units, WriteModeEmptiesTheFileAtOpen) {
+    WorkDir dir;
+    dir.write("r.txt", "stale\n");
+    Unit& u = unit(41);
+    ASSERT_TRUE(u.open((dir / "r.txt").string(), Mode::Write));
+    u.close();
+    EXPECT_EQ(dir.read("r.txt"), "");
+}
+
+TEST(Units, ReadModeNeverCreatesAFile) {
+    WorkDir dir;
+    EXPECT_FALSE(unit(42).open((dir / "missing.inp").string(), Mode::Read));
+    EXPECT_FALSE(dir.exists("missing.inp"));
+    EXPECT_TRUE(unit(42).open((dir / "made.txt").string(), Mode::ReadCreate));
+    unit(42).close();
+    EXPECT_TRUE(dir.exists("made.txt"));
+}
+
+TEST(Units, RewindAndBackspaceReadRecordsAgain) {
+    WorkDir dir;
+    Unit& u = unit(43);
+    ASSERT_TRUE(u.open((dir / "s.txt").string(), Mode::Write));
+    u.line() << "first";
+    u.line() << "second";
+    u.line() << "third";
+    u.rewind();
+    std::string a, b;
+    ASSERT_TRUE(u.nextLine(a));
+    ASSERT_TRUE(u.nextLine(a));
+    EXPECT_EQ(a, "second");
+    EXPECT_EQ(u.lineNumber(), 2);
+    u.backspace();
+    ASSERT_TRUE(u.nextLine(b));
+    EXPECT_EQ(b, "second");
+    // Backspace after a write goes back over the record just written, and a write there replaces it.
+    u.line() << "replaced third";
+    u.backspace();
+    u.line() << "new third";
+    u.rewind();
+    std::vector<std::string> all;
+    while (u.nextLine(a)) all.push_back(a);
+    EXPECT_EQ(all, (std::vector<std::string>{"first", "second", "new third"}));
+    u.close();
+}
+
+TEST(Units, LinesEndingInCrLfReadWithoutTheCr) {
+    WorkDir dir;
+    dir.write("w.txt", "one\r\ntwo\r\n\r\nlast-without-end");
+    Unit& u = unit(44);
+    ASSERT_TRUE(u.open((dir / "w.txt").string(), Mode::Read));
+    std::vector<std::string> got;
+    std::string line;
+    while (u.nextLine(line)) got.push_back(line);
+    EXPECT_EQ(got, (std::vector<std::string>{"one", "two", "", "last-without-end"}));
+    u.close();
+}
+
+TEST(Units, PartsContinueTheCurrentLine) {
+    WorkDir dir;
+    Unit& u = unit(45);
+    ASSERT_TRUE(u.open((dir / "p.txt").string(), Mode::Write));
+    u.part() << "A" << X{2};
+    u.part() << I(3, 7);
+    u.line() << "|" << F{6, 2, -1.005};
+    u.blankLines(1);
+    u.free() << "    ANALYSIS COMPLETED";
+    u.free() << "    " << 40 << ", UNKNOWN CODE";
+    u.free() << "N=" << 3 << 4 << "x" << 2.5;
+    u.free();
+    u.close();
+    EXPECT_EQ(dir.read("p.txt"),
+              "A    7| -1.00\n\n     ANALYSIS COMPLETED\n     40, UNKNOWN CODE\n N=3 4x2.5\n\n");
+}
+
+TEST(Units, UnformattedRecordsCarryTheirLengthBeforeAndAfter) {
+    WorkDir dir;
+    Unit& u = unit(46);
+    ASSERT_TRUE(u.open((dir / "c.bin").string(), Mode::Write, Form::Unformatted));
+    Record r1;
+    r1 << int32_t(3) << int32_t(2) << int32_t(1);
+    r1.writeTo(u);
+    Record r2;
+    r2 << 1.5;
+    r2.writeTo(u);
+    u.close();
+
+    std::string bytes = dir.read("c.bin");
+    ASSERT_EQ(bytes.size(), size_t(4 + 12 + 4 + 4 + 8 + 4));
+    EXPECT_EQ(bytes.substr(0, 8), std::string("\x0c\0\0\0\x03\0\0\0", 8));
+    EXPECT_EQ(bytes.substr(16, 4), std::string("\x0c\0\0\0", 4));
+    EXPECT_EQ(bytes.substr(20, 4), std::string("\x08\0\0\0", 4));
+
+    ASSERT_TRUE(u.open((dir / "c.bin").string(), Mode::Read, Form::Unformatted));
+    std::vector<unsigned char> rec;
+    ASSERT_TRUE(u.readRecord(rec));
+    ASSERT_TRUE(u.readRecord(rec));
+    u.backspace();
+    ASSERT_TRUE(u.readRecord(rec));
+    RecordReader rd(rec);
+    double v = 0;
+    ASSERT_TRUE(rd.get(v));
+    EXPECT_EQ(v, 1.5);
+    EXPECT_FALSE(u.readRecord(rec));
+    u.close();
+}
+
+TEST(Units, WritesToAClosedUnitAreDropped) {
+    Unit& u = unit(47);
+    u.close();
+    u.line() << "nowhere";
+    EXPECT_FALSE(u.isOpen());
+    EXPECT_THROW(unit(100), std::out_of_range);
+}
+
+}  // namespace
+}  // namespace kaldo::io
