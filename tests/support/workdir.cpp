@@ -37,9 +37,11 @@ void WorkDir::write(const std::string& name, const std::string& text) const {
     f << text;
 }
 
-std::string WorkDir::read(const std::string& name) const {
-    std::ifstream f(dir_ / name, std::ios::binary);
-    if (!f) return "<missing " + name + ">";
+std::string WorkDir::read(const std::string& name) const { return readPath(dir_ / name); }
+
+std::string WorkDir::readPath(const std::filesystem::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    if (!f) return "<missing " + p.filename().string() + ">";
     std::ostringstream ss;
     ss << f.rdbuf();
     return ss.str();

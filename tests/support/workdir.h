@@ -19,6 +19,7 @@ public:
 
     void write(const std::string& name, const std::string& text) const;
     std::string read(const std::string& name) const;
+    static std::string readPath(const std::filesystem::path& p);
     bool exists(const std::string& name) const;
     std::vector<std::string> files() const;
 
