@@ -102,6 +102,31 @@ struct Arr3 {
     const T* data() const { return v; }
 };
 
+template <class T, int Lo1, int Hi1, int Lo2, int Hi2, int Lo3, int Hi3, int Lo4, int Hi4>
+struct Arr4 {
+    static constexpr int n1 = Hi1 - Lo1 + 1, n2 = Hi2 - Lo2 + 1, n3 = Hi3 - Lo3 + 1, n4 = Hi4 - Lo4 + 1;
+    static constexpr std::size_t size = std::size_t(n1) * n2 * n3 * n4;
+    T v[size];
+
+    T& operator()(int i, int j, int k, int l KALDO_LOC_PARAM) {
+        KALDO_CHECK(i, Lo1, Hi1);
+        KALDO_CHECK(j, Lo2, Hi2);
+        KALDO_CHECK(k, Lo3, Hi3);
+        KALDO_CHECK(l, Lo4, Hi4);
+        return v[(i - Lo1) + (std::size_t(j - Lo2) + (std::size_t(k - Lo3) + std::size_t(l - Lo4) * n3) * n2) * n1];
+    }
+    const T& operator()(int i, int j, int k, int l KALDO_LOC_PARAM) const {
+        KALDO_CHECK(i, Lo1, Hi1);
+        KALDO_CHECK(j, Lo2, Hi2);
+        KALDO_CHECK(k, Lo3, Hi3);
+        KALDO_CHECK(l, Lo4, Hi4);
+        return v[(i - Lo1) + (std::size_t(j - Lo2) + (std::size_t(k - Lo3) + std::size_t(l - Lo4) * n3) * n2) * n1];
+    }
+    void fill(const T& x) {
+        for (auto& e : v) e = x;
+    }
+};
+
 // Returns a block to its state at program start: every number 0, every text empty, then the
 // defaults its declaration gives. Done in place, as the blocks are far too large for the stack.
 template <class Block>

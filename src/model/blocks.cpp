@@ -11,6 +11,42 @@ void resetAllBlocks() {
     resetBlock(RUNCONST);
     resetBlock(RUNTIME);
     resetBlock(RUNSTATE);
+    // Load cases, combinations, distributed loads.
+    resetBlock(LCDEF);
+    resetBlock(LCPAR);
+    resetBlock(LCREAL);
+    resetBlock(LCOPT);
+    resetBlock(LCCNT);
+    resetBlock(LCCL);
+    resetBlock(LCDL);
+    resetBlock(FSDDAT);
+    resetBlock(LCSD);
+    resetBlock(LCBDEF);
+    resetBlock(LCBPAR);
+    resetBlock(LCBREAL);
+    resetBlock(LCBCNT);
+    resetBlock(LCBLST);
+    resetBlock(OPTENV);
+    resetBlock(DLS);
+    // Piles, sections, soils, curves and requests as read.
+    resetBlock(GRPIN3);
+    resetBlock(GRPIN2);
+    resetBlock(PILESETIN);
+    resetBlock(SECTIN);
+    resetBlock(SOILIN);
+    resetBlock(PYPRT);
+    resetBlock(PYUSRIN);
+    resetBlock(GENLISTS);
+    resetBlock(TZUSRIN);
+    resetBlock(TQUSRIN);
+    resetBlock(MPHIIN);
+    resetBlock(MPHIGENIN);
+    resetBlock(RFD);
+    resetBlock(SMOV);
+    resetBlock(OPTCRV);
+    // Working tables.
+    resetBlock(PILE);
+    resetBlock(PYUSR);
 }
 
 }  // namespace kaldo

@@ -1,9 +1,13 @@
 // Every global block of the model, and the reset that starts each run from clean blocks.
 #pragma once
 
+#include "model/curves.h"
 #include "model/files.h"
 #include "model/input.h"
+#include "model/loadinput.h"
+#include "model/modelinput.h"
 #include "model/pilefac.h"
+#include "model/piles.h"
 #include "model/runblocks.h"
 
 namespace kaldo {

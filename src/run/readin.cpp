@@ -3,6 +3,7 @@
 #include "io/units.h"
 #include "model/blocks.h"
 #include "run/inputfile.h"
+#include "run/readin.h"
 #include "run/run.h"
 #include "run/status.h"
 #include "run/unitno.h"
@@ -18,8 +19,34 @@ void InputFile::heading() {
 }
 
 void InputFile::fail(io::InputError::Kind kind, const std::string& text, const std::string& what) const {
-    throw io::InputError(kind, section_, u_.lineNumber(), text,
-                         what + " in section \"" + section_ + "\", line " + std::to_string(u_.lineNumber()));
+    failAt(here(), kind, text, what);
+}
+
+void InputFile::failAt(const Where& at, io::InputError::Kind kind, const std::string& text,
+                       const std::string& what) {
+    throw io::InputError(kind, at.section, at.line, text,
+                         what + " in section \"" + at.section + "\", line " + std::to_string(at.line));
+}
+
+void InputFile::checkCount(int n, int capacity, const std::string& what) const {
+    if (n < 0 || n > capacity)
+        fail(io::InputError::Capacity, std::to_string(n),
+             "count " + std::to_string(n) + " of " + what + " outside 0.." + std::to_string(capacity));
+}
+
+void InputFile::checkRange(int v, int lo, int hi, const std::string& what) const {
+    checkRangeAt(here(), v, lo, hi, what);
+}
+
+void InputFile::checkRangeAt(const Where& at, int v, int lo, int hi, const std::string& what) {
+    if (v < lo || v > hi)
+        failAt(at, io::InputError::Index, std::to_string(v),
+               what + " " + std::to_string(v) + " outside " + std::to_string(lo) + ".." + std::to_string(hi));
+}
+
+void InputFile::runDeferred() {
+    for (const auto& check : deferred_) check();
+    deferred_.clear();
 }
 
 namespace {
@@ -131,6 +158,9 @@ void READIN(int& status) {
         openCurveDataFile(status);
         if (status != ST_OK) return;
         readCap(in);
+        readLoadSections(in);
+        readModelSections(in);
+        in.runDeferred();
     } catch (const io::InputError& e) {
         reportFault(status, statusOf(e.kind), std::string("input data file: ") + e.what());
     }
