@@ -1,4 +1,5 @@
 #include "model/blocks.h"
+#include "model/labels.h"
 
 namespace kaldo {
 
@@ -47,6 +48,8 @@ void resetAllBlocks() {
     // Working tables.
     resetBlock(PILE);
     resetBlock(PYUSR);
+    // Unit labels and column titles.
+    resetBlock(LABELS);
 }
 
 }  // namespace kaldo

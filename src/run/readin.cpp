@@ -3,6 +3,7 @@
 #include "io/units.h"
 #include "model/blocks.h"
 #include "run/inputfile.h"
+#include "run/labels.h"
 #include "run/readin.h"
 #include "run/run.h"
 #include "run/status.h"
@@ -157,6 +158,8 @@ void READIN(int& status) {
         readControl(in);
         openCurveDataFile(status);
         if (status != ST_OK) return;
+        UNITLBL(CTLIN.UNITS == 1 ? 1 : CTLIN.UNITS == 2 ? -1 : 0, CTLIN.KKIPS);
+        COLHEAD(CTLIN.ANTYPE);
         readCap(in);
         readLoadSections(in);
         readModelSections(in);

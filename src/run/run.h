@@ -33,5 +33,7 @@ void READIN(int& status);
 void reportHeader();
 // The "Time and Date of Analysis" block on units 10, 14, 16, 18 and 32.
 void ANLDATE();
+// Converts the input as read to internal units (feet to inches, millimetres to metres, ...), in place.
+void CONVIN();
 
 }  // namespace kaldo

@@ -63,6 +63,7 @@ void RUNMAIN(int& status) {
     RUNTIME.RUNTHRMAX = omp_get_max_threads();
     RUNTIME.RUNTHRPEAK = 1;
     RUNTIME.RUNTHRPEAK2 = 1;
+    if (status == ST_OK) guarded(status, [&] { CONVIN(); });
 
     RUNTIME.RUNT0 = io::wallClock() - RUNTIME.RUNT0;
     guarded(status, [&] { ENDRUN(status); });

@@ -50,22 +50,22 @@ TEST(EndToEnd, CaseReportsMatchTheExpectedOnes) {
 
 TEST(Host, ExampleRunsToCompletion) {
     WorkDir dir;
-    fs::copy_file(fs::path(KALDO_EXAMPLES_DIR) / "single-cap.inp", dir / "single-cap.inp");
-    HostRun r = runHost(dir, "single-cap.inp");
+    fs::copy_file(fs::path(KALDO_EXAMPLES_DIR) / "four-pile-group.inp", dir / "four-pile-group.inp");
+    HostRun r = runHost(dir, "four-pile-group.inp");
     EXPECT_EQ(r.exit, 0) << r.out;
     EXPECT_NE(r.out.find("- ANALYSIS STARTED"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Analysis completed."), std::string::npos) << r.out;
-    EXPECT_NE(dir.read("single-cap.run").find(" ANALYSIS COMPLETED"), std::string::npos);
-    EXPECT_EQ(dir.read("single-cap.stop"), "0\n");
+    EXPECT_NE(dir.read("four-pile-group.run").find(" ANALYSIS COMPLETED"), std::string::npos);
+    EXPECT_EQ(dir.read("four-pile-group.stop"), "0\n");
     std::string names = dir.read("Names.dat");
     EXPECT_EQ(names.substr(0, 13), "0.1.0       \n");
-    EXPECT_NE(names.find("\nsingle-cap.inp\nsingle-cap.echo\nsingle-cap.out\n"), std::string::npos) << names;
+    EXPECT_NE(names.find("\nfour-pile-group.inp\nfour-pile-group.echo\nfour-pile-group.out\n"), std::string::npos) << names;
 }
 
 TEST(Host, RunsTheInputOfAnotherFolder) {
     WorkDir dir;
     fs::create_directories(dir / "jobs");
-    fs::copy_file(fs::path(KALDO_EXAMPLES_DIR) / "single-cap.inp", dir / "jobs/cap.inp");
+    fs::copy_file(fs::path(KALDO_EXAMPLES_DIR) / "four-pile-group.inp", dir / "jobs/cap.inp");
     HostRun r = runHost(dir, "jobs/cap.inp");
     EXPECT_EQ(r.exit, 0) << r.out;
     EXPECT_TRUE(dir.exists("jobs/Names.dat"));

@@ -21,10 +21,32 @@ std::string pad(std::string s, size_t n) {
     return s;
 }
 
-// Title, control record and cap record: the smallest input the engine reads to its end today.
+// Every section after the pile cap, each empty: no loads, no piles, no soil.
+const std::string kEmptySections = R"(LOAD CASES
+0 0 0 0 0
+LOAD COMBINATIONS
+0 0 0 0 0
+DISTRIBUTED LOADS
+0
+PILE GROUPS
+0
+PILE PROPERTIES
+0
+CROSS SECTIONS
+0
+SOIL LAYERS
+0
+GENERATED AXIAL CURVES
+0
+GENERATED TORQUE CURVES
+0
+)";
+
+// Title, control record, cap record and the empty sections: the smallest complete input.
 std::string capInput(const std::string& control = "1 3 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0",
-                     const std::string& cap = "10.0 12.0 3.0 0.0 0.0 0") {
-    return "Four piles under a square cap\nsecond title line\nCONTROL\n" + control + "\nPILE CAP\n" + cap + "\n";
+                     const std::string& cap = "10.0 12.0 3.0 0.0 0.0 0", const std::string& rest = kEmptySections) {
+    return "Four piles under a square cap\nsecond title line\nCONTROL\n" + control + "\nPILE CAP\n" + cap + "\n" +
+           rest;
 }
 
 TEST(EntryPoint, CodesOtherThanEightReturnOneAndTouchNoFile) {
@@ -88,6 +110,10 @@ TEST(CompletedRun, WritesHeadersTraceAndCompletionMessage) {
     ASSERT_EQ(dir.run(), 0) << dir.read("case.run");
 
     const std::string version = "Kaldo pile-group analysis, version TEST 1.0    \n";
+    std::string sectionTrace;
+    for (const char* h : {"LOAD CASES", "LOAD COMBINATIONS", "DISTRIBUTED LOADS", "PILE GROUPS", "PILE PROPERTIES",
+                          "CROSS SECTIONS", "SOIL LAYERS", "GENERATED AXIAL CURVES", "GENERATED TORQUE CURVES"})
+        sectionTrace += "     READING " + pad(h, 80) + "\n";
     const std::string dateBlock =
         kFrameDash + std::string(26, ' ') + "Time and Date of Analysis\n" + kFrameDash + "\n<masked>\n";
     const std::string banner = kFrameEq + "\n" + std::string(20, ' ') + version + "\n" + kFrameEq + "\n\n";
@@ -104,7 +130,7 @@ TEST(CompletedRun, WritesHeadersTraceAndCompletionMessage) {
               "\n" + std::string(10, ' ') + version + "\n" + dateBlock + "\n" + std::string(12, ' ') +
                   pad("Four piles under a square cap", 80) + "\n\n\n" + "     READING * TITLE AND VERSION\n" +
                   "     READING " + pad("CONTROL", 80) + "\n" + "     READING " + pad("PILE CAP", 80) + "\n" +
-                  "     \n     ANALYSIS COMPLETED\n<masked>\n<masked>\n");
+                  sectionTrace + "     \n     ANALYSIS COMPLETED\n<masked>\n<masked>\n");
     EXPECT_EQ(maskVolatile(dir.read("case.sum")), banner + dateBlock + "\n\n\n\n" + kSummaryHeading);
     EXPECT_EQ(maskVolatile(dir.read("case.out")), banner + fileNames + dateBlock);
     EXPECT_EQ(maskVolatile(dir.read("case.echo")), banner + fileNames + dateBlock);
@@ -116,14 +142,23 @@ TEST(CompletedRun, WritesHeadersTraceAndCompletionMessage) {
 TEST(CompletedRun, TwoRunsInOneProcessGiveIdenticalReports) {
     WorkDir dir;
     dir.writeNames();
-    dir.write("case.inp", capInput("1 3 2 1 0 0 0 4 0 0 0 0 0 0 0 0 0 0 0 0 0\n0.5 0.25",
-                                   "10 12 3 0 0 1\n2\n1\n5.0\n0\n1 0 4 100 200 0.5\n0 0 4 4 3.0e6 0.2"));
+    dir.write("case.inp", WorkDir::readPath(std::string(KALDO_FIXTURES_DIR) + "/full3d.inp"));
     ASSERT_EQ(dir.run(), 0) << dir.read("case.run");
     std::vector<std::string> first;
     const char* reports[] = {"case.run", "case.out", "case.sum", "case.echo", "case.pile", "case.cst"};
     for (const char* r : reports) first.push_back(maskVolatile(dir.read(r)));
     ASSERT_EQ(dir.run(), 0);
     for (size_t i = 0; i < first.size(); ++i) EXPECT_EQ(maskVolatile(dir.read(reports[i])), first[i]) << reports[i];
+}
+
+// A cap record with the block of values that are read past, an embedded-cap record and a flexible-cap
+// record: the next line read is the heading of the load cases.
+TEST(CompletedRun, CapRecordsOfEveryKindAreReadThrough) {
+    WorkDir dir;
+    dir.writeNames();
+    dir.write("case.inp", capInput("1 3 2 1 0 0 0 4 0 0 0 0 0 0 0 0 0 0 0 0 0\n0.5 0.25",
+                                   "10 12 3 0 0 1\n2\n1\n5.0\n0\n1 0 4 100 200 0.5\n0 0 4 4 3.0e6 0.2"));
+    EXPECT_EQ(dir.run(), 0) << dir.read("case.run");
 }
 
 TEST(CompletedRun, ReportFilesAreEmptiedWhenOpened) {
@@ -188,7 +223,10 @@ TEST(InputFaults, NameTheSectionLineAndText) {
         {"real for an integer", capInput("1 3.5 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0"), 111, "\"3.5\""},
         {"file ends in the control record", "title\ntitle 2\nCONTROL\n1 3 0 0 0\n", 112, "CONTROL"},
         {"file ends before the cap", capInput().substr(0, capInput().find("PILE CAP")), 112, "end"},
-        {"embedded-cap record missing", capInput("1 3 2 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0"), 112, "PILE CAP"},
+        {"embedded-cap record missing", capInput("1 3 2 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0", "10 12 3 0 0 0", ""),
+         112, "PILE CAP"},
+        {"heading read as the embedded-cap record", capInput("1 3 2 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0"), 110,
+         "\"LOAD\""},
         {"malformed cap value", capInput(), 110, "\"1O.0\""},
     };
     for (const Case& c : cases) {
