@@ -44,6 +44,8 @@ public:
 
     // A count read at the current line must lie in 0..capacity; what names the table ("load cases").
     void checkCount(int n, int capacity, const std::string& what) const;
+    // Reads a count, a record of its own, and holds it against its table. An empty value keeps previous.
+    int readCount(int capacity, const std::string& what, int previous = 0);
     // A number read at the current line must lie in lo..hi; what names it ("property set of pile 3").
     void checkRange(int v, int lo, int hi, const std::string& what) const;
     // The same check made once the whole file is read, for a number read at a remembered place.

@@ -35,6 +35,13 @@ void InputFile::checkCount(int n, int capacity, const std::string& what) const {
              "count " + std::to_string(n) + " of " + what + " outside 0.." + std::to_string(capacity));
 }
 
+int InputFile::readCount(int capacity, const std::string& what, int previous) {
+    int n = previous;
+    record() >> n;
+    checkCount(n, capacity, what);
+    return n;
+}
+
 void InputFile::checkRange(int v, int lo, int hi, const std::string& what) const {
     checkRangeAt(here(), v, lo, hi, what);
 }

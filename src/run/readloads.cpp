@@ -33,16 +33,6 @@ std::string num(double v) {
     return buf;
 }
 
-// Reads a count, a record of its own, and holds it against its table. The count starts from the value
-// its cell holds, so an empty value keeps that value as the reading rules say.
-int readCount(InputFile& in, int previous, int capacity, const std::string& what) {
-    int n = previous;
-    io::ListRecord r = in.record();
-    r >> n;
-    in.checkCount(n, capacity, what);
-    return n;
-}
-
 // Integer run parameters of a case or combination (columns of LCPAR / LCBPAR). The iteration limits bound
 // the cap iteration and the iteration of every pile: with no iteration allowed nothing is ever solved.
 // The requested thread count is 0 (automatic rule) or a number of threads; a negative request would set
@@ -200,16 +190,16 @@ void readCase(InputFile& in, int c) {
     // 7. Column flags of the case's along-pile tables.
     readColumnFlags(in, [c](int k) -> int& { return LCCNT(c, 11 + k); });
     // 8, 9. Concentrated loads.
-    LCCNT(c, 1) = readCount(in, LCCNT(c, 1), MAXCL, "concentrated loads of " + owner);
+    LCCNT(c, 1) = in.readCount(MAXCL, "concentrated loads of " + owner, LCCNT(c, 1));
     for (int j = 1; j <= LCCNT(c, 1); ++j) {
         io::ListRecord r = in.record();
         for (int k = 1; k <= 9; ++k) r >> LCCL.CLOAD(c, j, k);
     }
     // 10, 11. Distributed-load entries.
-    LCCNT(c, 2) = readCount(in, LCCNT(c, 2), MAXDL, "distributed-load entries of " + owner);
+    LCCNT(c, 2) = in.readCount(MAXDL, "distributed-load entries of " + owner, LCCNT(c, 2));
     for (int e = 1; e <= LCCNT(c, 2); ++e) readDistributedEntry(in, c, e);
     // 12, 13. Foundation stiffness values, one record each.
-    LCCNT(c, 3) = readCount(in, LCCNT(c, 3), MAXFSD, "foundation stiffness values of " + owner);
+    LCCNT(c, 3) = in.readCount(MAXFSD, "foundation stiffness values of " + owner, LCCNT(c, 3));
     for (int j = 1; j <= LCCNT(c, 3); ++j) {
         {
             io::ListRecord r = in.record();
@@ -283,7 +273,7 @@ void readCombination(InputFile& in, int m) {
     // 7. Column flags of the combination's along-pile tables.
     readColumnFlags(in, [m](int k) -> int& { return LCBCNT(m, 8 + k); });
     // 8. The count of terms that is kept and read.
-    LCBCNT(m, 1) = readCount(in, nlcb, MAXLCBTERM, "factored load cases of " + owner);
+    LCBCNT(m, 1) = in.readCount(MAXLCBTERM, "factored load cases of " + owner, nlcb);
     // 9. The terms: a load case, known already, and its factor.
     for (int k = 1; k <= LCBCNT(m, 1); ++k) {
         io::ListRecord r = in.record();
@@ -311,9 +301,9 @@ void readCombinations(InputFile& in) {
 
 void readDistributedSets(InputFile& in) {
     in.heading();
-    DLS.NSETS = readCount(in, DLS.NSETS, MAXDLSET, "sets of distributed load");
+    DLS.NSETS = in.readCount(MAXDLSET, "sets of distributed load", DLS.NSETS);
     for (int s = 1; s <= DLS.NSETS; ++s) {
-        DLS.NPTS(s) = readCount(in, DLS.NPTS(s), MAXDLPT, "points of distributed-load set " + num(s));
+        DLS.NPTS(s) = in.readCount(MAXDLPT, "points of distributed-load set " + num(s), DLS.NPTS(s));
         for (int p = 1; p <= DLS.NPTS(s); ++p) {
             io::ListRecord r = in.record();
             r >> DLS.DLSDEP(s, p) >> DLS.DLSVAL(s, p);

@@ -30,14 +30,6 @@ std::string real(double v) {
     return text;
 }
 
-// A record holding one count, checked against the table it fills.
-int readCount(InputFile& in, int capacity, const std::string& what) {
-    int n = 0;
-    in.record() >> n;
-    in.checkCount(n, capacity, what);
-    return n;
-}
-
 // Piles of the arrangement (rows of the plane arrangement), 0 when the analysis type has none.
 int pileCount() {
     if (CTLIN.ANTYPE == 3) return GRPIN3.NROW;
@@ -118,7 +110,7 @@ void readArrangement(InputFile& in) {
     in.heading();
     std::vector<Where> rowAt;
     if (CTLIN.ANTYPE == 3) {
-        const int n = readCount(in, MAXPILE, "pile rows");
+        const int n = in.readCount(MAXPILE, "pile rows");
         GRPIN3.NROW = n;
         for (int i = 1; i <= n; ++i) {
             {
@@ -134,7 +126,7 @@ void readArrangement(InputFile& in) {
             for (int k = 1; k <= 7; ++k) r >> GRPIN3.GRP3GEO(i, k);
         }
     } else if (CTLIN.ANTYPE == 2) {
-        const int n = readCount(in, MAXPILE, "pile rows");
+        const int n = in.readCount(MAXPILE, "pile rows");
         GRPIN2.NROW = n;
         for (int i = 1; i <= n; ++i) {
             {
@@ -157,7 +149,7 @@ void readArrangement(InputFile& in) {
 
 void readPropertySets(InputFile& in) {
     in.heading();
-    const int nprop = readCount(in, MAXPROP, "pile property sets");
+    const int nprop = in.readCount(MAXPROP, "pile property sets");
     PILESETIN.NPROP = nprop;
     struct SectionRef {
         Where at;
@@ -300,7 +292,7 @@ void readNonlinearSection(InputFile& in, int t, std::vector<std::pair<Where, int
 
 void readCrossSections(InputFile& in) {
     in.heading();
-    const int nsec = readCount(in, MAXSEC, "cross sections");
+    const int nsec = in.readCount(MAXSEC, "cross sections");
     const Where countAt = in.here();
     SECTIN.NSEC = nsec;
     for (int t = 1; t <= nsec; ++t) {
@@ -345,7 +337,7 @@ void readCrossSections(InputFile& in) {
 
 void readSoilLayers(InputFile& in) {
     in.heading();
-    const int n = readCount(in, MAXLAYER, "soil layers");
+    const int n = in.readCount(MAXLAYER, "soil layers");
     SOILIN.NLAYIN = n;
     for (int l = 1; l <= n; ++l) {
         const std::string layer = "soil layer " + num(l);
@@ -369,12 +361,12 @@ void readSoilLayers(InputFile& in) {
 
 void readPyPrintRequests(InputFile& in) {
     in.heading();
-    const int n = readCount(in, MAXPYPRT, "p-y print requests");
+    const int n = in.readCount(MAXPYPRT, "p-y print requests");
     PYPRT.NPYPRT = n;
     for (int q = 1; q <= n; ++q) {
         in.record() >> PYPRT.PYPGRP(q) >> PYPRT.PYPX(q);
         in.checkRange(PYPRT.PYPGRP(q), 1, pileCount(), "p-y print request " + num(q) + ": pile");
-        const int npt = readCount(in, MAXPYDEF, "deflections of p-y print request " + num(q));
+        const int npt = in.readCount(MAXPYDEF, "deflections of p-y print request " + num(q));
         PYPRT.PYPNPT(q) = npt;
         if (npt > 0) {
             io::ListRecord r = in.record();
@@ -387,7 +379,7 @@ void readPyPrintRequests(InputFile& in) {
 
 void readUserPyCurves(InputFile& in) {
     in.heading();
-    const int nset = readCount(in, MAXPYSET, "user p-y curve sets");
+    const int nset = in.readCount(MAXPYSET, "user p-y curve sets");
     PYUSRIN.NPYSETIN = nset;
     for (int s = 1; s <= nset; ++s) {
         int ident = 0, ncrv = 0;
@@ -397,7 +389,7 @@ void readUserPyCurves(InputFile& in) {
         for (int c = 1; c <= ncrv; ++c) {
             in.record() >> PYUSRIN.PYXIN(s, c);
             const int npt =
-                readCount(in, MAXCRVPT, "points of curve " + num(c) + " of user p-y set " + num(s));
+                in.readCount(MAXCRVPT, "points of curve " + num(c) + " of user p-y set " + num(s));
             PYUSRIN.PYNPTIN(s, c) = npt;
             for (int p = 1; p <= npt; ++p) in.record() >> PYUSRIN.PYPIN(s, c, p) >> PYUSRIN.PYYIN(s, c, p);
         }
@@ -408,7 +400,7 @@ void readUserPyCurves(InputFile& in) {
 // working table holds. curve names one curve of the list ("generated axial curve").
 int readPileList(InputFile& in, Arr<int, 1, MAXPILE + 1>& list, int capacity, const std::string& curve) {
     in.heading();
-    const int n = readCount(in, capacity, curve + "s");
+    const int n = in.readCount(capacity, curve + "s");
     for (int j = 1; j <= n; ++j) {
         in.record() >> list(j);
         in.checkRange(list(j), 1, pileCount(), curve + " " + num(j) + ": representative pile");
@@ -421,7 +413,7 @@ int readPileList(InputFile& in, Arr<int, 1, MAXPILE + 1>& list, int capacity, co
 template <class Counts, class Points>
 int readUserCurves(InputFile& in, Counts& npt, Points& force, Points& move, const std::string& curve) {
     in.heading();
-    const int n = readCount(in, MAXUSRCRV, curve + "s");
+    const int n = in.readCount(MAXUSRCRV, curve + "s");
     for (int k = 1; k <= n; ++k) {
         int ident = 0, m = 0;
         in.record() >> ident >> m;
@@ -438,7 +430,7 @@ void readUserMphi(InputFile& in, int generated) {
     if (generated > 0)
         what += " (" + num(generated) + " of the " + num(MAXMPSET) +
                 " sets go to the nonlinear cross sections)";
-    const int nset = readCount(in, MAXMPSET - generated, what);
+    const int nset = in.readCount(MAXMPSET - generated, what);
     MPHIIN.NUMPHI = nset;
     for (int s = 1; s <= nset; ++s) {
         int ident = 0, ncrv = 0;
@@ -478,7 +470,7 @@ void readMphiFamily(InputFile& in, int i, int f) {
 
 void readSectionMphi(InputFile& in) {
     in.heading();
-    const int n = readCount(in, MAXMPGEN, "cross sections with moment-curvature curves");
+    const int n = in.readCount(MAXMPGEN, "cross sections with moment-curvature curves");
     MPHIGENIN.NGMPHI = n;
     for (int i = 1; i <= n; ++i) {
         readMphiFamily(in, i, 1);
@@ -493,7 +485,7 @@ void readSectionMphi(InputFile& in) {
 
 void readReductionFactors(InputFile& in) {
     in.heading();
-    const int nset = readCount(in, MAXRFSET, "reduction-factor sets");
+    const int nset = in.readCount(MAXRFSET, "reduction-factor sets");
     RFD.NRFSET = nset;
     for (int s = 1; s <= nset; ++s) {
         int ident = 0, npt = 0;
@@ -506,7 +498,7 @@ void readReductionFactors(InputFile& in) {
 
 void readSoilMovement(InputFile& in) {
     in.heading();
-    const int n = readCount(in, MAXSMOV, "soil movement points");
+    const int n = in.readCount(MAXSMOV, "soil movement points");
     SMOV.NSMOV = n;
     for (int i = 1; i <= n; ++i) {
         in.record() >> SMOV.SMX(i) >> SMOV.SMY(i) >> SMOV.SMZ(i);
@@ -518,7 +510,7 @@ void readSoilMovement(InputFile& in) {
 
 // A counted list of deflections, one value a record.
 int readDeflectionList(InputFile& in, Arr<double, 1, MAXPYDEF>& list, const std::string& what) {
-    const int n = readCount(in, MAXPYDEF, what);
+    const int n = in.readCount(MAXPYDEF, what);
     for (int k = 1; k <= n; ++k) in.record() >> list(k);
     return n;
 }
