@@ -1,5 +1,4 @@
 #include "model/blocks.h"
-#include "model/labels.h"
 
 namespace kaldo {
 
@@ -48,6 +47,12 @@ void resetAllBlocks() {
     // Working tables.
     resetBlock(PILE);
     resetBlock(PYUSR);
+    resetBlock(PILESET);
+    resetBlock(SECTTAB);
+    resetBlock(MPHI);
+    resetBlock(SOILLAY);
+    resetBlock(SOILPRF);
+    resetBlock(CTLPAR);
     // Unit labels and column titles.
     resetBlock(LABELS);
 }

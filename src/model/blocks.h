@@ -1,14 +1,19 @@
 // Every global block of the model, and the reset that starts each run from clean blocks.
 #pragma once
 
+#include "model/ctlpar.h"
 #include "model/curves.h"
 #include "model/files.h"
 #include "model/input.h"
+#include "model/labels.h"
 #include "model/loadinput.h"
 #include "model/modelinput.h"
+#include "model/mphi.h"
 #include "model/pilefac.h"
 #include "model/piles.h"
 #include "model/runblocks.h"
+#include "model/sections.h"
+#include "model/soils.h"
 
 namespace kaldo {
 

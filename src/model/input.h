@@ -46,6 +46,9 @@ struct CapIn {
     int KCAPSOIL = 0;     // 0 from the soil data, 1 model from the soil parameters, else from K50/FULT/YMAX
     int INCREMENTS = 0;   // increments of the equivalent lateral spring
     double K50 = 0.0, FULT = 0.0, YMAX = 0.0;  // cap resistance model
+    // Set by the input echo with the cap pseudo-pile: x of the cap top, the cap thickness, and the
+    // length of the embedded cap's equivalent short pile.
+    double CAPXTOP = 0.0, CAPTHK = 0.0, CAPSLEN = 0.0;
 };
 inline CapIn CAPIN;
 

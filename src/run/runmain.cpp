@@ -8,6 +8,7 @@
 #include "io/units.h"
 #include "model/blocks.h"
 #include "run/colwrite.h"
+#include "run/echo.h"
 #include "run/run.h"
 #include "run/status.h"
 #include "run/unitno.h"
@@ -64,6 +65,7 @@ void RUNMAIN(int& status) {
     RUNTIME.RUNTHRPEAK = 1;
     RUNTIME.RUNTHRPEAK2 = 1;
     if (status == ST_OK) guarded(status, [&] { CONVIN(); });
+    if (status == ST_OK) guarded(status, [&] { ECHOIN(status); });
 
     RUNTIME.RUNT0 = io::wallClock() - RUNTIME.RUNT0;
     guarded(status, [&] { ENDRUN(status); });

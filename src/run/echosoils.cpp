@@ -1,0 +1,8 @@
+// Input echo: soil layers and soil property profiles (Table F).
+#include "run/echo.h"
+
+namespace kaldo {
+
+void echoSoils(int&) {}
+
+}  // namespace kaldo
