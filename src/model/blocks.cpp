@@ -53,6 +53,7 @@ void resetAllBlocks() {
     resetBlock(SOILLAY);
     resetBlock(SOILPRF);
     resetBlock(CTLPAR);
+    resetBlock(WRKNODE);
     // Unit labels and column titles.
     resetBlock(LABELS);
 }

@@ -14,6 +14,7 @@
 #include "model/runblocks.h"
 #include "model/sections.h"
 #include "model/soils.h"
+#include "model/wrknode.h"
 
 namespace kaldo {
 

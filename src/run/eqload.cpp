@@ -1,5 +1,7 @@
 // Equivalent loads at the cap origin: each concentrated load's own moments plus the moment r x F of
 // its force about the origin.
+#include <cmath>
+
 #include "model/blocks.h"
 #include "run/loads.h"
 
@@ -46,6 +48,78 @@ void EQLOADM(int m, LoadVec& load) {
         const LoadVec r = resultant(c);
         const double f = LCREAL(c, 5) * LCBLST.LCBFAC(m, t);
         for (int k = 0; k < 6; ++k) load[k] += r[k] * f;
+    }
+}
+
+// The pair (displacement, load) of each degree of freedom is read in the input's order X, Y, rotation Z,
+// Z, rotation Y, rotation X; its flag says which of the two is given (0 displacement, 1 load; any other
+// value keeps both).
+void SPECDOF(int c, LoadVec& load, SpecPoint& point) {
+    load.fill(0.0);
+    point.loads.fill(0.0);
+    point.disps.fill(0.0);
+    point.coords.fill(0.0);
+    if (LCSD.SDFLAG(c) != 1) return;
+
+    double disp[7], force[7];
+    int flag[7];
+    for (int k = 1; k <= 6; ++k) {
+        flag[k] = LCSD.KDOF(c, k);
+        disp[k] = LCSD.SDV(c, 2 * k - 1);
+        force[k] = LCSD.SDV(c, 2 * k);
+        if (flag[k] == 0) force[k] = 0.0;
+        if (flag[k] == 1) disp[k] = 0.0;
+    }
+    const double x = LCSD.SDLOC(c, 1), y = LCSD.SDLOC(c, 2), z = LCSD.SDLOC(c, 3);
+    const double fx = force[1], fy = force[2], mz = force[3], fz = force[4], my = force[5], mx = force[6];
+    if (CTLIN.ANTYPE == 2) {
+        point.loads = {fx, fy, mz, 0.0, 0.0, 0.0};
+        point.disps[0] = disp[1];
+        point.disps[1] = disp[2];
+        point.disps[5] = disp[3];
+        point.kdof[0] = flag[1];
+        point.kdof[1] = flag[2];
+        point.kdof[5] = flag[3];
+        point.coords = {x, y, 0.0, 0.0, 0.0, 0.0};
+        load = {fx, fy, 0.0, 0.0, 0.0, mz + x * fy - y * fx};
+    } else {
+        point.loads = {fx, fy, fz, mx, my, mz};
+        point.disps = {disp[1], disp[2], disp[4], disp[6], disp[5], disp[3]};
+        point.kdof = {flag[1], flag[2], flag[4], flag[6], flag[5], flag[3]};
+        point.coords = {x, y, z, 0.0, 0.0, 0.0};
+        load = {fx, fy, fz, mx + y * fz - z * fy, my + z * fx - x * fz, mz + x * fy - y * fx};
+    }
+    const double scale = LCREAL(c, 5);
+    for (int k = 0; k < 6; ++k) {
+        load[k] *= scale;
+        point.loads[k] *= scale;
+        point.disps[k] *= scale;
+    }
+}
+
+// The lumped axial force of each pile acts along the pile's axis at its head.
+void DLAXHEAD(LoadVec& load) {
+    RUNCONST.PIWORD = 3.141592653589793;
+    if (WRKNODE.DLAXFLAG < 1 || PILE.NPILES < 1) return;
+    for (int p = 1; p <= PILE.NPILES; ++p) {
+        const double P = WRKNODE.PAXHEAD(p);
+        const double x = PILE.HEADX(p), y = PILE.HEADY(p);
+        if (CTLIN.ANTYPE == 2) {
+            const double phi = 1.5707963267948966 - PILE.BATTER(p);
+            const double fx = P * std::sin(phi), fy = P * std::cos(phi);
+            load[0] += fx;
+            load[1] += fy;
+            load[5] += x * fy - y * fx;
+        } else {
+            const double a = PILE.ALPHA(p), b = PILE.BETA(p), z = PILE.HEADZ(p);
+            const double fx = P * std::sin(b), fy = P * std::cos(b) * std::cos(a), fz = P * std::cos(b) * std::sin(a);
+            load[0] += fx;
+            load[1] += fy;
+            load[2] += fz;
+            load[3] += y * fz - z * fy;
+            load[4] += z * fx - x * fz;
+            load[5] += x * fy - y * fx;
+        }
     }
 }
 

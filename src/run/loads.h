@@ -17,4 +17,27 @@ void EQLOADC2(int c, LoadVec& load);
 // The factored concentrated loads of the cases of combination m at the origin.
 void EQLOADM(int m, LoadVec& load);
 
+// Values given at one point of a load case, in the solver's order X, Y, Z, rotation X, Y, Z. In a plane
+// run the point loads fill places 1 to 3 (X, Y, rotation Z) while the rotation's displacement and flag
+// stand in place 6.
+struct SpecPoint {
+    LoadVec loads{};          // loads given at the point
+    LoadVec disps{};          // displacements given at the point
+    LoadVec coords{};         // x, y, z of the point (plane: x, y)
+    std::array<int, 6> kdof{};  // per component: 0 displacement given, 1 load given
+};
+// Fills the point data of case c and the load it puts at the origin, both scaled by the case's factor.
+// A case without values at a point gives zeros (its flags are left as they were).
+void SPECDOF(int c, LoadVec& load, SpecPoint& point);
+// Adds the axial parts of global distributed loads lumped at the pile heads to the load at the origin.
+void DLAXHEAD(LoadVec& load);
+
+// Distributed loads at the pile nodes for load case c (scaled by its factor), for combination m (each
+// term's case scaled by its factor and the term's), or none.
+void DLCASE(int c);
+void DLCOMB(int m);
+void DLCLEAR();
+// Adds the distributed-load entries of case c, times s, to the node loads of the piles they reach.
+void DLPILE(int c, double s);
+
 }  // namespace kaldo
