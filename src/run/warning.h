@@ -1,0 +1,22 @@
+// Warning records of the routines that run inside the parallel pile loops.
+//
+// A warning record is an empty line, 29 blanks and "**** WARNING ****", then each line of its text
+// after 5 blanks. It goes first to the output results file (unit 16), then to the runtime file
+// (unit 10). Many piles may warn at once: each record is written whole under one lock, so records of
+// different threads never interleave (their order is whatever the threads make it).
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kaldo {
+
+enum class WarnUnits { ResultsAndRuntime, ResultsOnly };
+
+// Writes the warning record with the given text lines. resultsLead, when not empty, is a line written
+// as it stands to the results file just ahead of the record, inside the same lock (a diagnostic line
+// that belongs with the warning).
+void writeWarning(const std::vector<std::string>& lines, WarnUnits to = WarnUnits::ResultsAndRuntime,
+                  const std::string& resultsLead = {});
+
+}  // namespace kaldo
