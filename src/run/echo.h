@@ -20,6 +20,9 @@ void echoPiles();
 void echoSections();
 // The working soil layers and profiles, and Table F.
 void echoSoils(int& status);
+// The p-y print requests, and Tables G, H and I: user p-y curves, axial load-settlement and
+// torque-rotation curves (user and generated); stops when a curve routine sets the status.
+void echoCurveTables(int& status);
 // Table J: the moment-curvature sets, with the copy of the moment-curvature listing.
 void echoMphi();
 // Tables J1, J2 and K: multipliers along depth, soil movement, group reduction factors.

@@ -13,6 +13,8 @@ void ECHOIN(int& status) {
     echoSections();
     echoSoils(status);
     if (status != ST_OK) return;
+    echoCurveTables(status);
+    if (status != ST_OK) return;
     echoMphi();
     echoMultipliers();
 }
