@@ -5,6 +5,19 @@
 
 namespace kaldo {
 
+// The group solution of one analysis point: the equilibrium of the cap with all piles under the load P
+// at the cap origin, in load steps. kind 0 load case, 1 combination; work is the caller's (the plane
+// solution stores the p-y print switch in it); POUT and UOUT receive the loads at the origin and the
+// cap displacement; PSP, USP, RSP and KDOF are the values given at a point (load cases only). Reads the
+// run position RUNPOINT and the stiffness-estimation state EQSEST; sets status on a failure or a stop.
+void GRPSOL(int kind, int& work, int& status, std::array<double, 6>& POUT, std::array<double, 6>& UOUT,
+            std::array<double, 6>& P, std::array<double, 6>& PSP, std::array<double, 6>& USP,
+            std::array<double, 6>& RSP, std::array<int, 6>& KDOF);
+// The plane twin: three degrees of freedom (force X, force Y, moment Z) in places 1 to 3.
+void GRPSOL2D(int kind, int& work, int& status, std::array<double, 6>& POUT, std::array<double, 6>& UOUT,
+              std::array<double, 6>& P, std::array<double, 6>& PSP, std::array<double, 6>& USP,
+              std::array<double, 6>& RSP, std::array<int, 6>& KDOF);
+
 // Group reduction factors of closely spaced piles (p-multipliers). Each pile's lateral soil resistance
 // is reduced by the piles ahead of it, behind it and beside it, by their spacing in pile diameters and
 // by whether it leads or trails them in the sense of movement S (+1 or -1).

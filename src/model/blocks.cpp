@@ -54,6 +54,9 @@ void resetAllBlocks() {
     resetBlock(SOILPRF);
     resetBlock(CTLPAR);
     resetBlock(WRKNODE);
+    resetBlock(RUNPOINT);
+    resetBlock(ENVCTL);
+    resetBlock(EQSEST);
     // Unit labels and column titles.
     resetBlock(LABELS);
 }

@@ -12,6 +12,7 @@
 #include "model/pilefac.h"
 #include "model/piles.h"
 #include "model/runblocks.h"
+#include "model/runpoint.h"
 #include "model/sections.h"
 #include "model/soils.h"
 #include "model/wrknode.h"

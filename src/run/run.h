@@ -24,8 +24,15 @@ void SETFILES(int& status);
 // Replaces the progress file's contents by the given free-form lines. Failures are ignored: the host's
 // display is never worth stopping an analysis for.
 void progressMessage(std::initializer_list<std::string_view> lines);
+// The same with formatted lines, written as they stand.
+void progressText(std::initializer_list<std::string> lines);
 // Reads the stop-request file: true when the host asks to stop (the file holds the integer 1).
 bool stopRequested();
+
+// The analysis over every load case and then every combination: headings, loads, analysis points,
+// envelopes, the report of generated p-y curves and the curve data file. kpyop is the p-y print switch
+// as read (the run-wide word is 0 while the cases run).
+void RUNCASES(int kpyop, int& status);
 
 // Report header of every report and the reading of the input data file.
 void READIN(int& status);

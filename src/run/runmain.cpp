@@ -9,6 +9,7 @@
 #include "model/blocks.h"
 #include "run/colwrite.h"
 #include "run/echo.h"
+#include "run/pending.h"
 #include "run/run.h"
 #include "run/status.h"
 #include "run/unitno.h"
@@ -22,6 +23,8 @@ namespace {
 void guarded(int& status, const std::function<void()>& phase) {
     try {
         phase();
+    } catch (const NotBuilt& e) {
+        reportFault(status, ST_NOTBUILT, e.what());
     } catch (const std::exception& e) {
         reportFault(status, ST_INTERNAL, std::string("internal error: ") + e.what());
     } catch (...) {
@@ -66,6 +69,12 @@ void RUNMAIN(int& status) {
     RUNTIME.RUNTHRPEAK2 = 1;
     if (status == ST_OK) guarded(status, [&] { CONVIN(); });
     if (status == ST_OK) guarded(status, [&] { ECHOIN(status); });
+    if (status == ST_OK) {
+        const int kpyop = CTLIN.KPYOP;
+        CTLIN.KPYOP = 0;
+        RUNSTATE.RUNPASS = 0;
+        guarded(status, [&] { RUNCASES(kpyop, status); });
+    }
 
     RUNTIME.RUNT0 = io::wallClock() - RUNTIME.RUNT0;
     guarded(status, [&] { ENDRUN(status); });

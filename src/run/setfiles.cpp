@@ -106,6 +106,16 @@ void progressMessage(std::initializer_list<std::string_view> lines) {
     prog.close();
 }
 
+void progressText(std::initializer_list<std::string> lines) {
+    io::Unit& prog = io::unit(PROGRESS_UNIT);
+    if (!prog.open(namesPath(REC_PROGRESS), io::Mode::Write)) return;
+    for (const std::string& text : lines) {
+        prog.line() << text;
+        if (prog.writeFailed()) break;
+    }
+    prog.close();
+}
+
 bool stopRequested() {
     io::Unit& stop = io::unit(STOP_UNIT);
     int value = 0;

@@ -6,15 +6,18 @@
 #include <cmath>
 
 #include "model/blocks.h"
-#include "support/workdir.h"
+#include "run/echo.h"
+#include "support/model.h"
 
 namespace kaldo::test {
 namespace {
 
+// Reads, converts and echoes a fixture (the echo completes the cap width); the blocks keep the result.
 int runFixture(WorkDir& dir, const std::string& name) {
-    dir.writeNames();
-    dir.write("case.inp", WorkDir::readPath(std::string(KALDO_FIXTURES_DIR) + "/" + name));
-    return dir.run();
+    int status = readModel(dir, fixture(name));
+    if (status == 0) ECHOIN(status);
+    closeModel();
+    return status;
 }
 
 std::string padded(std::string s) {

@@ -1,0 +1,31 @@
+// Pile-cap stiffness estimation and cap flexibility: the routines the analysis driver calls.
+#pragma once
+
+#include <array>
+
+#include "model/arr.h"
+#include "model/capacity.h"
+
+namespace kaldo {
+
+using Matrix6 = std::array<double, 36>;  // 6 x 6, stored by columns
+
+// Heading of a stiffness-estimation case (basis 1 target deflection, else load levels).
+void CAPSTFHDR(int basis, int antype);
+// The equivalent stiffness matrix at the origin of an accepted point, from the springs read back by
+// EQSTIFRD; written to the stiffness log, the results and the summary.
+void CAPTSTF(int& status, int axial, int nlev, int point, double level, std::array<double, 6>& loads,
+             std::array<double, 6>& disp, Matrix6& stiffness);
+// Heading of a cap-flexibility degree-of-freedom point; skip comes back 1 when the base load's
+// component d is zero and the point is not solved.
+void FLEXDOFHD(int pkind, int dof, int antype, int increments, int ndof, std::array<double, 6>& base, int& skip);
+// The cap stiffness matrices from the flexibility rows, when the first option is 1.
+void FLEXSTIF(int option1, int option2, int increments, int ndof, int six, Arr<double, 1, MAXFSD>& fsdc);
+// The table of a degree-of-freedom point; re-opens the second flexibility scratch file (mark out).
+void FLEXTAB(int pkind, int dof, int increments, int antype, int ndof, int& unit12open);
+// Reads the equivalent stiffness scratch file back.
+void EQSTIFRD();
+// The load factor of the next target-deflection solution from the history.
+void TGTFACT();
+
+}  // namespace kaldo

@@ -1,0 +1,21 @@
+// Pile-cap stiffness estimation and cap flexibility are not part of this version yet.
+#include "capstiff/capstiff.h"
+#include "run/pending.h"
+
+namespace kaldo {
+
+void CAPSTFHDR(int, int) { notBuilt("CAPSTFHDR", "pile-cap stiffness estimation heading"); }
+void CAPTSTF(int&, int, int, int, double, std::array<double, 6>&, std::array<double, 6>&, Matrix6&) {
+    notBuilt("CAPTSTF", "equivalent stiffness matrix at the cap origin");
+}
+void FLEXDOFHD(int, int, int, int, int, std::array<double, 6>&, int&) {
+    notBuilt("FLEXDOFHD", "cap flexibility point heading");
+}
+void FLEXSTIF(int, int, int, int, int, Arr<double, 1, MAXFSD>&) {
+    notBuilt("FLEXSTIF", "cap stiffness from the flexibility results");
+}
+void FLEXTAB(int, int, int, int, int, int&) { notBuilt("FLEXTAB", "cap flexibility table"); }
+void EQSTIFRD() { notBuilt("EQSTIFRD", "equivalent stiffness read-back"); }
+void TGTFACT() { notBuilt("TGTFACT", "target-deflection load factor"); }
+
+}  // namespace kaldo
