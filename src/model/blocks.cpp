@@ -47,6 +47,9 @@ void resetAllBlocks() {
     // Working tables.
     resetBlock(PILE);
     resetBlock(PYUSR);
+    resetBlock(TZCRV);
+    resetBlock(TQCRV);
+    resetBlock(AXLSTAB);
     resetBlock(PILESET);
     resetBlock(SECTTAB);
     resetBlock(MPHI);
@@ -54,6 +57,11 @@ void resetAllBlocks() {
     resetBlock(SOILPRF);
     resetBlock(CTLPAR);
     resetBlock(WRKNODE);
+    // Pile nodes, the soil bookkeeping of the p-y springs and the p-y mode words.
+    resetBlock(NODES);
+    resetBlock(PYDRV);
+    resetBlock(PYMODE);
+    resetBlock(PYPLOT);
     resetBlock(RUNPOINT);
     resetBlock(ENVCTL);
     resetBlock(EQSEST);

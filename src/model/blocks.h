@@ -9,12 +9,16 @@
 #include "model/loadinput.h"
 #include "model/modelinput.h"
 #include "model/mphi.h"
+#include "model/nodes.h"
 #include "model/pilefac.h"
 #include "model/piles.h"
+#include "model/pydrv.h"
+#include "model/pymode.h"
 #include "model/runblocks.h"
 #include "model/runpoint.h"
 #include "model/sections.h"
 #include "model/soils.h"
+#include "model/tzset.h"
 #include "model/wrknode.h"
 
 namespace kaldo {

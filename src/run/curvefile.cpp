@@ -3,12 +3,15 @@
 #include "model/blocks.h"
 #include "report/report.h"
 #include "run/curvefile.h"
-#include "run/pending.h"
 #include "run/unitno.h"
+#include "soil/lateral/lateral.h"
 
 namespace kaldo {
 
-void writeTableN(int&) { notBuilt("PYREPORT", "report of generated p-y curves"); }
+void writeTableN(int& status) {
+    PYMODE.PYFILEMODE = 0;
+    PYREPORT(status);
+}
 
 void writeCurveDataFile(int& status) {
     io::Unit& u = io::unit(CURVEDATA_UNIT);
@@ -20,6 +23,7 @@ void writeCurveDataFile(int& status) {
         r << int32_t(PILE.NPILES) << int32_t(CTLIN.ANTYPE) << int32_t(CTLIN.UNITS);
         r.writeTo(u);
     }
+    PYMODE.PYFILEMODE = 1;
     if (PILE.NPILES >= 1) CTLIN.KPYOP = 1;
     for (int p = 1; p <= PILE.NPILES; ++p) PLOTPILE(p, status);
 }

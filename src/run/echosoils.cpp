@@ -2,7 +2,8 @@
 //
 // The layers as read become the working layer table SOILLAY and the property profiles SOILPRF (a top
 // and a bottom row per layer) that every soil routine reads; Table F then lists them in report units,
-// with the k and E50 that the soil routines would estimate where the input gives none, marked.
+// with the k and E50 that the soil routines would estimate where the input gives none, and the unit side
+// friction and tip resistance that the axial curves would estimate, marked.
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -12,12 +13,16 @@
 #include "model/input.h"
 #include "model/labels.h"
 #include "model/modelinput.h"
+#include "model/piles.h"
 #include "model/runblocks.h"
+#include "model/sections.h"
 #include "model/soils.h"
 #include "run/colwrite.h"
 #include "run/echo.h"
+#include "run/status.h"
 #include "run/ucv.h"
 #include "run/unitno.h"
+#include "soil/axial/axial.h"
 #include "soil/lateral/lateral.h"
 
 namespace kaldo {
@@ -131,8 +136,45 @@ double perSquareDepth(double v) { return UCVKIPDIV(UCVM144(v)); }
 
 // Marks of values that the soil routines would estimate, and which of them the table has shown.
 constexpr std::string_view MARK_E50 = " (E)", MARK_KSTATIC = " (K)", MARK_KCYCLIC = " (C)";
+constexpr std::string_view MARK_SIDE_DRIVEN = " (P)", MARK_SIDE_DRILLED = " (S)", MARK_TIP_DRIVEN = " (R)",
+                           MARK_TIP_DRILLED = " (T)";
 struct MarksShown {
     bool e50 = false, kStatic = false, kCyclic = false;
+    bool sideDriven = false, sideDrilled = false, tipDriven = false, tipDrilled = false;
+    bool any() const { return e50 || kStatic || kCyclic || sideDriven || sideDrilled || tipDriven || tipDrilled; }
+};
+
+// What the axial estimates of the table depend on, for the whole table: whether some pile has its
+// axial curve generated from the soil (only then are the capacities estimated), and whether the piles
+// include driven piles and drilled shafts.
+struct PileKinds {
+    bool estimate = false, driven = false, drilled = false;
+};
+
+PileKinds pileKinds() {
+    PileKinds k;
+    for (int i = 1; i <= PILE.NPILES; ++i) {
+        const int type = PILESET.PTYPE(PILE.PSETNO(i));
+        k.estimate = k.estimate || PILE.LSCRV(i) == 0;
+        k.driven = k.driven || type == 1;
+        k.drilled = k.drilled || type == 2;
+    }
+    return k;
+}
+
+// Whether some pile has its tip in layer l, its top and bottom included.
+bool tipInLayer(int l) {
+    for (int i = 1; i <= PILE.NPILES; ++i) {
+        const double tip = PILE.HEADX(i) + PILESET.PLEN(PILE.PSETNO(i));
+        if (SOILLAY.XTOP(l) <= tip && tip <= SOILLAY.XBOT(l)) return true;
+    }
+    return false;
+}
+
+// The unit capacities that the axial curves would use at the top and the bottom of a layer.
+struct UnitCapacities {
+    int sideFlag[2], tipFlag[2];
+    double fsDriven[2], fsDrilled[2], qbDriven[2], qbDrilled[2];
 };
 
 // One property row: 8 blanks, the 31-character label, the unit field, the top value, then the bottom
@@ -210,7 +252,74 @@ void kRow(io::Unit& u, int code, int top, MarksShown& shown) {
     shown.kCyclic = true;
 }
 
-void layerTable(io::Unit& u, int l, MarksShown& shown) {
+// A capacity row (side friction or tip resistance) with estimates: the driven-pile estimate where the
+// input gives no value, marked, when the table has driven piles, else the drilled-shaft estimate; with
+// both kinds of pile a second line shows the drilled-shaft estimates under the first.
+struct CapacityRow {
+    std::string_view label;
+    const Arr<double, 1, PRFROWS>& stored;
+    const int* flag;
+    const double* driven;
+    const double* drilled;
+    std::string_view drivenMark, drilledMark;
+    bool* drivenShown;
+    bool* drilledShown;
+};
+
+void capacityRow(io::Unit& u, int top, const PileKinds& kinds, const CapacityRow& r) {
+    rowStart(u, r.label, forcePerDepth('2'));
+    const bool est[2] = {r.flag[0] == 1, r.flag[1] == 1};
+    if (!est[0] && !est[1]) {
+        valuePair(u, perSquareDepth(r.stored(top)), false, perSquareDepth(r.stored(top + 1)), false, {});
+        return;
+    }
+    const double* first = kinds.driven ? r.driven : r.drilled;
+    double show[2];
+    for (int i = 0; i < 2; ++i) show[i] = perSquareDepth(est[i] ? first[i] : r.stored(top + i));
+    valuePair(u, show[0], est[0], show[1], est[1], kinds.driven ? r.drivenMark : r.drilledMark);
+    *(kinds.driven ? r.drivenShown : r.drilledShown) = true;
+    if (!(kinds.driven && kinds.drilled)) return;
+    WCOLBLNK(u, 51);
+    if (est[0]) {
+        WCOLREAL(u, 14, 5, perSquareDepth(r.drilled[0]));
+        u.put(r.drilledMark);
+    } else {
+        WCOLBLNK(u, 14 + 4);
+    }
+    if (est[1]) {
+        WCOLREAL(u, 14, 5, perSquareDepth(r.drilled[1]));
+        u.put(r.drilledMark);
+        u.endLine();
+    } else {
+        WCOLEOL(u);
+    }
+    *r.drilledShown = true;
+}
+
+// The side friction and tip resistance rows: the stored user values, and where a value is missing the
+// estimate of the axial curves when some pile's curve is generated (the tip only in a layer that holds
+// a pile tip). Stops at once, rows unwritten, when a profile lookup sets the status.
+void capacityRows(io::Unit& u, int l, const PileKinds& kinds, MarksShown& shown, int& status) {
+    const int top = 2 * l - 1;
+    UnitCapacities q{};
+    if (kinds.estimate) {
+        const double x[2] = {SOILLAY.XTOP(l), SOILLAY.XBOT(l)};
+        for (int r = 0; r < 2; ++r) {
+            AXLUNITQ(SOILLAY.LCRIT(l), x[r], q.sideFlag[r], q.fsDriven[r], q.fsDrilled[r], q.tipFlag[r],
+                     q.qbDriven[r], q.qbDrilled[r], status);
+            if (status != ST_OK) return;
+        }
+    }
+    capacityRow(u, top, kinds,
+                {" ULTIMATE UNIT SIDE FRICTION   ", SOILPRF.FMAX, q.sideFlag, q.fsDriven, q.fsDrilled,
+                 MARK_SIDE_DRIVEN, MARK_SIDE_DRILLED, &shown.sideDriven, &shown.sideDrilled});
+    const int noTip[2] = {0, 0};
+    capacityRow(u, top, kinds,
+                {" ULTIMATE UNIT TIP RESISTANCE  ", SOILPRF.QMAX, tipInLayer(l) ? q.tipFlag : noTip, q.qbDriven,
+                 q.qbDrilled, MARK_TIP_DRIVEN, MARK_TIP_DRILLED, &shown.tipDriven, &shown.tipDrilled});
+}
+
+void layerTable(io::Unit& u, int l, const PileKinds& kinds, MarksShown& shown, int& status) {
     const int code = SOILLAY.LCRIT(l);
     const int top = 2 * l - 1, bot = 2 * l;
     auto values = [&](const Arr<double, 1, PRFROWS>& col, double (*show)(double)) {
@@ -249,23 +358,26 @@ void layerTable(io::Unit& u, int l, MarksShown& shown) {
         row(" MAXIMUM STRESS TRANSFER       ", forcePerDepth('2'), values(SOILPRF.CU, perSquareDepth));
     if (code == 12) row(" ELASTIC SUBGRADE MODULUS      ", forcePerLength('3'), values(SOILPRF.KPY, UCVKIPDIV));
     if (isOneOf(code, {13, 14})) row(" J FACTOR                      ", NO_UNIT, values(SOILPRF.JRQD, asStored));
-    // The stored user values; the unit capacities that the axial routines estimate where these are 0
-    // (marks P, S, R, T) belong to these two rows.
-    row(" ULTIMATE UNIT SIDE FRICTION   ", forcePerDepth('2'), values(SOILPRF.FMAX, perSquareDepth));
-    row(" ULTIMATE UNIT TIP RESISTANCE  ", forcePerDepth('2'), values(SOILPRF.QMAX, perSquareDepth));
+    capacityRows(u, l, kinds, shown, status);
 }
 
 void notes(io::Unit& u, const MarksShown& shown) {
-    if (!shown.e50 && !shown.kStatic && !shown.kCyclic) return;
+    if (!shown.any()) return;
     u.blankLines(1);
     u.line() << io::X{5} << "  Notes :  Program estimated values for listed parameters";
     u.line() << io::X{5} << "           if zero input values were entered:";
     if (shown.e50) u.line() << io::X{5} << "           (E) STRAIN AT 50% STRESS";
     if (shown.kStatic) u.line() << io::X{5} << "           (K) P-Y SUBGRADE MODULUS for Static Loading";
     if (shown.kCyclic) u.line() << io::X{5} << "           (C) P-Y SUBGRADE MODULUS for Cyclic Loading";
+    if (shown.sideDriven) u.line() << io::X{5} << "           (P) ULTIMATE UNIT SIDE FRICTION for " << "Driven Piles";
+    if (shown.sideDrilled)
+        u.line() << io::X{5} << "           (S) ULTIMATE UNIT SIDE FRICTION for " << "Drilled Shafts";
+    if (shown.tipDriven) u.line() << io::X{5} << "           (R) ULTIMATE UNIT TIP RESISTANCE for " << "Driven Piles";
+    if (shown.tipDrilled)
+        u.line() << io::X{5} << "           (T) ULTIMATE UNIT TIP RESISTANCE for " << "Drilled Shafts";
 }
 
-void tableF() {
+void tableF(int& status) {
     io::Unit& u = io::unit(ECHO_UNIT);
     u.blankLines(3);
     u.line() << io::X{5} << "* TABLE F *   SOIL DATA";
@@ -282,18 +394,22 @@ void tableF() {
     u.line() << io::X{1} << io::A{3, LABELS.LBLCOORDL};
     u.blankLines(1);
     u.line() << io::X{9} << io::I(1, SOILLAY.NLAYER) << " LAYER(S) OF SOIL";
+    const PileKinds kinds = pileKinds();
     MarksShown shown;
-    for (int l = 1; l <= SOILLAY.NLAYER; ++l) layerTable(u, l, shown);
+    for (int l = 1; l <= SOILLAY.NLAYER; ++l) {
+        layerTable(u, l, kinds, shown, status);
+        if (status != ST_OK) return;
+    }
     notes(u, shown);
 }
 
 }  // namespace
 
 // The status word is set only by the axial unit-capacity estimates of the side friction and tip
-// resistance rows, which this table does not show yet.
-void echoSoils(int&) {
+// resistance rows (a layer boundary beyond a soil profile); the table then ends where it was.
+void echoSoils(int& status) {
     buildTables();
-    tableF();
+    tableF(status);
 }
 
 }  // namespace kaldo

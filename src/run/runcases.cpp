@@ -12,6 +12,7 @@
 #include "io/clock.h"
 #include "io/units.h"
 #include "model/blocks.h"
+#include "pile/pile.h"
 #include "report/report.h"
 #include "run/ctlpar.h"
 #include "run/curvefile.h"
@@ -486,6 +487,9 @@ void writeEnvelopes(int kind) {
 }  // namespace
 
 void RUNCASES(int kpyop, int& status) {
+    // Values every pile would otherwise write on its own thread (increment lengths, the layer sentinel)
+    // are set once here.
+    prepareNodeTables();
     CaseState cs;
     cs.plane = CTLIN.ANTYPE == 2;
     cs.ndof = cs.plane ? 3 : 6;

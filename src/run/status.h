@@ -27,6 +27,8 @@ enum StatusCode : int {
     ST_CAPACITY = 113,      // a count above the capacity of its table
     ST_INDEX = 114,         // a number used as an index outside its range
     ST_BADVALUE = 115,      // a value that the analysis cannot work with
+    ST_NOCONVERGE = 116,    // a fixed-point loop of a generated curve did not settle within its bound
+    ST_ZEROGJ = 117,        // a section without torsional rigidity under a generated torque-rotation curve
     ST_NOTBUILT = 120,      // an analysis capability this version does not have yet
 };
 

@@ -19,4 +19,8 @@ enum class WarnUnits { ResultsAndRuntime, ResultsOnly };
 void writeWarning(const std::vector<std::string>& lines, WarnUnits to = WarnUnits::ResultsAndRuntime,
                   const std::string& resultsLead = {});
 
+// Writes a record of other lines, as they stand, to the results file and then the runtime file, under
+// the same lock as the warnings.
+void writeRecordWhole(const std::vector<std::string>& lines);
+
 }  // namespace kaldo

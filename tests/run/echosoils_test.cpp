@@ -26,9 +26,12 @@ std::string planeWithSoils(int units, int kips, const std::string& layers) {
     return t;
 }
 
-// Runs the soil step on an input and returns what it wrote on the echo file.
+// Runs the soil step on an input, after the piles and sections it reads for the axial estimates, and
+// returns what it wrote on the echo file.
 std::string tableF(const WorkDir& dir, const std::string& input, int* statusOut = nullptr) {
     EXPECT_EQ(readModel(dir, input), 0);
+    echoPiles();
+    echoSections();
     Capture echo(dir, 32, "case.echo");
     int status = 0;
     echoSoils(status);
@@ -56,6 +59,14 @@ const std::string L_E50 = " STRAIN AT 50% STRESS          ";
 const std::string L_SIDE = " ULTIMATE UNIT SIDE FRICTION   ";
 const std::string L_TIP = " ULTIMATE UNIT TIP RESISTANCE  ";
 const std::string ZERO14 = "       0.00000";
+const std::string NOTES =
+    "\n"
+    "       Notes :  Program estimated values for listed parameters\n"
+    "                if zero input values were entered:\n";
+const std::string NOTE_P = "                (P) ULTIMATE UNIT SIDE FRICTION for Driven Piles\n";
+const std::string NOTE_S = "                (S) ULTIMATE UNIT SIDE FRICTION for Drilled Shafts\n";
+const std::string NOTE_R = "                (R) ULTIMATE UNIT TIP RESISTANCE for Driven Piles\n";
+const std::string NOTE_T = "                (T) ULTIMATE UNIT TIP RESISTANCE for Drilled Shafts\n";
 
 TEST(EchoSoils, Full3dEnglishKipsTableF) {
     WorkDir dir;
@@ -76,7 +87,9 @@ TEST(EchoSoils, Full3dEnglishKipsTableF) {
         row(L_GAMMA, "(KIP/FT**3) ", "     0.0600000", "     0.0600000") +
         row(L_C, "(KIP/FT**2) ", "       0.40000", "       0.60000") +
         row(L_E50, "            ", "     0.0200000", "   1.00000E-02") +
-        row(L_SIDE, "(KIP/FT**2) ", "       0.20000", "       0.30000") +
+        // Pile 1 (driven) has a generated axial curve. The bottom of layer 1 reads the sand below, which
+        // has no side friction: estimated, alpha c with c = 600 psf, psi = c / (gamma z) = 0.5.
+        "        " + L_SIDE + "(KIP/FT**2) " + "       0.20000" + "    " + "       0.42426" + " (P)\n" +
         row(L_TIP, "(KIP/FT**2) ", ZERO14, ZERO14) +
         "\n"
         "         LAYER  2\n"
@@ -86,11 +99,11 @@ TEST(EchoSoils, Full3dEnglishKipsTableF) {
         row(L_PHI, "  (DEGREES) ", "       35.0000", ZERO14) +
         // The bottom row has no k: the sand estimate for a friction angle of 0 is 0, marked.
         "        " + L_K + "(KIP/IN**3) " + "     0.0900000" + "    " + ZERO14 + " (K)\n" +
-        row(L_SIDE, "(KIP/FT**2) ", ZERO14, ZERO14) + row(L_TIP, "(KIP/FT**2) ", ZERO14, ZERO14) +
-        "\n"
-        "       Notes :  Program estimated values for listed parameters\n"
-        "                if zero input values were entered:\n"
-        "                (K) P-Y SUBGRADE MODULUS for Static Loading\n";
+        // Driven pile in sand: 0.8 gamma z tan(phi - 5 deg) (35 degrees at the top, 0 at the bottom) and,
+        // the pile tips lying in this layer, gamma z Nq (Nq 40 and 8); gamma averaged from the ground.
+        "        " + L_SIDE + "(KIP/FT**2) " + "       0.55460 (P)      -0.21435 (P)\n" + "        " + L_TIP +
+        "(KIP/FT**2) " + "       48.0003 (R)       24.5760 (R)\n" + NOTES +
+        "                (K) P-Y SUBGRADE MODULUS for Static Loading\n" + NOTE_P + NOTE_R;
     EXPECT_EQ(got, expected);
     closeModel();
 }
@@ -99,7 +112,8 @@ TEST(EchoSoils, PlaneSiTableFWithEstimatedSandModulus) {
     WorkDir dir;
     const std::string got = tableF(dir, fixture("plane-si.inp"));
     // Sand above the water table (18 and 19 kN/m^3): k = ((0.4168 phi - 8.1254) phi - 83.664) x 271.447 at
-    // the friction angle as stored with the input's pi (32 and 34 degrees less 2.6e-5).
+    // 32 and 34 degrees (the pile arrangement, built before the soils, leaves pi in double precision for
+    // the conversion of the friction angles).
     const std::string expected =
         "\n\n\n"
         "     * TABLE F *   SOIL DATA\n"
@@ -115,12 +129,13 @@ TEST(EchoSoils, PlaneSiTableFWithEstimatedSandModulus) {
         HEADING + row(L_X, "       ( M) ", ZERO14, "       20.0000") +
         row(L_GAMMA, "( KN/ M**3) ", "       18.0000", "       19.0000") +
         row(L_PHI, "  (DEGREES) ", "       32.0000", "       34.0000") + "        " + L_K + "( KN/ M**3) " +
-        "       22564.3 (K)       33087.4 (K)\n" + row(L_SIDE, "( KN/ M**2) ", ZERO14, ZERO14) +
-        row(L_TIP, "( KN/ M**2) ", ZERO14, ZERO14) +
-        "\n"
-        "       Notes :  Program estimated values for listed parameters\n"
-        "                if zero input values were entered:\n"
-        "                (K) P-Y SUBGRADE MODULUS for Static Loading\n";
+        "       22564.4 (K)       33087.6 (K)\n" +
+        // Drilled shafts with generated curves: gamma z beta (at the ground z is taken as 1 m: beta 1.2;
+        // at 20 m beta = 1.5 - 0.135 sqrt(65.6 ft) = 0.406 with gamma 18.5), and 1530 kPa for a tip at
+        // 30 to 36 degrees (the tips lie at 12.5 m).
+        "        " + L_SIDE + "( KN/ M**2) " + "       21.6000 (S)       150.384 (S)\n" + "        " + L_TIP +
+        "( KN/ M**2) " + "       1530.00 (T)       1530.00 (T)\n" + NOTES +
+        "                (K) P-Y SUBGRADE MODULUS for Static Loading\n" + NOTE_S + NOTE_T;
     EXPECT_EQ(got, expected);
     closeModel();
 }
@@ -155,14 +170,14 @@ TEST(EchoSoils, ClayEstimatesMarkedWithCyclicLine) {
         row(L_GAMMA, "(LBS/FT**3) ", "       120.000", "       120.000") +
         row(L_C, "(LBS/FT**2) ", "       1500.00", "       1500.00") + "        " + L_K + "(LBS/IN**3) " +
         "       500.000 (K)       1000.00 \n" + std::string(51, ' ') + "       200.000 (C) \n" + "        " + L_E50 +
-        "            " + "   7.00000E-03 (E)   5.00000E-03 \n" + row(L_SIDE, "(LBS/FT**2) ", ZERO14, ZERO14) +
-        row(L_TIP, "(LBS/FT**2) ", ZERO14, ZERO14) +
-        "\n"
-        "       Notes :  Program estimated values for listed parameters\n"
-        "                if zero input values were entered:\n"
+        "            " + "   7.00000E-03 (E)   5.00000E-03 \n" +
+        // The drilled shafts' side friction 0.55 c; their tips (12.5 ft) lie below the layer.
+        "        " + L_SIDE + "(LBS/FT**2) " + "       825.000 (S)       825.000 (S)\n" +
+        row(L_TIP, "(LBS/FT**2) ", ZERO14, ZERO14) + NOTES +
         "                (E) STRAIN AT 50% STRESS\n"
         "                (K) P-Y SUBGRADE MODULUS for Static Loading\n"
-        "                (C) P-Y SUBGRADE MODULUS for Cyclic Loading\n";
+        "                (C) P-Y SUBGRADE MODULUS for Cyclic Loading\n" +
+        NOTE_S;
     EXPECT_EQ(layer, expected);
     closeModel();
 }
@@ -319,12 +334,15 @@ TEST(EchoSoils, WeakRockRowsInKipsPerSquareInch) {
         row(" YOUNG MODULUS,ER              ", KIP_IN2, "       400.000", "       500.000") +
         row(" KRM                           ", "            ", "   5.00000E-04", "   5.00000E-04") +
         row(" RQD                           ", "        (%) ", "       60.0000", "       80.0000") +
-        row(L_SIDE, KIP_FT2, ZERO14, ZERO14) + row(L_TIP, KIP_FT2, ZERO14, ZERO14);
+        // Drilled shafts: a tenth of the rock strength, 250 and 300 psi.
+        "        " + L_SIDE + KIP_FT2 + "       36.0000 (S)       43.2000 (S)\n" + row(L_TIP, KIP_FT2, ZERO14, ZERO14) +
+        NOTES + NOTE_S;
     EXPECT_EQ(layer, expected);
     closeModel();
 }
 
-// An elastic subgrade without strength: the short sentence and no stress-transfer row.
+// An elastic subgrade without strength: the short sentence and no stress-transfer row. Its side friction
+// is the user's value only: the estimate shown for the drilled shafts is that value, 0.
 TEST(EchoSoils, ElasticSubgradeWithoutStrength) {
     WorkDir dir;
     const std::string got = tableF(dir, planeWithSoils(2, 0,
@@ -340,8 +358,82 @@ TEST(EchoSoils, ElasticSubgradeWithoutStrength) {
         row(L_X, "       ( M) ", ZERO14, "       10.0000") +
         row(L_GAMMA, "( KN/ M**3) ", "       18.0000", "       18.0000") +
         row(" ELASTIC SUBGRADE MODULUS      ", "( KN/ M**3) ", "       5000.00", "       7000.00") +
-        row(L_SIDE, "( KN/ M**2) ", ZERO14, ZERO14) + row(L_TIP, "( KN/ M**2) ", ZERO14, ZERO14);
+        "        " + L_SIDE + "( KN/ M**2) " + ZERO14 + " (S)" + ZERO14 + " (S)\n" +
+        row(L_TIP, "( KN/ M**2) ", ZERO14, ZERO14) + NOTES + NOTE_S;
     EXPECT_EQ(layer, expected);
+    closeModel();
+}
+
+// ---- Unit side friction and tip resistance estimated for the axial curves ------------------------
+
+// Two piles asking for generated axial curves, 30 ft long: pile 1 driven (set 1), pile 2 a drilled
+// shaft (set 2). Soft clay with no ultimate values given (120 pcf, E50 0.01): layer 1 0 to 20 ft at
+// 1000 psf, layer 2 20 to 60 ft from 1000 to 1500 psf. English, pounds.
+std::string twoPileTypes(const std::string& layers) {
+    return "Two pile types\nsecond title line\nCONTROL RECORD\n1 3 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n"
+           "PILE CAP\n0.0 0.0 0.0 0.0 0.0 0\nLOAD CASES\n0 0 0 0 0\nLOAD COMBINATIONS\n0 0 0 0 0\n"
+           "DISTRIBUTED LOADS\n0\nPILE GROUPS\n2\n"
+           "2 2 1 0 0 0 0 0 1 1\n0.0 0.0 1.0 1.0 1.0 1.0 1.0\n0.0 -3.0 0.0 0.0 90.0 0.0 0.0\n"
+           "2 2 2 0 0 0 0 0 1 1\n0.0 0.0 1.0 1.0 1.0 1.0 1.0\n0.0 3.0 0.0 0.0 90.0 0.0 0.0\n"
+           "PILE PROPERTIES\n2\n1 1\n10 30.0 1\n0.0 30.0 1\n2 1\n10 30.0 2\n0.0 30.0 1\n"
+           "CROSS SECTIONS\n1\n1 0 0 0\n'Pile'\n24.0 0 0 0 0 0 0 0\n"
+           "1.0e6 36.0 2549.0 2549.0 0.0 5.0e10 0.0 0.0 29.0e6 0.0 0\n0 0 0.0 0 0\nnone\n"
+           "SOIL LAYERS\n" +
+           layers +
+           "GENERATED AXIAL CURVES\n1\n1\nGENERATED TORQUE CURVES\n1\n1\n"
+           "SECTION MOMENT CURVATURE\n1\n1 0\n1 0\n";
+}
+
+// Driven estimates marked (P) and (R) on the row, drilled-shaft ones (S) and (T) on a second line.
+// Side: alpha c (alpha = 0.5 / psi^0.25 with psi = c / (gamma z) = 100 at the surface, where z is
+// taken as 1 inch; 0.5 / sqrt(psi) below) and 0.55 c; the bottom of layer 1 reads the soil below it.
+// Tip (layer 2 only, which holds the tips): 9 c for both.
+TEST(EchoSoils, AxialCapacityEstimatesForDrivenPilesAndDrilledShafts) {
+    WorkDir dir;
+    int status = 0;
+    const std::string got = tableF(dir,
+                                            twoPileTypes("2\n"
+                                                         "1 1\n0.0 20.0\n2 6\n"
+                                                         "120.0 1000.0 0.0 0.0 0.0 0.01\n"
+                                                         "120.0 1000.0 0.0 0.0 0.0 0.01\n"
+                                                         "2 1\n20.0 60.0\n2 6\n"
+                                                         "120.0 1000.0 0.0 0.0 0.0 0.01\n"
+                                                         "120.0 1500.0 0.0 0.0 0.0 0.01\n"),
+                                            &status);
+    ASSERT_EQ(status, 0);
+    const std::string P = " (P)", S = " (S)", R = " (R)", T = " (T)", B51(51, ' ');
+    const std::string PSF = "(LBS/FT**2) ";
+    const std::string layer1 = "        " + L_SIDE + PSF + "       158.114" + P + "       774.597" + P + "\n" + B51 +
+                               "       550.000" + S + "       550.000" + S + "\n" + row(L_TIP, PSF, ZERO14, ZERO14);
+    const std::string layer2 = "        " + L_SIDE + PSF + "       774.597" + P + "       1643.17" + P + "\n" + B51 +
+                               "       550.000" + S + "       825.000" + S + "\n" + "        " + L_TIP + PSF +
+                               "       9000.00" + R + "       13500.0" + R + "\n" + B51 + "       9000.00" + T +
+                               "       13500.0" + T + "\n";
+    EXPECT_NE(got.find(layer1 + "\n         LAYER  2\n"), std::string::npos) << got;
+    const std::string notes = NOTES + NOTE_P + NOTE_S + NOTE_R + NOTE_T;
+    EXPECT_NE(got.find(layer2 + notes), std::string::npos) << got;
+    EXPECT_EQ(got.substr(got.size() - notes.size()), notes);
+    closeModel();
+}
+
+// Layers out of order put the bottom of layer 1 below the last row of the profiles: its side friction
+// lookup fails (status 25) and the table ends before the row.
+TEST(EchoSoils, AxialEstimateBeyondTheProfileStopsTheTable) {
+    WorkDir dir;
+    int status = 0;
+    const std::string got = tableF(dir,
+                                            twoPileTypes("2\n"
+                                                         "1 1\n0.0 100.0\n2 6\n"
+                                                         "120.0 1000.0 0.0 0.0 0.0 0.01\n"
+                                                         "120.0 1000.0 0.0 0.0 0.0 0.01\n"
+                                                         "2 1\n20.0 50.0\n2 6\n"
+                                                         "120.0 1000.0 0.0 0.0 0.0 0.01\n"
+                                                         "120.0 1500.0 0.0 0.0 0.0 0.01\n"),
+                                            &status);
+    EXPECT_EQ(status, 25);
+    const std::string last = row(L_E50, "            ", "   1.00000E-02", "   1.00000E-02");
+    EXPECT_EQ(got.substr(got.size() - last.size()), last);
+    EXPECT_EQ(got.find("LAYER  2"), std::string::npos);
     closeModel();
 }
 

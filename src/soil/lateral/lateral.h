@@ -3,7 +3,39 @@
 // Everything here may run on the worker threads of the parallel pile loops, one pile per call: the
 // routines read the shared soil tables only, keep no state, and write nothing shared but the status
 // word they are given (only on failure, never cleared) and whole warning records.
+//
+// How a soil criterion is built (the p-y generators of PYLAYERS):
+//   Every criterion follows one skeleton, py::generate in pylayers.cpp (pygen.h declares it): the
+//   cap pass and the pile pass over the layer's nodes, the depth multipliers, the ground and cap-zone
+//   rules, the diameter, the equivalent depth of a lower layer, the soil movement, the evaluation of a
+//   point (small-deflection modulus, p- and y-multipliers, sign of the reaction) and the listing of
+//   points for the report and the curve data file. A criterion is one file, <name>.cpp, holding a class
+//   derived from py::Criterion that fills its part:
+//     lookups()          the soil values at the node (profile lookups, in the criterion's order;
+//                        false when a lookup set the status)
+//     crossesAtTop()     the crossing test that makes a lower layer's equivalent depth the true depth
+//     equivalentDepth()  otherwise PYEQDEPTH with the criterion's arguments
+//     constants()        ultimate resistance and curve constants at the node
+//     integrate()        the node's increment of the integrated ultimate resistance (PUINT)
+//     curve()            p_c(y), the curve value without multipliers
+//     initialModulus()   E0 below YMIN, when the criterion has one (smallValue(): p_c that goes with it)
+//     defaultPoint()     the 17 default print deflections
+//     heading()          its report-mode heading of a node
+//   and overrides, where its rules differ, the shape words (hasCapPass, hasCapZoneRule, takesCapWidth,
+//   usesEquivalentDepth, lists), spring() (its own evaluation of a point), beforePoints(),
+//   listedPoint(), pointLines() and plotRecord() (its listing). Running values of the layer walk
+//   (averages, the previous node's resistance) are members of the object: it lives for one call.
+//   Its generator (e.g. PYSAND) builds the object on the stack and hands it with the generator's own
+//   arguments to py::generate; the generator is declared below with the others.
+//   Registering it: replace the line of its code in the dispatch table of pylayers.cpp (a code whose
+//   generator is not built yet stops the run with status ST_NOTBUILT and a warning that names it).
+//   Shared pieces: incrementBelow(), plotNodeX(), eqDepthLine() and the sand factor tables SAND_XB,
+//   SAND_A_STATIC, SAND_A_CYCLIC (pygen.h); PYEQDEPTH, CFTAB10, CFASTAT, CFACYC (below, eqdepth.cpp).
+//   softclay.cpp and elastic.cpp are the worked examples.
 #pragma once
+
+#include "model/arr.h"
+#include "model/capacity.h"
 
 namespace kaldo {
 
@@ -76,5 +108,67 @@ void DEFE50LAYER(double c, double e50in, double& e50out, int units, int criterio
 // The E50 estimate of the axial and torsional soil curves, by the criterion choice of DEFE50LAYER;
 // e50 is left unchanged where no estimate applies.
 void DEFE50AX(double c, double& e50, int criterion, int units);
+
+// ---- Lateral soil springs along a pile ----------------------------------------------------------
+// Node arrays of the p-y routines: PYLAYERS and the generators number the nodes from 1 at the head to
+// NINC + 1 at the tip; PYUSERPILE takes the solvers' slot arrays (node i below the head at slot i + 4).
+using NodeArray = Arr<double, 1, NODESLOTS>;
+
+// The springs of one pile from the soil layers: for every layer that holds nodes of the pile, the
+// generator of the layer's criterion gives each node's soil reaction p (signed, opposing the node's
+// deflection relative to the soil) and secant modulus Es at its deflection y. Nodes above the ground
+// surface get Es = 0. smov1 and smov2 are the free-field soil movement at the nodes (used while
+// SMOV.NSMOV > 0), and esy receives Es times the resultant movement in evaluation mode. fidx is the
+// PILEFAC row that scales a listed curve (the pile's own row is used in evaluation mode). A failing
+// profile lookup or criterion sets status; the remaining layers are still walked.
+void PYLAYERS(int pset, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es, const NodeArray& smov1,
+              const NodeArray& smov2, NodeArray& esy, NodeArray& p);
+
+// The p- and y-multipliers along depth of a pile at the vertical coordinate x: set := the pile's set
+// RFLSET; pm = ym = 1 without a set or outside its points, linear between them.
+void PYMULT(int pile, int& set, double x, double& pm, double& ym);
+
+// The generators of the soil criteria, one per criterion code; each walks the nodes of one layer.
+// Soft clay (code 1 and every code outside 1..14), soft clay with the J of the profile (13), modified
+// soft clay with an initial modulus k (14), and the elastic subgrade (12).
+void PYSCLAY(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
+             const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p);
+void PYSCLAYJ(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
+              const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p);
+void PYSCLAYMK(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
+               const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p);
+void PYELASTIC(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
+               const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p);
+
+// The equivalent depth of the top of layer L (L >= 2) of a pile: the depth at which the layer's own
+// soil, reaching up to the ground surface, would build up the integrated ultimate resistance that the
+// layers above really give (PUINT of layers 1..L-1). The rule follows the layer's criterion; the
+// arguments a rule does not use may hold anything: the diameter b, strength c, average strength ca,
+// unit weight gamma, friction angle phi, wedge angles alpha and beta, earth pressure coefficients K0
+// and Ka, T = tan^2(beta), the node's depth x, the soft-clay J and the ten depth-to-diameter ratios XB
+// of the sand tables. Stores EQDEP(pile, L) and returns true when the depth is finite; a divisor that
+// is zero leaves EQDEP unchanged and returns false.
+bool PYEQDEPTH(int pile, int L, int pset, double b, double c, double ca, double gamma, double phi, double alpha,
+               double beta, double K0, double Ka, double T, double x, double J, const double (&XB)[10]);
+
+// Depth-factor tables at the vertical coordinate X of a pile: the section diameter b_s there, the
+// ratio r = (X - GSURFP) / b_s and linear interpolation in a table (extended along its first or last
+// segment). CFTAB10 takes a 10-point table against its ratios; CFASTAT and CFACYC are the static and
+// cyclic factors As and Ac of stiff clay with free water.
+double CFTAB10(int pile, int pset, double X, const double (&values)[10], const double (&ratios)[10]);
+double CFASTAT(int pile, int pset, double X);
+double CFACYC(int pile, int pset, double X);
+
+// The springs of a pile on its own user p-y curve set (|PYCRV|): at the nodes i = 0..NINC below the
+// head (slot i + 4 of the arrays) Es by interpolation between the curves that bracket the node's depth
+// and p from the deeper curve. A node deeper than the set's deepest curve writes an error record and
+// sets RUNSOLVST to 5.
+void PYUSERPILE(int pile, const NodeArray& y, NodeArray& Es, const NodeArray& smov1, const NodeArray& smov2,
+                NodeArray& esy, NodeArray& p);
+
+// The report of generated p-y curves (after the Table N caption on the echo report): for each print
+// request either why no curve is listed, or the curve listed by PYLAYERS in report mode. Rewrites nodes
+// 1 and 2 and the layer table of each listed pile; a failing profile lookup leaves its status.
+void PYREPORT(int& status);
 
 }  // namespace kaldo

@@ -1,0 +1,168 @@
+// The shared skeleton of the p-y generators and the interface each soil criterion fills (see the
+// pattern at the top of lateral.h). Internal to the lateral soil routines.
+#pragma once
+
+#include "model/runblocks.h"
+#include "soil/lateral/lateral.h"
+
+namespace kaldo::py {
+
+// What a call is for: the springs of a pile (the analysis), the points of one curve on the echo
+// report, or the curve record of the curve data file.
+enum class Mode { Evaluate, Report, File };
+
+// The depth tolerance of the generators: a node less than this below the ground surface is above it
+// (single precision 1e-6).
+inline constexpr double DEPTH_TOL = static_cast<double>(1e-6f);
+
+// The widened single-precision value of a decimal constant of the curve formulas.
+constexpr double s(float v) { return static_cast<double>(v); }
+
+// One generator call: the contract's arguments and what the skeleton derives from the run-wide words.
+struct Call {
+    int pset;   // property set of the pile (section lookups)
+    int layer;  // the layer being walked
+    int pile;   // the pile, or the cap pseudo-pile NPILES + 1
+    int fidx;   // the PILEFAC row whose PMUL and YMUL apply (the pile itself in evaluation mode)
+    int& status;
+    const NodeArray& y;
+    NodeArray& Es;
+    const NodeArray& smov1;
+    const NodeArray& smov2;
+    NodeArray& esy;
+    NodeArray& p;
+    Mode mode = Mode::Evaluate;
+    int kpyop = 0;  // the p-y print switch as the driver left it: 0 while the load cases run
+    int first = 0;  // first and last node of the pile in the layer
+    int last = 0;
+};
+
+// The node being evaluated, as the skeleton has placed it.
+struct Node {
+    int j = 0;             // node number, 1 at the pile head
+    bool capPass = false;  // the cap pass (the head node evaluated for the embedded cap)
+    bool first = false;    // the layer's first node
+    bool last = false;     // the layer's last node
+    double X = 0.0;        // vertical coordinate of the node
+    double x = 0.0;        // depth below the ground surface
+    double xe = 0.0;       // depth of the wedge geometry (the equivalent depth rule below layer 1)
+    double b = 0.0;        // pile diameter (or cap width)
+    double ys = 0.0;       // resultant free-field soil movement at the node
+};
+
+// The multipliers of the node's curve: PMUL and YMUL of the PILEFAC row in effect and, when a set of
+// multipliers along depth applies, its pmd and ymd at the node.
+struct Scale {
+    double pmul = 1.0, ymul = 1.0;
+    bool depth = false;
+    double pmd = 1.0, ymd = 1.0;
+};
+
+// One evaluated point of the curve.
+struct Spring {
+    double pc = 0.0;        // the curve's own value (not negative, no multiplier)
+    double pprime = 0.0;    // PMUL * pc
+    double Es = 0.0;        // secant modulus handed to the solver
+    bool small = false;     // evaluated by the small-deflection rule (initial modulus)
+    bool capValue = true;   // PCAPLV takes pc on the cap pass of an embedded cap with passive resistance
+};
+
+// A soil criterion as the skeleton sees it. One object lives for one generator call, on the stack of
+// the calling thread, so the running values of a layer walk (averages, previous node's resistance,
+// curve constants of the node) are plain members. The defaults are the common rules; a criterion
+// overrides what its own rules change.
+class Criterion {
+public:
+    explicit Criterion(int typeWord) : type_(typeWord) {}
+    virtual ~Criterion() = default;
+    Criterion(const Criterion&) = delete;
+    Criterion& operator=(const Criterion&) = delete;
+
+    // Curve-type word of the curve record.
+    int typeWord() const { return type_; }
+
+    // ---- Shape of the node walk
+    // The cap pass over the head node for an embedded cap.
+    virtual bool hasCapPass() const { return true; }
+    // In the listing modes with a passive-resistance cap the pile pass skips the nodes of the cap zone.
+    virtual bool hasCapZoneRule() const { return true; }
+    // The cap width replaces the section diameter on the cap pass and for the cap's own segments.
+    virtual bool takesCapWidth() const { return true; }
+    // Below the first layer the wedge depth follows the layer's equivalent depth.
+    virtual bool usesEquivalentDepth() const { return true; }
+    // The criterion lists curves (report and file modes); one that serves the analysis only does
+    // nothing at all in the listing modes.
+    virtual bool lists() const { return true; }
+
+    // ---- Per node, in the order the skeleton calls them
+    // Soil values at the node (profile lookups, defaults). False when a lookup set the status: the
+    // generator returns at once.
+    virtual bool lookups(const Call& call, const Node& node) = 0;
+    // The criterion's own test that the layer's equivalent depth is the true depth of its top, at the
+    // first node of a layer below the first.
+    virtual bool crossesAtTop(const Call&, const Node&) const { return false; }
+    // Otherwise the equivalent depth from the resistance of the layers above (PYEQDEPTH with the
+    // criterion's arguments); false when no finite depth was stored.
+    virtual bool equivalentDepth(const Call&, const Node&) const { return false; }
+    // Ultimate resistance and curve constants at the node.
+    virtual void constants(const Call& call, const Node& node) = 0;
+    // Adds the node's share of the layer's integrated ultimate resistance to S (the running sum the
+    // skeleton resets at the layer's first node and stores in PUINT after this call).
+    virtual void integrate(const Call& call, const Node& node, double& S) = 0;
+    // Report mode: the criterion's heading of the node, before its points.
+    virtual void heading(const Call&, const Node&) const {}
+    // Report and file modes, after the heading: records a criterion writes before the points of a
+    // listed node whatever the listing is for (such as its X on the plot output file while KPYOP is 1).
+    virtual void beforePoints(const Call&, const Node&) const {}
+    // Deflection i (1..17) of the default list of points.
+    virtual double defaultPoint(int i) const = 0;
+
+    // ---- The curve at the node
+    // The curve value p_c at deflection y >= 0.
+    virtual double curve(double y) const = 0;
+    // The initial modulus E0 that replaces the secant below YMIN, when the criterion has one.
+    virtual bool initialModulus(double&) const { return false; }
+    // The curve value that goes with E0 below YMIN.
+    virtual double smallValue(double y, double E0) const { return E0 * y; }
+    // The point at deflection y: the curve value, the reaction with PMUL and the secant modulus.
+    virtual Spring spring(double y, const Scale& m) const;
+
+    // ---- Listing (report and file modes)
+    // The listed point (yl, pl) of a point evaluated at y, in report or file mode.
+    virtual void listedPoint(const Node& node, Mode mode, double y, const Spring& sp, const Scale& m, double& yl,
+                             double& pl) const;
+    // Report mode: the lines of listed point i on the echo report and the plot output file.
+    virtual void pointLines(const Node& node, int i, double y, double yl, double pl, const Spring& sp) const;
+    // The plot output record of a listed point.
+    virtual void plotRecord(double yl, double pl) const;
+
+private:
+    int type_;
+};
+
+// Walks the nodes of one layer of one pile by the common skeleton with the given criterion: the body of
+// every generator (the arguments are the generator's own).
+void generate(Criterion& crit, int pset, int layer, int& status, int pile, int fidx, const NodeArray& y,
+              NodeArray& Es, const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p);
+
+// Helpers the criteria share.
+// The length of the increment below node j of the call's pile (0 at and below the tip).
+double incrementBelow(const Call& call, int j);
+// Report headings: the node's X as one list-directed record on the plot output file, and the
+// equivalent-depth line of the echo report.
+void plotNodeX(double X);
+void eqDepthLine(double xe);
+
+// The depth-to-diameter ratios of the sand factor tables and the factor A of sand under static and
+// cyclic loading (single precision), shared by the sand and silt criteria and the equivalent depth.
+inline constexpr double SAND_XB[10] = {0.0, 0.5, 1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0};
+inline constexpr double SAND_A_STATIC[10] = {s(2.83f), s(2.48f), s(2.11f), s(1.76f), s(1.48f),
+                                             s(1.23f), s(1.06f), s(0.90f), s(0.88f), s(0.88f)};
+inline constexpr double SAND_A_CYCLIC[10] = {s(0.75f), s(0.93f), s(1.07f), s(1.11f), s(1.03f),
+                                             s(0.98f), s(0.94f), s(0.90f), s(0.88f), s(0.88f)};
+
+// The text that names criterion code 1..14 after "P-Y CURVE COMPUTED USING " (code 5, user curves
+// within a layer, has a line of its own); empty for code 5 and the codes outside 1..14.
+const char* criterionText(int code);
+
+}  // namespace kaldo::py

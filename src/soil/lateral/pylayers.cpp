@@ -1,0 +1,384 @@
+// p-y springs along a pile: the layer dispatch (PYLAYERS), the multipliers along depth (PYMULT) and the
+// skeleton that every soil criterion's generator follows.
+//
+// In evaluation mode these routines run for every pile at every iteration on the pile loops' threads:
+// they read the shared tables, write only the calling pile's node arrays and its rows of PYDRV, keep
+// every running value on the stack, and do no allocation and no file work (a failing lookup's warning
+// aside). Headings and point lists exist only in the listing modes, on the calling thread.
+#include <cmath>
+#include <string>
+
+#include "io/format.h"
+#include "io/units.h"
+#include "model/input.h"
+#include "model/labels.h"
+#include "model/modelinput.h"
+#include "model/nodes.h"
+#include "model/pilefac.h"
+#include "model/piles.h"
+#include "model/pydrv.h"
+#include "model/pymode.h"
+#include "model/sections.h"
+#include "model/soils.h"
+#include "run/colwrite.h"
+#include "run/psec.h"
+#include "run/status.h"
+#include "run/ucv.h"
+#include "run/unitno.h"
+#include "run/warning.h"
+#include "soil/lateral/pygen.h"
+
+namespace kaldo {
+
+namespace py {
+
+namespace {
+
+Mode currentMode() {
+    if (PYMODE.PYPRTMODE == 0) return Mode::Evaluate;
+    return PYMODE.PYFILEMODE == 1 ? Mode::File : Mode::Report;
+}
+
+// The deflection of listed point i: the request's or the curve data file's list when one is given,
+// otherwise the criterion's default list.
+double listDeflection(const Criterion& crit, Mode mode, int i) {
+    if (PYMODE.NPYPT > 0) {
+        if (mode == Mode::Report) return PYPRT.PYPRTDEF(PYMODE.PYPRTREQ, i);
+        return OPTCRV.CRVPYDEF(i);
+    }
+    return crit.defaultPoint(i);
+}
+
+// Points of the node: one in evaluation mode; in the listing modes the requested count (at most the
+// 25 a list holds), 17 for the default list, none when the count is negative.
+int pointCount(Mode mode) {
+    if (mode == Mode::Evaluate) return 1;
+    if (PYMODE.NPYPT == 0) return 17;
+    if (PYMODE.NPYPT < 0) return 0;
+    return PYMODE.NPYPT < MAXPYDEF ? PYMODE.NPYPT : MAXPYDEF;
+}
+
+// The equivalent depth of the top of the call's layer below the first, computed at the layer's first
+// node while the load cases run and the stored value is still 0: the true depth of the layer top when
+// the layer above has the same criterion or the criterion's crossing test holds, otherwise from the
+// resistance of the layers above. A depth that comes out non-finite is not kept: the call then measures
+// the wedge geometry from the true depth of the layer top instead (returned in substitute, true).
+bool substituteTopDepth(const Criterion& crit, const Call& call, const Node& node, double& substitute) {
+    const int L = call.layer;
+    const int pile = call.pile;
+    if (call.kpyop != 0 || PYDRV.EQDEP(pile, L) >= DEPTH_TOL) return false;
+    const double trueDepth = SOILLAY.XTOP(L) - PILE.HEADXW(pile) - PILE.GROUND(pile);
+    if (SOILLAY.LCRIT(L - 1) == SOILLAY.LCRIT(L) || crit.crossesAtTop(call, node)) {
+        PYDRV.EQDEP(pile, L) = trueDepth;
+        return false;
+    }
+    if (crit.equivalentDepth(call, node)) return false;
+    substitute = trueDepth;
+    return true;
+}
+
+}  // namespace
+
+Spring Criterion::spring(double y, const Scale& m) const {
+    Spring sp;
+    double E0 = 0.0;
+    if (initialModulus(E0) && y < RUNCONST.YMIN) {
+        // Below the smallest deflection the secant is not formed: the initial modulus stands, with no
+        // multiplier at all.
+        sp.small = true;
+        sp.pc = smallValue(y, E0);
+        sp.pprime = m.pmul * sp.pc;
+        sp.Es = E0;
+        return sp;
+    }
+    sp.pc = curve(y);
+    sp.pprime = m.pmul * sp.pc;
+    sp.Es = sp.pprime / y / m.ymul;
+    if (m.depth) sp.Es = sp.Es * m.pmd / m.ymd;
+    return sp;
+}
+
+void Criterion::listedPoint(const Node& node, Mode, double y, const Spring& sp, const Scale& m, double& yl,
+                            double& pl) const {
+    if (node.capPass && CTLIN.CAPOPT == 1) {
+        // The cap's own curve, as the cap sees it: no multiplier.
+        yl = y;
+        pl = sp.pc;
+        return;
+    }
+    yl = y * m.ymul;
+    pl = sp.pprime;
+    if (m.depth) {
+        yl *= m.ymd;
+        pl *= m.pmd;
+    }
+}
+
+void Criterion::pointLines(const Node&, int, double, double yl, double pl, const Spring&) const {
+    io::Unit& echo = io::unit(ECHO_UNIT);
+    WCOLBLNK(echo, 21);
+    WCOLREAL(echo, 20, 5, yl);
+    WCOLREAL(echo, 20, 5, UCVKIPDIV(pl));
+    WCOLEOL(echo);
+    plotRecord(yl, pl);
+}
+
+void Criterion::plotRecord(double yl, double pl) const {
+    io::unit(PLOT_UNIT).line() << io::X{1} << io::PE{15, 8, yl} << io::X{1} << io::PE{15, 8, pl};
+}
+
+namespace {
+
+void runGenerator(Criterion& crit, Call& call) {
+    const int pile = call.pile;
+    const int L = call.layer;
+    const Mode mode = call.mode;
+    if (mode != Mode::Evaluate && !crit.lists()) return;
+    const int capopt = CTLIN.CAPOPT;
+    const double headX = PILE.HEADXW(pile);
+    const double ground = PILE.GROUND(pile);
+    const double capTop = headX - CAPIN.CAPTX;
+    if (call.kpyop == 0) call.fidx = pile;
+
+    double S = 0.0;  // integrated ultimate resistance of the layer so far
+    // The depth of the layer top that stands in for an equivalent depth that could not be formed.
+    bool substituted = false;
+    double substitute = 0.0;
+
+    for (int pass = 1; pass <= 2; ++pass) {
+        const bool capPass = pass == 1;
+        int from = call.first, to = call.last;
+        if (capPass) {
+            // The cap pass looks at the head node alone, and only when it is the layer's first node.
+            if (capopt <= 0 || !crit.hasCapPass() || call.first != 1) continue;
+            to = 1;
+        }
+        for (int j = from; j <= to; ++j) {
+            Node node;
+            node.j = j;
+            node.capPass = capPass;
+            node.first = j == call.first;
+            node.last = j == call.last;
+            node.X = NODES.NODEX(pile, j);
+
+            if (node.first) {
+                S = 0.0;
+                PYDRV.PUINT(pile, L) = 0.0;
+            }
+            Scale m;
+            if (CTLIN.KRFDEP == 1) {
+                int set = 0;
+                PYMULT(pile, set, node.X, m.pmd, m.ymd);
+                m.depth = set > 0;
+            }
+            if (call.kpyop == 0 || call.kpyop == 1) PYDRV.GSURFP(pile) = headX + ground;
+            m.pmul = PILEFAC.PMUL(call.fidx);
+            m.ymul = PILEFAC.YMUL(call.fidx);
+
+            call.Es(j) = 0.0;
+            node.x = node.X - ground - headX;
+            if (mode == Mode::File) {
+                PYPLOT.PLTYPE = crit.typeWord();
+                PYPLOT.PLSOIL = node.x >= DEPTH_TOL ? 1 : 0;
+                PYPLOT.PLDEPTH = node.x;
+            }
+            if (node.x < DEPTH_TOL) continue;  // above the ground surface: no soil, no reaction
+
+            // The cap zone reaches from the cap top down to the pile head. Listing a passive-resistance
+            // cap, the cap pass lists the head node when it lies there and the pile pass leaves it out.
+            const bool inCapZone = capTop <= node.X && node.X <= headX;
+            if (mode != Mode::Evaluate) {
+                if (capPass && !inCapZone) break;
+                if (!capPass && capopt == 1 && crit.hasCapZoneRule() && inCapZone) continue;
+            }
+
+            node.b = PSECDIAM(pile, call.pset, NODES.NODEAX(pile, j));
+            if (crit.takesCapWidth() && ((capPass && capopt == 1) || PYMODE.CAPPYFLAG == 1)) node.b = CAPIN.CAPWZ;
+
+            if (!crit.lookups(call, node)) return;
+
+            node.xe = node.x;
+            if (L > 1 && crit.usesEquivalentDepth()) {
+                if (node.first) substituted = substituteTopDepth(crit, call, node, substitute);
+                const double top = substituted ? substitute : PYDRV.EQDEP(pile, L);
+                node.xe = top + (node.X - SOILLAY.XTOP(L));
+            }
+
+            crit.constants(call, node);
+            crit.integrate(call, node, S);
+            PYDRV.PUINT(pile, L) = S;
+
+            if (SMOV.NSMOV > 0) {
+                const double a = call.smov1(j), b = call.smov2(j);
+                node.ys = std::sqrt(a * a + b * b);
+            }
+            if (mode == Mode::Report) crit.heading(call, node);
+            if (mode != Mode::Evaluate) crit.beforePoints(call, node);
+
+            const int points = pointCount(mode);
+            for (int i = 1; i <= points; ++i) {
+                double y;
+                if (mode == Mode::Evaluate)
+                    y = SMOV.NSMOV > 0 ? std::fabs(call.y(j) - node.ys) : std::fabs(call.y(j));
+                else
+                    y = listDeflection(crit, mode, i);
+
+                const Spring sp = crit.spring(y, m);
+                call.Es(j) = sp.Es;
+                if (capPass && capopt == 1 && sp.capValue) PYDRV.PCAPLV(pile) = sp.pc;
+                if (mode == Mode::Evaluate && SMOV.NSMOV > 0) call.esy(j) = sp.Es * node.ys;
+                double pj = call.y(j) > node.ys ? -sp.pprime : sp.pprime;
+                if (m.depth) pj *= m.pmd;
+                call.p(j) = pj;
+                if (mode == Mode::Evaluate) break;
+
+                double yl = 0.0, pl = 0.0;
+                crit.listedPoint(node, mode, y, sp, m, yl, pl);
+                if (mode == Mode::File) {
+                    PYPLOT.PLY(i) = yl;
+                    PYPLOT.PLP(i) = pl;
+                } else {
+                    crit.pointLines(node, i, y, yl, pl, sp);
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void generate(Criterion& crit, int pset, int layer, int& status, int pile, int fidx, const NodeArray& y,
+              NodeArray& Es, const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p) {
+    Call call{pset, layer, pile, fidx, status, y, Es, smov1, smov2, esy, p};
+    call.mode = currentMode();
+    call.kpyop = CTLIN.KPYOP;
+    call.first = PYDRV.LNFIRST(pile, layer);
+    call.last = PYDRV.LNLAST(pile, layer);
+    runGenerator(crit, call);
+}
+
+double incrementBelow(const Call& call, int j) {
+    if (j < 1 || j > PILESET.NINC(call.pset) || j >= MAXNODE) return 0.0;
+    return NODES.NODEX(call.pile, j + 1) - NODES.NODEX(call.pile, j);
+}
+
+void plotNodeX(double X) { io::unit(PLOT_UNIT).free() << X; }
+
+void eqDepthLine(double xe) {
+    io::unit(ECHO_UNIT).line() << io::X{13} << "EQ. DEPTH =" << io::F{8, 2, UCVD12(xe)} << io::X{1}
+                               << io::A{2, LABELS.LBLCOORD};
+}
+
+const char* criterionText(int code) {
+    switch (code) {
+        case 1: return "SOFT CLAY CRITERIA";
+        case 2: return "STIFF CLAY WITH FREE WATER CRITERIA";
+        case 3: return "STIFF CLAY WITHOUT FREE WATER CRITERIA";
+        case 4: return "SAND CRITERIA";
+        case 6: return "VUGGY LIMESTONE CRITERIA";
+        case 7: return "SILT CRITERIA";
+        case 8: return "API SAND CRITERIA";
+        case 9: return "WEAK ROCK CRITERIA";
+        case 10: return "STIFF CLAY W/O FREE WATER, WITH INITIAL K VALUE";
+        case 11: return "LIQUIFIED SAND CRITERIA";
+        case 12: return "ELASTIC SUBGRADE CRITERIA";
+        case 13: return "SOFT CLAY WITH USER DEFINED J CRITERIA";
+        case 14: return "MOD. SOFT CLAY WITH INITIAL K VALUE CRITERIA";
+        default: return "";
+    }
+}
+
+}  // namespace py
+
+namespace {
+
+using Generator = void (*)(int, int, int&, int, int, const NodeArray&, NodeArray&, const NodeArray&,
+                           const NodeArray&, NodeArray&, NodeArray&);
+
+// A criterion whose generator this version does not have: the run stops with a warning that names it,
+// rather than taking the soil for something it is not.
+template <int Code>
+void notBuilt(int, int layer, int& status, int pile, int, const NodeArray&, NodeArray&, const NodeArray&,
+              const NodeArray&, NodeArray&, NodeArray&) {
+    const std::string name = Code == 5 ? "USER P-Y CURVES WITHIN A LAYER" : py::criterionText(Code);
+    writeWarning({"P-Y CRITERION" + io::fmtI(3, Code) + " (" + name + ") OF LAYER" + io::fmtI(3, layer) +
+                      ", PILE" + io::fmtI(6, pile) + ",",
+                  "IS NOT AVAILABLE IN THIS VERSION OF THE PROGRAM."});
+    status = ST_NOTBUILT;
+}
+
+// The generator of each criterion code 1 to 14 (a code outside that range is soft clay). A criterion is
+// registered by putting its generator on its line.
+constexpr Generator GENERATORS[15] = {
+    nullptr,
+    PYSCLAY,        // 1 soft clay
+    notBuilt<2>,    // 2 stiff clay with free water
+    notBuilt<3>,    // 3 stiff clay without free water
+    notBuilt<4>,    // 4 sand
+    notBuilt<5>,    // 5 user curves within a layer
+    notBuilt<6>,    // 6 vuggy limestone
+    notBuilt<7>,    // 7 silt
+    notBuilt<8>,    // 8 API sand
+    notBuilt<9>,    // 9 weak rock
+    notBuilt<10>,   // 10 stiff clay without free water with initial k
+    notBuilt<11>,   // 11 liquefied sand
+    PYELASTIC,      // 12 elastic subgrade
+    PYSCLAYJ,       // 13 soft clay with the J of the profile
+    PYSCLAYMK,      // 14 modified soft clay with initial k
+};
+
+Generator generatorOf(int code) { return code >= 1 && code <= 14 ? GENERATORS[code] : PYSCLAY; }
+
+}  // namespace
+
+void PYLAYERS(int pset, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es, const NodeArray& smov1,
+              const NodeArray& smov2, NodeArray& esy, NodeArray& p) {
+    const int n = PILESET.NINC(pset);
+    const int kpyop = CTLIN.KPYOP;
+    const bool groundFromHead = kpyop == 0 || kpyop == 1;
+    if (groundFromHead) PYDRV.GSURFP(pile) = PILE.HEADXW(pile) + PILE.GROUND(pile);
+
+    // Layer by layer from the top, so that the layers above a layer have built up their resistance
+    // when its equivalent depth is first needed. While the load cases run, a layer that holds the tip
+    // node alone is left to the layer above.
+    const int layers = SOILLAY.NLAYER < LAYSLOTS ? SOILLAY.NLAYER : LAYSLOTS - 1;
+    for (int L = 1; L <= layers; ++L) {
+        const int f = PYDRV.LNFIRST(pile, L), l = PYDRV.LNLAST(pile, L);
+        if (f == 0) continue;
+        if (kpyop == 0 && f == n + 1 && l == n + 1) continue;
+        generatorOf(SOILLAY.LCRIT(L))(pset, L, status, pile, fidx, y, Es, smov1, smov2, esy, p);
+    }
+    if (status != 0) return;
+
+    // No soil above the ground surface; afterwards GSURFP holds the distance from the head node down to
+    // the ground.
+    const double g = groundFromHead ? PILE.HEADXW(pile) + PILE.GROUND(pile) : PYDRV.GSURFP(pile);
+    for (int j = 1; j <= n + 1 && j <= MAXNODE; ++j)
+        if (g > NODES.NODEX(pile, j)) Es(j) = 0.0;
+    PYDRV.GSURFP(pile) = g - NODES.NODEX(pile, 1);
+}
+
+void PYMULT(int pile, int& set, double x, double& pm, double& ym) {
+    set = PILE.RFLSET(pile);
+    pm = ym = 1.0;
+    if (set < 1 || set > MAXRFSET) return;
+    const int m = RFD.NRFD(set) < MAXRFPT ? RFD.NRFD(set) : MAXRFPT;
+    if (m < 1 || x < RFD.RFDX(set, 1) || x > RFD.RFDX(set, m)) return;
+    if (x == RFD.RFDX(set, 1)) {
+        pm = RFD.RFDPM(set, 1);
+        ym = RFD.RFDYM(set, 1);
+        return;
+    }
+    if (x == RFD.RFDX(set, m)) {
+        pm = RFD.RFDPM(set, m);
+        ym = RFD.RFDYM(set, m);
+        return;
+    }
+    int k = 2;
+    while (k < m && x > RFD.RFDX(set, k)) ++k;
+    const double t = (x - RFD.RFDX(set, k - 1)) / (RFD.RFDX(set, k) - RFD.RFDX(set, k - 1));
+    pm = RFD.RFDPM(set, k - 1) + (RFD.RFDPM(set, k) - RFD.RFDPM(set, k - 1)) * t;
+    ym = RFD.RFDYM(set, k - 1) + (RFD.RFDYM(set, k) - RFD.RFDYM(set, k - 1)) * t;
+}
+
+}  // namespace kaldo

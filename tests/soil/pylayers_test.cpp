@@ -1,0 +1,193 @@
+// p-y springs along a pile: the layer dispatch, nodes above the ground surface, the p- and
+// y-multipliers of the pile and along depth, soil movement, the listing into the curve record, and a
+// criterion that this version does not have.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "soil/pymodel.h"
+
+namespace kaldo::test {
+namespace {
+
+// The soft clay of the soft clay tests: at node 3 (x = 48 in) pu = 317.28 lb/in and y50 = 0.3 in, so at
+// y = 0.3 the curve gives pc = 158.64 and the secant 528.8.
+class PyLayers : public PyModel {
+protected:
+    static constexpr double PC = 158.64, ES = 528.8;
+    static constexpr SoilRow CLAY{.gamma = 0.03, .c = 5.0, .e50 = 0.01};
+
+    void build(double headX = 0.0, double ground = 0.0) {
+        propertySet(1, 240.0, 10, 12.0);
+        pile(1, 1, headX, ground);
+        soil({uniform(1, 0.0, 600.0, CLAY)});
+        layOut(1);
+    }
+};
+
+TEST_F(PyLayers, PileMultipliersScaleTheReactionAndDivideTheModulus) {
+    build();
+    PILEFAC.PMUL(1) = 0.5;
+    PILEFAC.YMUL(1) = 2.0;
+    const Spring sp = at(1, 3, 0.3);
+    EXPECT_TRUE(near(sp.p, -0.5 * PC));
+    EXPECT_TRUE(near(sp.Es, 0.5 * PC / 0.3 / 2.0));
+}
+
+TEST_F(PyLayers, DepthMultipliers) {
+    // Set 1: (X = 24, pm 0.5, ym 2) to (X = 72, pm 1, ym 1).
+    build();
+    CTLIN.KRFDEP = 1;
+    PILE.RFLSET(1) = 1;
+    RFD.NRFD(1) = 2;
+    RFD.RFDX(1, 1) = 24.0;
+    RFD.RFDPM(1, 1) = 0.5;
+    RFD.RFDYM(1, 1) = 2.0;
+    RFD.RFDX(1, 2) = 72.0;
+    RFD.RFDPM(1, 2) = 1.0;
+    RFD.RFDYM(1, 2) = 1.0;
+    // Node 3 (X = 48) halfway: pm = 0.75, ym = 1.5.
+    Spring sp = at(1, 3, 0.3);
+    EXPECT_TRUE(near(sp.p, -0.75 * PC));
+    EXPECT_TRUE(near(sp.Es, ES * 0.75 / 1.5));
+    // Node 5 (X = 96) below the last point: no multiplier. pu(96) = (4 + 3 + 0.576) * 60 = 454.56.
+    sp = at(1, 5, 0.3);
+    EXPECT_TRUE(near(sp.p, -0.5 * 454.56));
+    // At zero deflection the initial modulus stands without any multiplier.
+    const double E0 = 0.5 * 317.28 * std::pow(0.3 / 1e-14, static_cast<double>(2.0f / 3.0f)) / 0.3;
+    EXPECT_TRUE(near(at(1, 3, 0.0).Es, E0));
+
+    struct Case {
+        double x, pm, ym;
+    };
+    const Case cases[] = {{23.0, 1, 1}, {24.0, 0.5, 2}, {36.0, 0.625, 1.75}, {72.0, 1, 1}, {73.0, 1, 1}};
+    for (const Case& c : cases) {
+        int set = -1;
+        double pm = 0, ym = 0;
+        PYMULT(1, set, c.x, pm, ym);
+        EXPECT_EQ(set, 1);
+        EXPECT_DOUBLE_EQ(pm, c.pm) << "x = " << c.x;
+        EXPECT_DOUBLE_EQ(ym, c.ym) << "x = " << c.x;
+    }
+    PILE.RFLSET(1) = 0;
+    int set = -1;
+    double pm = 0, ym = 0;
+    PYMULT(1, set, 48.0, pm, ym);
+    EXPECT_EQ(set, 0);
+    EXPECT_EQ(pm, 1.0);
+    EXPECT_EQ(ym, 1.0);
+}
+
+TEST_F(PyLayers, SoilMovementShiftsTheDeflection) {
+    build();
+    SMOV.NSMOV = 1;
+    sm1(3) = 0.3;
+    sm2(3) = 0.4;  // resultant movement 0.5
+    Spring sp = at(1, 3, 0.8);  // 0.3 ahead of the soil
+    EXPECT_TRUE(near(sp.Es, ES));
+    EXPECT_TRUE(near(sp.p, -PC));
+    EXPECT_TRUE(near(esy(3), ES * 0.5));
+    sp = at(1, 3, 0.2);  // 0.3 behind the soil: the reaction pushes forward
+    EXPECT_TRUE(near(sp.Es, ES));
+    EXPECT_TRUE(near(sp.p, PC));
+    // Moving with the soil: the initial modulus, no reaction.
+    sp = at(1, 3, 0.5);
+    EXPECT_GT(sp.Es, 1e10);
+    EXPECT_EQ(sp.p, 0.0);
+}
+
+TEST_F(PyLayers, NodesAboveTheGroundSurface) {
+    // Head 48 in above the ground (X = -48); nodes 1 to 3 (X = -48, -24, 0) are not in the soil.
+    build(-48.0, 48.0);
+    for (int j = 1; j <= 11; ++j) {
+        Es(j) = 777.0;
+        p(j) = 777.0;
+        y(j) = 0.3;
+    }
+    ASSERT_EQ(evaluate(1), 0);
+    for (int j = 1; j <= 3; ++j) {
+        EXPECT_EQ(Es(j), 0.0) << j;
+        EXPECT_EQ(p(j), 777.0) << j;
+    }
+    EXPECT_TRUE(near(p(5), -PC));  // node 5 at x = 48
+    EXPECT_EQ(PYDRV.GSURFP(1), 48.0);
+
+    // Head below the ground surface: every node in the soil; GSURFP is negative.
+    build(24.0, -24.0);
+    ASSERT_EQ(evaluate(1), 0);
+    EXPECT_EQ(PYDRV.GSURFP(1), -24.0);
+    EXPECT_GT(Es(1), 0.0);
+}
+
+TEST_F(PyLayers, TipAloneInALayerIsLeftToTheLayerAbove) {
+    // Layer 1 ends at the tip (X = 240), layer 2 (a very stiff elastic subgrade without strength, so that
+    // the strength at the boundary stays the clay's) begins there.
+    propertySet(1, 240.0, 10, 12.0);
+    pile(1, 1, 0.0, 0.0);
+    soil({uniform(1, 0.0, 240.0, CLAY), uniform(12, 240.0, 600.0, {.gamma = 0.03, .k = 1e6})});
+    layOut(1);
+    ASSERT_EQ(PYDRV.LNFIRST(1, 2), 11);
+    ASSERT_EQ(PYDRV.LNLAST(1, 2), 11);
+    // The tip's spring is the soft clay's at x = 240: pu = 9 * 5 * 12 = 540, at y = y50: 270.
+    EXPECT_TRUE(near(at(1, 11, 0.3).p, -270.0));
+}
+
+TEST_F(PyLayers, CurveRecordForTheCurveDataFile) {
+    build();
+    PILEFAC.PMUL(1) = 0.5;
+    PILEFAC.YMUL(1) = 2.0;
+    CTLIN.KPYOP = 1;
+    PYMODE.PYPRTMODE = 1;
+    PYMODE.PYFILEMODE = 1;
+    PYMODE.NPYPT = 2;
+    OPTCRV.CRVPYDEF(1) = 0.3;
+    OPTCRV.CRVPYDEF(2) = 3.0;
+    // Node 3 alone, as the curve-file writer places it.
+    PYDRV.LNFIRST(1, 1) = PYDRV.LNLAST(1, 1) = 3;
+    ASSERT_EQ(evaluate(1), 0);
+    EXPECT_EQ(PYPLOT.PLTYPE, 1);
+    EXPECT_EQ(PYPLOT.PLSOIL, 1);
+    EXPECT_EQ(PYPLOT.PLDEPTH, 48.0);
+    // Listed as (y YMUL, PMUL p).
+    EXPECT_TRUE(near(PYPLOT.PLY(1), 0.6));
+    EXPECT_TRUE(near(PYPLOT.PLP(1), 0.5 * PC));
+    EXPECT_TRUE(near(PYPLOT.PLY(2), 6.0));
+    EXPECT_TRUE(near(PYPLOT.PLP(2), 0.5 * 317.28));
+    EXPECT_EQ(text(32), "");  // nothing on the echo report in file mode
+
+    // A negative count lists nothing and computes no reaction.
+    PYMODE.NPYPT = -1;
+    p(3) = 777.0;
+    ASSERT_EQ(evaluate(1), 0);
+    EXPECT_EQ(p(3), 777.0);
+}
+
+TEST_F(PyLayers, CriterionNotBuiltStopsTheRunNamingIt) {
+    propertySet(1, 240.0, 10, 12.0);
+    pile(1, 1, 0.0, 0.0);
+    soil({uniform(4, 0.0, 600.0, {.gamma = 0.03, .phi = 0.6})});
+    layOut(1);
+    EXPECT_EQ(evaluate(1), 120);
+    const std::string expected = "\n" + std::string(29, ' ') +
+                                 "**** WARNING ****\n"
+                                 "     P-Y CRITERION  4 (SAND CRITERIA) OF LAYER  1, PILE     1,\n"
+                                 "     IS NOT AVAILABLE IN THIS VERSION OF THE PROGRAM.\n";
+    EXPECT_EQ(text(16), expected);
+    EXPECT_EQ(text(10), expected);
+}
+
+TEST_F(PyLayers, ProfileFailureStopsTheLayerAndSkipsTheGroundPass) {
+    // The strength profile ends at X = 100 while the layer and the pile go deeper. Nodes 1 and 2 lie
+    // above the ground surface and in no layer: only the final pass, skipped on failure, would clear
+    // their modulus.
+    build(-48.0, 48.0);
+    SOILPRF.XP(2) = 100.0;
+    Es(1) = 777.0;
+    EXPECT_EQ(evaluate(1), 23);
+    EXPECT_EQ(Es(1), 777.0);
+    EXPECT_NE(text(16).find("**** WARNING ****"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kaldo::test
