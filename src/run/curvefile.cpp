@@ -4,6 +4,7 @@
 #include "report/report.h"
 #include "run/curvefile.h"
 #include "run/unitno.h"
+#include "soil/axial/axial.h"
 #include "soil/lateral/lateral.h"
 
 namespace kaldo {
@@ -25,7 +26,14 @@ void writeCurveDataFile(int& status) {
     }
     PYMODE.PYFILEMODE = 1;
     if (PILE.NPILES >= 1) CTLIN.KPYOP = 1;
-    for (int p = 1; p <= PILE.NPILES; ++p) PLOTPILE(p, status);
+    // Per pile: its geometry, its p-y curves, its axial springs and, in three dimensions, its torsional
+    // springs. A writer's failure does not stop the records that follow; the status reaches the report.
+    for (int p = 1; p <= PILE.NPILES; ++p) {
+        PLOTPILE(p, status);
+        PYPLOTPILE(p, status);
+        AXLLSPLOT(p, status);
+        if (CTLIN.ANTYPE == 3) TQLLSPLOT(p, status);
+    }
 }
 
 }  // namespace kaldo

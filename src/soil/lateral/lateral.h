@@ -170,5 +170,7 @@ void PYUSERPILE(int pile, const NodeArray& y, NodeArray& Es, const NodeArray& sm
 // request either why no curve is listed, or the curve listed by PYLAYERS in report mode. Rewrites nodes
 // 1 and 2 and the layer table of each listed pile; a failing profile lookup leaves its status.
 void PYREPORT(int& status);
+// The p-y curve records of pile p on the curve data file.
+void PYPLOTPILE(int p, int& status);
 
 }  // namespace kaldo
