@@ -39,7 +39,7 @@ struct CaseState {
     bool plane = false;
     LoadVec base{};       // assembled load at the origin (plane: moment Z moved to place 3)
     LoadVec point{};      // load of the current solution
-    SpecPoint spec{};     // values given at a point, as handed to the solver
+    SpecPoint given{};     // values given at a point, as handed to the solver
     LoadVec dispCopy{};   // copy of the given displacements, restored at every total-load point
     std::array<int, 6> kdofCopy{};
     LoadVec pout{}, uout{};  // loads at the origin and cap displacement of the last solution
@@ -59,14 +59,14 @@ void toSolverLayout(CaseState& cs, const LoadVec& assembled) {
 void assembleCase(CaseState& cs, int c) {
     LoadVec load;
     EQLOADC(c, load);
-    if (LCSD.SDFLAG(c) == 1) SPECDOF(c, load, cs.spec);
+    if (LCSD.SDFLAG(c) == 1) SPECDOF(c, load, cs.given);
     toSolverLayout(cs, load);
     if (cs.plane) {
-        cs.spec.disps[2] = cs.spec.disps[5];
-        cs.spec.kdof[2] = cs.spec.kdof[5];
+        cs.given.disps[2] = cs.given.disps[5];
+        cs.given.kdof[2] = cs.given.kdof[5];
     }
-    cs.dispCopy = cs.spec.disps;
-    cs.kdofCopy = cs.spec.kdof;
+    cs.dispCopy = cs.given.disps;
+    cs.kdofCopy = cs.given.kdof;
 }
 
 // The total-load point of a case: loads reassembled with the distributed loads and their axial parts
@@ -74,19 +74,19 @@ void assembleCase(CaseState& cs, int c) {
 void assembleTotalLoad(CaseState& cs, int c) {
     LoadVec load;
     EQLOADC(c, load);
-    if (LCSD.SDFLAG(c) == 1) SPECDOF(c, load, cs.spec);
+    if (LCSD.SDFLAG(c) == 1) SPECDOF(c, load, cs.given);
     DLCASE(c);
     DLAXHEAD(load);
     toSolverLayout(cs, load);
     if (cs.plane) {
-        cs.spec.disps[2] = cs.spec.disps[5];
-        cs.spec.kdof[2] = cs.spec.kdof[5];
+        cs.given.disps[2] = cs.given.disps[5];
+        cs.given.kdof[2] = cs.given.kdof[5];
     }
-    cs.dispCopy = cs.spec.disps;
-    cs.kdofCopy = cs.spec.kdof;
+    cs.dispCopy = cs.given.disps;
+    cs.kdofCopy = cs.given.kdof;
     cs.point = cs.base;
-    cs.spec.disps = cs.dispCopy;
-    cs.spec.kdof = cs.kdofCopy;
+    cs.given.disps = cs.dispCopy;
+    cs.given.kdof = cs.kdofCopy;
 }
 
 void closeUnit12(CaseState& cs) {
@@ -102,12 +102,12 @@ bool solveCase(CaseState& cs, int c, int& status) {
     eq.line() << "LOAD CASE : " << I(5, c);
     status = ST_OK;
     if (cs.plane) {
-        GRPSOL2D(0, cs.work, status, cs.pout, cs.uout, cs.point, cs.spec.loads, cs.spec.disps, cs.spec.coords,
-                 cs.spec.kdof);
+        GRPSOL2D(0, cs.work, status, cs.pout, cs.uout, cs.point, cs.given.loads, cs.given.disps, cs.given.coords,
+                 cs.given.kdof);
         U(RUNTIME_UNIT).flush();
     } else {
-        GRPSOL(0, cs.work, status, cs.pout, cs.uout, cs.point, cs.spec.loads, cs.spec.disps, cs.spec.coords,
-               cs.spec.kdof);
+        GRPSOL(0, cs.work, status, cs.pout, cs.uout, cs.point, cs.given.loads, cs.given.disps, cs.given.coords,
+               cs.given.kdof);
     }
     eq.close();
     if (status == ST_OK) return true;
@@ -450,7 +450,7 @@ bool runCombination(CaseState& cs, int b, int& status) {
     RUNPOINT.ILOOP = 1;
     RUNPOINT.PKIND = 0;
     // Combinations never use values given at a point.
-    cs.spec = SpecPoint{};
+    cs.given = SpecPoint{};
     LoadVec load;
     EQLOADM(b, load);
     DLCOMB(b);
@@ -460,11 +460,11 @@ bool runCombination(CaseState& cs, int b, int& status) {
     caseStatusTotalLoad();
     status = ST_OK;
     if (cs.plane)
-        GRPSOL2D(1, cs.work, status, cs.pout, cs.uout, cs.point, cs.spec.loads, cs.spec.disps, cs.spec.coords,
-                 cs.spec.kdof);
+        GRPSOL2D(1, cs.work, status, cs.pout, cs.uout, cs.point, cs.given.loads, cs.given.disps, cs.given.coords,
+                 cs.given.kdof);
     else
-        GRPSOL(1, cs.work, status, cs.pout, cs.uout, cs.point, cs.spec.loads, cs.spec.disps, cs.spec.coords,
-               cs.spec.kdof);
+        GRPSOL(1, cs.work, status, cs.pout, cs.uout, cs.point, cs.given.loads, cs.given.disps, cs.given.coords,
+               cs.given.kdof);
     if (status != ST_OK) return false;
 
     progress("- ANALYSIS FOR LOAD COMB. ", b, ncomb, " FINISHED");
