@@ -14,6 +14,7 @@
 #pragma once
 
 #include "model/arr.h"
+#include "model/capacity.h"
 #include "model/tzset.h"
 
 namespace kaldo {
@@ -61,6 +62,37 @@ double tipLoad(const QwTip& tip, double w);
 // Axial rigidity at depth d below the pile head, linear within the section's entry pair (the last pair
 // extended below the last section).
 double axialRigidity(const AxAeTab& tab, double d);
+
+// ---- Axial force along a pile in the group solution ------------------------------------------------
+// When a load case asks for the variation of axial load along the piles, the axial head routine of a
+// pile on a generated load-settlement curve calls these three in order, each only while the status
+// word is still 0, with working curves of its own (one set per pile evaluation, so that pile threads
+// share nothing). E is the trial axial head movement, positive downward (compression).
+
+// Along-pile values in the node slots of the single-pile routines: node j of the pile (1 at the head,
+// NINC + 1 at the tip) sits at slot j + 3, so the head is slot 4 and the tip slot NINC + 4.
+using AxialSlots = Arr<double, 1, NODESLOTS>;
+
+// The side-curve set of pile ip (property set M placed by the pile's HEADXW and GROUND) with its two
+// ground-surface curves, and the axial rigidity table of M. A profile lookup beyond its data sets the
+// status; a property set of a pile type other than 1 or 2 writes its fault record and sets status 115.
+// E is not used.
+void AXLTZPILE(int ip, int M, double E, int& status, TzSet& set, AxAeTab& ae);
+// The tip capacity and tip curve of pile ip by the group rule, from its side curves: in uplift (E < 0)
+// the tip area is 0.0001, so the tip carries practically nothing. A driven pile in a cohesive tip layer
+// without E50 or without capacity sets status 32 or 33 with its warning.
+void AXLQWTIP(int ip, int M, double E, int& status, const TzSet& set, QwTip& tip);
+// Movements R and forces S at the nodes of pile ip under the head movement E: the tip movement whose
+// march up the pile (tip load, then side transfer and elastic shortening segment by segment) reaches
+// E at the head, found from a first estimate off the property set's generated curve (AXLSTAB) by
+// secant and Newton steps. Uplift is marched with positive movements and stored negated. A head
+// movement beyond the generated curve gives the march of the curve's end tip movement, without
+// iterating. When the head is not matched within 26 evaluations, or a segment's midpoint movement does
+// not settle, the solver state RUNSOLVST is raised to 4 (axial failure); R and S then hold the last
+// complete march (or stay as the caller gave them). Slots other than 4 to NINC + 4 are not touched;
+// status and count (the point count of the pile's curve) are not used.
+void AXLSOLVE(int ip, int M, double E, int& status, int count, AxialSlots& R, AxialSlots& S, const TzSet& set,
+              const AxAeTab& ae, const QwTip& tip);
 
 // ---- Unit capacities at a depth --------------------------------------------------------------------
 // Unit side friction and unit end bearing at coordinate x in a layer of the given criterion, for a
