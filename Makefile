@@ -1,5 +1,5 @@
 # Two entry points for a fresh checkout; both configure and build as needed.
-#   make example   builds Kaldo and runs the example analysis in examples/
+#   make example   builds Kaldo and runs an example from examples/
 #   make test      builds the checked (sanitizer) build and runs every test
 JOBS ?= $(shell nproc)
 
@@ -10,7 +10,7 @@ build:
 	cmake --build build -j $(JOBS)
 
 example: build
-	build/kaldo examples/four-pile-group.inp
+	build/kaldo examples/soft-clay-py-curves.inp
 
 build-test:
 	cmake -S . -B build-test -G Ninja -DKALDO_TEST_BUILD=ON
