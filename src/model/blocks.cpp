@@ -65,6 +65,12 @@ void resetAllBlocks() {
     resetBlock(RUNPOINT);
     resetBlock(ENVCTL);
     resetBlock(EQSEST);
+    // Per-pile soil movement, equivalent stiffnesses, result stores and envelopes.
+    resetBlock(SMPROF);
+    resetBlock(EQSSOL);
+    resetBlock(RESCUR);
+    resetBlock(ENVMIN);
+    resetBlock(ENVMAX);
     // Unit labels and column titles.
     resetBlock(LABELS);
 }

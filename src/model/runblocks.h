@@ -46,4 +46,12 @@ struct RunState {
 };
 inline RunState RUNSTATE;
 
+// Raises the solver state of the current step to code, unless it already holds a higher one. Pile
+// routines on many threads may report at once; the state is never lowered or cleared by them.
+inline void raiseSolverState(int code) {
+    int now = RUNSTATE.RUNSOLVST.load();
+    while (now < code && !RUNSTATE.RUNSOLVST.compare_exchange_weak(now, code)) {
+    }
+}
+
 }  // namespace kaldo

@@ -1,8 +1,13 @@
 // Single-pile analysis: what the other subsystems may call.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
+
+#include "model/arr.h"
+#include "model/capacity.h"
+#include "model/results.h"
 
 namespace kaldo {
 
@@ -25,5 +30,97 @@ void NODE2D(int pile, int& status);
 // under one lock, so that records of different pile threads never interleave. An empty text is an
 // empty line.
 void writeWholeRecord(const std::vector<std::string>& lines);
+
+// ---- Laterally loaded pile ----------------------------------------------------------------------
+// Along-pile arrays of the single-pile solvers hold 107 slots: node j of a pile (1 at the head to
+// n + 1 at the tip, n = NINC of its property set) at slot j + 3, so the head is slot 4 and the tip slot
+// n + 4; slot 3 and slots n + 5, n + 6 are the fictitious nodes of the difference equations. Node
+// arrays (the distributed loads, the soil movement, the p-y springs of PYLAYERS) hold node j at j.
+using SlotArray = Arr<double, 1, NODESLOTS>;
+using Vector6 = std::array<double, 6>;
+using Matrix6 = std::array<double, 36>;  // 6 x 6, stored by columns
+
+// The laterally loaded pile p of a three-dimensional group for a given head movement: two lateral
+// planes, each a beam-column on the nonlinear soil springs of the p-y curves (the soil modulus taken at
+// the resultant deflection), with bending stiffness from the sections or their moment-curvature
+// curves, the axial force P (compression positive, times AXFACT), distributed loads and free-field soil
+// movement.
+//   yt, sy  head deflection and head slope of the first plane (local y): u(2) and -u(6)
+//   zt, sz  the same for the second plane (local z): u(3) and u(5)
+//   T       head torque (for the equivalent torsional stiffness)
+//   Hy, Hz  head shears (out): the soil reaction less the distributed load along the pile
+//   My, Mz  head moments of the two planes (out)
+//   u, rot  local head displacement and the local-to-global rotation (for the stored results)
+//   axdisp, axforce  axial displacement and force per slot from the axial solution, read on the t-z
+//           path (KAXVAR = 1 and no user load-settlement curve) with slot s holding node s - 3, head
+//           at slot 4 and tip at slot n + 4.
+// The solution iterates on the soil moduli until no deflection changes by TOLPIL (never accepting the
+// first solution). Without closure in MAXITP solutions it writes its warning to the results and
+// runtime files, raises RUNSOLVST to 1 and returns with the head forces unset. A failing soil profile
+// lookup sets status and returns. After closure, by RUNPASS: 0 returns the head forces; 2 also stores
+// the equivalent stiffnesses in EQSSOL; 1 also stores the results and updates the envelopes. Writes
+// nothing shared but the pile's own entries, so the pile loops may run it on any thread.
+void LLPILE(int p, double yt, double sy, double zt, double sz, double P, double T, double& Hy, double& Hz,
+            double& My, double& Mz, int& status, const Vector6& u, const Matrix6& rot, const SlotArray& axdisp,
+            const SlotArray& axforce);
+
+// The axial stiffness of pile p's load-settlement curve at zero displacement: the slope of the segment
+// that holds zero (the last segment when no point reaches it); 0 for a curve of fewer than two points
+// or one outside the tables. The selector is always 1.
+void AXSLOPE(int pile, int selector, double& slope);
+// The same for the torque-rotation curve at zero rotation.
+void TQSLOPE(int pile, int selector, double& slope);
+
+// ---- Bending stiffness from moment-curvature curves ---------------------------------------------
+// Replaces EI at slots 4 to n + 4 of pile p by the secant stiffness M / phi of the node's section at
+// the node's curvature |y''| (from the deflections y), on the curves that bracket the head axial force
+// P, interpolated linearly in P between them. Nodes of sections without a moment-curvature set keep
+// the EI they have. EIMPHIY takes the set for bending with Iz (first plane), EIMPHIZ the one with Iy.
+void EIMPHIY(int p, double P, SlotArray& EI, const SlotArray& y);
+void EIMPHIZ(int p, double P, SlotArray& EI, const SlotArray& y);
+
+// ---- Distributed loads and soil movement at the nodes -------------------------------------------
+// The distributed load per length at nodes 1 to n + 1 of pile p along its local y (DLODNODY) and z
+// (DLODNODZ), interpolated in the pile's load profile (WRKNODE) by the node's distance below the head;
+// 0 outside the profile and for a pile without one.
+void DLODNODY(int pile, SlotArray& load);
+void DLODNODZ(int pile, SlotArray& load);
+// The soil-movement profile of pile p (SMPROF): the points measured from the head, the input movement
+// resolved onto the pile's lateral axes (three-dimensional: y and z; plane: the in-plane y).
+void SOILMOVP(int pile);
+// Clear nodes 1 to n + 1 of a node array of pile p (three names for the three arrays of the solvers).
+void NODEZERO1(int pile, SlotArray& a);
+void NODEZERO2(int pile, SlotArray& a);
+void NODEZERO3(int pile, SlotArray& a);
+// The free-field movement along the pile's y (SOILMOVX) and z (SOILMOVY) at nodes 1 to n + 1: the
+// profile interpolated at the node's vertical distance below the head, both measured in the same frame,
+// times the load fraction SMFACT of the current step. 0 above the ground surface and outside the
+// profile. The profile holds the input movement unscaled: SMFACT is applied here and nowhere else.
+void SOILMOVX(int pile, SlotArray& move);
+void SOILMOVY(int pile, SlotArray& move);
+// Sets the values that the soil-movement set-up of every pile would otherwise write (the shared pi of
+// the soil routines), once, before the pile loops start.
+void prepareSoilMovement();
+
+// ---- Pile result stores and envelopes -----------------------------------------------------------
+// Every stored value v goes to RESCUR; when ENVSERIES is 1 it first becomes both envelope entries, then
+// it replaces the maximum when greater and the minimum when less. A value that is not a number never
+// replaces an envelope entry. Each routine writes only pile p's entries.
+
+// The pile top of a three-dimensional pile: head stress sigma, global and local head displacement and
+// head force (rows 1-6, 14-19, 7-12, 20-25; sigma in rows 13 and 26).
+void ENVTOP(int p, double sigma, const Vector6& UG, const Vector6& UL, const Vector6& FG, const Vector6& FL);
+// The pile top of a plane pile: each value to the row its name gives, sigma to rows 7 and 20.
+void PTENV2D(int p, double r1, double r2, double r3, double r14, double r15, double r16, double r4, double r5,
+             double r6, double r17, double r18, double r19, double sigma);
+// Packs the 25 along-pile quantities (every slot) into one record, in the order of the store.
+void PACKLLP(AlongPileRecord& record, const std::array<const SlotArray*, NLLPQTY>& quantities);
+// Stores slots 4 to c (c = n + 4, the tip) of every quantity of the record for pile p.
+void ENVLLP(int p, int c, const AlongPileRecord& record);
+// Turns the vector (x, y, z) in the local axes of pile p (x along the axis) into global axes.
+void PILEROT(int p, double x, double y, double z, double& X, double& Y, double& Z);
+// a := b when a > b (DMIN) or when b > a (DMAX); a value that is not a number changes nothing.
+void DMIN(double& a, double b);
+void DMAX(double& a, double b);
 
 }  // namespace kaldo

@@ -20,7 +20,7 @@ void clearNodeLoads() {
     for (int p = 1; p <= PILE.NPILES; ++p) {
         WRKNODE.PAXHEAD(p) = 0.0;
         WRKNODE.DLNNODE(p) = 0;
-        for (int l = 0; l <= MAXINC; ++l) {
+        for (int l = 0; l <= MAXINC + 1; ++l) {
             WRKNODE.DLNODEY(l, p) = 0.0;
             WRKNODE.DLNODEZ(l, p) = 0.0;
         }

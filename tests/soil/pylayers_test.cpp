@@ -163,20 +163,6 @@ TEST_F(PyLayers, CurveRecordForTheCurveDataFile) {
     EXPECT_EQ(p(3), 777.0);
 }
 
-TEST_F(PyLayers, CriterionNotBuiltStopsTheRunNamingIt) {
-    propertySet(1, 240.0, 10, 12.0);
-    pile(1, 1, 0.0, 0.0);
-    soil({uniform(4, 0.0, 600.0, {.gamma = 0.03, .phi = 0.6})});
-    layOut(1);
-    EXPECT_EQ(evaluate(1), 120);
-    const std::string expected = "\n" + std::string(29, ' ') +
-                                 "**** WARNING ****\n"
-                                 "     P-Y CRITERION  4 (SAND CRITERIA) OF LAYER  1, PILE     1,\n"
-                                 "     IS NOT AVAILABLE IN THIS VERSION OF THE PROGRAM.\n";
-    EXPECT_EQ(text(16), expected);
-    EXPECT_EQ(text(10), expected);
-}
-
 TEST_F(PyLayers, ProfileFailureStopsTheLayerAndSkipsTheGroundPass) {
     // The strength profile ends at X = 100 while the layer and the pile go deeper. Nodes 1 and 2 lie
     // above the ground surface and in no layer: only the final pass, skipped on failure, would clear

@@ -34,12 +34,6 @@ constexpr double HEADTOL = sp(0.0001f);
 constexpr double HEADTOL_LATE = sp(0.001f);
 constexpr double ZEROHEAD = sp(1e-14f);
 
-// Raises the shared solver state to at least `state`, never lowering what another pile set.
-void raiseSolverState(int state) {
-    int now = RUNSTATE.RUNSOLVST.load();
-    while (now < state && !RUNSTATE.RUNSOLVST.compare_exchange_weak(now, state)) {
-    }
-}
 
 // Two points (head movement, tip movement) around the imposed head movement: the low one below it.
 struct Bracket {

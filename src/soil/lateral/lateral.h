@@ -27,8 +27,7 @@
 //   (averages, the previous node's resistance) are members of the object: it lives for one call.
 //   Its generator (e.g. PYSAND) builds the object on the stack and hands it with the generator's own
 //   arguments to py::generate; the generator is declared below with the others.
-//   Registering it: replace the line of its code in the dispatch table of pylayers.cpp (a code whose
-//   generator is not built yet stops the run with status ST_NOTBUILT and a warning that names it).
+//   Registering it: its generator stands on the line of its code in the dispatch table of pylayers.cpp.
 //   Shared pieces: incrementBelow(), plotNodeX(), eqDepthLine() and the sand factor tables SAND_XB,
 //   SAND_A_STATIC, SAND_A_CYCLIC (pygen.h); PYEQDEPTH, CFTAB10, CFASTAT, CFACYC (below, eqdepth.cpp).
 //   softclay.cpp and elastic.cpp are the worked examples.
@@ -138,6 +137,35 @@ void PYSCLAYJ(int pset, int layer, int& status, int pile, int fidx, const NodeAr
 void PYSCLAYMK(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
                const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p);
 void PYELASTIC(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
+               const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p);
+// Stiff clay with free water (code 2), sand (4), silt (7) and API sand (8). Silt stops the run on a zero
+// friction angle (status 28 at a node after the layer's first, 29 otherwise) and API sand likewise at a
+// node after the layer's first (status 30), each with a note on the echo report and the runtime file.
+void PYSTCLAYW(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
+               const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p);
+void PYSAND(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
+            const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p);
+void PYSILT(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
+            const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p);
+void PYAPISAND(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
+               const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p);
+// Stiff clay without free water (code 3) and with an initial modulus k (10), liquefied sand (11), weak
+// rock (9), vuggy limestone (6) and user curves within a layer (5). Stiff clay (3) without any E50 and
+// vuggy limestone without strength stop the run (status 115, with a warning that names the layer); weak
+// rock without strength at a node after the layer's first stops it with status 21. User curves within a
+// layer stop it (115) for a pile without a curve set, and below the deepest curve take that curve and
+// set RUNSOLVST to 5.
+void PYSTCLAY(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
+              const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p);
+void PYSTCLAYK(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
+               const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p);
+void PYLIQSAND(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
+               const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p);
+void PYWROCK(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
+             const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p);
+void PYVUGGY(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
+             const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p);
+void PYUSERLAY(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
                const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p);
 
 // The equivalent depth of the top of layer L (L >= 2) of a pile: the depth at which the layer's own

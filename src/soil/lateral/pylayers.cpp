@@ -295,33 +295,20 @@ namespace {
 using Generator = void (*)(int, int, int&, int, int, const NodeArray&, NodeArray&, const NodeArray&,
                            const NodeArray&, NodeArray&, NodeArray&);
 
-// A criterion whose generator this version does not have: the run stops with a warning that names it,
-// rather than taking the soil for something it is not.
-template <int Code>
-void notBuilt(int, int layer, int& status, int pile, int, const NodeArray&, NodeArray&, const NodeArray&,
-              const NodeArray&, NodeArray&, NodeArray&) {
-    const std::string name = Code == 5 ? "USER P-Y CURVES WITHIN A LAYER" : py::criterionText(Code);
-    writeWarning({"P-Y CRITERION" + io::fmtI(3, Code) + " (" + name + ") OF LAYER" + io::fmtI(3, layer) +
-                      ", PILE" + io::fmtI(6, pile) + ",",
-                  "IS NOT AVAILABLE IN THIS VERSION OF THE PROGRAM."});
-    status = ST_NOTBUILT;
-}
-
-// The generator of each criterion code 1 to 14 (a code outside that range is soft clay). A criterion is
-// registered by putting its generator on its line.
+// The generator of each criterion code 1 to 14 (a code outside that range is soft clay).
 constexpr Generator GENERATORS[15] = {
     nullptr,
     PYSCLAY,        // 1 soft clay
-    notBuilt<2>,    // 2 stiff clay with free water
-    notBuilt<3>,    // 3 stiff clay without free water
-    notBuilt<4>,    // 4 sand
-    notBuilt<5>,    // 5 user curves within a layer
-    notBuilt<6>,    // 6 vuggy limestone
-    notBuilt<7>,    // 7 silt
-    notBuilt<8>,    // 8 API sand
-    notBuilt<9>,    // 9 weak rock
-    notBuilt<10>,   // 10 stiff clay without free water with initial k
-    notBuilt<11>,   // 11 liquefied sand
+    PYSTCLAYW,      // 2 stiff clay with free water
+    PYSTCLAY,       // 3 stiff clay without free water
+    PYSAND,         // 4 sand
+    PYUSERLAY,      // 5 user curves within a layer
+    PYVUGGY,        // 6 vuggy limestone
+    PYSILT,         // 7 silt
+    PYAPISAND,      // 8 API sand
+    PYWROCK,        // 9 weak rock
+    PYSTCLAYK,      // 10 stiff clay without free water with initial k
+    PYLIQSAND,      // 11 liquefied sand
     PYELASTIC,      // 12 elastic subgrade
     PYSCLAYJ,       // 13 soft clay with the J of the profile
     PYSCLAYMK,      // 14 modified soft clay with initial k

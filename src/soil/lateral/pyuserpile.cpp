@@ -73,7 +73,7 @@ private:
 void curvesTooShort(int pile) {
     const std::string text = "  -  P-Y CURVES DO NOT EXTEND THE LENGTH OF THE PILE";
     writeWholeRecord({"", "", text + ", PILE GROUP = " + io::fmtI(5, pile)});
-    RUNSTATE.RUNSOLVST = CURVES_TOO_SHORT;
+    raiseSolverState(CURVES_TOO_SHORT);
 }
 
 }  // namespace

@@ -1,0 +1,115 @@
+// The finite-difference beam-column of one lateral plane of a pile (see beamcol.h).
+#include "pile/beamcol.h"
+
+#include <cmath>
+
+namespace kaldo::beamcol {
+
+void headRows(Plane& pl, int code, double yt, double s, double spring, double h) {
+    const double R = pl.R(4);
+    pl.a(4) = yt;
+    pl.b(4) = pl.c(4) = 0.0;
+    pl.b(3) = 0.0;
+    const double den = 2.0 * R + h * spring;
+    if (code == 2) {
+        // Fixed: the central-difference slope at the head is -s.
+        pl.a(3) = 2.0 * h * s;
+        pl.c(3) = 1.0;
+    } else if (code == 1 || den == 0.0) {
+        // Pinned: no curvature at the head. A spring of no stiffness on a section of no stiffness has
+        // no row of its own; it takes the pinned row, the limit of a vanishing spring.
+        pl.a(3) = 2.0 * yt;
+        pl.c(3) = -1.0;
+    } else {
+        // Rotational spring: R (y3 - 2 y4 + y5) / h^2 + S (y3 - y5) / 2h = S s.
+        pl.a(3) = (4.0 * R * yt + 2.0 * h * h * spring * s) / den;
+        pl.c(3) = (h * spring - 2.0 * R) / den;
+    }
+}
+
+namespace {
+
+// Forward sweep over the equations of slots 5 to n + 4. The equation at slot i, times h^4:
+//   R(i-1) y(i-2) + (-2R(i-1) - 2R(i) + Q h^2) y(i-1) + (R(i-1) + 4R(i) + R(i+1) + Es h^4 - 2Q h^2) y(i)
+//   + (-2R(i) - 2R(i+1) + Q h^2) y(i+1) + R(i+1) y(i+2) = W h^4.
+void sweep(Plane& pl, const SlotArray& Q, const SlotArray& Es, int n, double h) {
+    const double h2 = h * h, h4 = h2 * h2;
+    for (int i = 5; i <= n + 4; ++i) {
+        const double qh2 = Q(i) * h2;
+        const double A = pl.R(i - 1);
+        const double B = -2.0 * pl.R(i - 1) - 2.0 * pl.R(i) + qh2;
+        const double C = pl.R(i - 1) + 4.0 * pl.R(i) + pl.R(i + 1) + Es(i) * h4 - 2.0 * qh2;
+        const double D = -2.0 * pl.R(i) - 2.0 * pl.R(i + 1) + qh2;
+        const double E = pl.R(i + 1);
+        const double F = pl.W(i) * h4;
+        const double beta = B + A * pl.b(i - 2);
+        const double G = C + A * pl.c(i - 2) + beta * pl.b(i - 1);
+        // A vanishing diagonal leaves the slot without recursion (all three coefficients 0).
+        const double g = G != 0.0 ? 1.0 / G : 0.0;
+        pl.a(i) = -(A * pl.a(i - 2) + beta * pl.a(i - 1) - F) * g;
+        pl.b(i) = -(D + beta * pl.c(i - 1)) * g;
+        pl.c(i) = -E * g;
+    }
+}
+
+// The free tip t = n + 4: no moment, y(t-1) - 2 y(t) + y(t+1) = 0, and no shear with the axial load,
+// y(t+2) - y(t-2) + g (y(t+1) - y(t-1)) = 0 with g = (Q h^2 - 2R) / R. Written through the recursions of
+// slots t, t - 1 and t - 2 they give the two fictitious deflections u = y(t+1), v = y(t+2).
+void tip(Plane& pl, const SlotArray& Q, int n, double h) {
+    const int t = n + 4;
+    const double R = pl.R(t);
+    const double g = (Q(t) * h * h - 2.0 * R) / R;
+    const double a0 = pl.a(t), b0 = pl.b(t), c0 = pl.c(t);
+    const double a1 = pl.a(t - 1), b1 = pl.b(t - 1), c1 = pl.c(t - 1);
+    const double a2 = pl.a(t - 2), b2 = pl.b(t - 2), c2 = pl.c(t - 2);
+    const double K1 = a2 + (b2 + g) * a1 + (c2 + (b2 + g) * b1) * a0;
+    const double K2 = b0 * c2 + (b2 + g) * (c1 + b1 * b0) - g;
+    const double K3 = c0 * (c2 + (b2 + g) * b1) - 1.0;
+    const double K4 = c1 + 1.0 + b0 * (b1 - 2.0);
+    const double K5 = a1 + a0 * (b1 - 2.0);
+    const double K6 = c0 * (b1 - 2.0);
+    const double det = K4 * K3 - K6 * K2;
+    double u = 0.0, v = 0.0;
+    if (det != 0.0) {
+        u = (K6 * K1 - K5 * K3) / det;
+        v = (K2 * K5 - K4 * K1) / det;
+    }
+    pl.y(t + 1) = u;
+    pl.y(t + 2) = v;
+    pl.y(t + 3) = 0.0;
+}
+
+}  // namespace
+
+void solve(Plane& pl, const SlotArray& Q, const SlotArray& Es, int n, double h) {
+    for (int s = 4; s <= n + 4; ++s) pl.yprev(s) = pl.y(s);
+    sweep(pl, Q, Es, n, h);
+    tip(pl, Q, n, h);
+    for (int s = n + 4; s >= 1; --s) pl.y(s) = pl.a(s) + pl.b(s) * pl.y(s + 1) + pl.c(s) * pl.y(s + 2);
+}
+
+bool closedWithin(const Plane& pl, int n, double tol) {
+    for (int s = 4; s <= n + 4; ++s)
+        if (!(std::fabs(pl.y(s) - pl.yprev(s)) < tol)) return false;
+    return true;
+}
+
+double internalForces(Plane& pl, const SlotArray& Q, const SlotArray& Es, int n, double h) {
+    const double h2 = h * h;
+    for (int s = 4; s <= n + 5; ++s) {
+        pl.S(s) = (pl.y(s + 1) - pl.y(s - 1)) / (2.0 * h);
+        pl.M(s) = -pl.R(s) * (pl.y(s - 1) - 2.0 * pl.y(s) + pl.y(s + 1)) / h2;
+    }
+    // Shear: the axial force's share along the slope less the moment gradient (one-sided at the head).
+    pl.V(4) = Q(4) * pl.S(4) - (pl.M(5) - pl.M(4)) / h;
+    for (int s = 5; s <= n + 4; ++s) pl.V(s) = Q(s) * pl.S(s) - (pl.M(s + 1) - pl.M(s - 1)) / (2.0 * h);
+    double H = 0.0;
+    for (int s = 4; s <= n + 4; ++s) {
+        pl.p(s) = Es(s) * pl.y(s);
+        const double w = (s == 4 || s == n + 4) ? 0.5 : 1.0;
+        H += (w * pl.p(s) - pl.W(s)) * h;
+    }
+    return H;
+}
+
+}  // namespace kaldo::beamcol

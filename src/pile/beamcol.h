@@ -1,0 +1,49 @@
+// The beam-column on soil springs that the laterally loaded pile solvers share: one lateral plane of a
+// pile, discretised by central differences on equally spaced nodes,
+//     EI y'''' + Q y'' + Es y = W,
+// with the head displacement given, a head row that expresses a pinned, fixed or spring-restrained
+// head, and a free tip (no moment, no shear). Solved by a forward sweep that leaves every slot as
+//     y_i = a_i + b_i y_(i+1) + c_i y_(i+2),
+// two tip equations for the two fictitious slots below the tip, and back-substitution.
+//
+// Slots as in every along-pile array of the pile solvers: node j (1 at the head to n + 1 at the tip)
+// at slot j + 3; slot 3 above the head and slots n + 5, n + 6 below the tip are fictitious. Internal to
+// the single-pile solvers.
+#pragma once
+
+#include "pile/pile.h"
+
+namespace kaldo::beamcol {
+
+// One lateral plane of a pile: its recursion, deflections, stiffness, load and, after closure, the
+// internal forces. All values per slot.
+struct Plane {
+    SlotArray a{}, b{}, c{};  // recursion coefficients
+    SlotArray y{}, yprev{};   // deflection of this and of the previous solution
+    SlotArray R{};            // bending stiffness EI
+    SlotArray W{};            // load term per length: distributed load, plus Es times the soil movement
+    SlotArray DL{};           // distributed load per length alone, kept for the report
+    SlotArray S{}, M{}, V{};  // slope, bending moment -EI y'', shear
+    SlotArray p{};            // soil reaction Es y
+};
+
+// The head rows. The head slot is held at the deflection yt; the fictitious slot above it follows from
+// the connection: code 1 pinned (no moment), code 2 fixed (slope (y5 - y3) / 2h = -s), any other code a
+// rotational spring of stiffness spring balancing the head moment against the rotation s. s is the
+// negated head slope: the three-dimensional solver passes -u6 and u5, a plane solver minus its rotation.
+void headRows(Plane& pl, int code, double yt, double s, double spring, double h);
+
+// One solution for the current stiffness, axial force Q and soil moduli Es: keeps the previous
+// deflections of the head to tip slots, sweeps, solves the two tip conditions and substitutes back.
+void solve(Plane& pl, const SlotArray& Q, const SlotArray& Es, int n, double h);
+
+// True when no deflection of the head to tip slots has changed by tol or more since the previous
+// solution (a deflection that is not a number never closes).
+bool closedWithin(const Plane& pl, int n, double tol);
+
+// After closure: slope and moment at slots 4 to n + 5, shear and soil reaction at slots 4 to n + 4.
+// Returns the head shear, the soil reaction less the load along the pile by the trapezoid rule (the
+// load term taken whole at the ends).
+double internalForces(Plane& pl, const SlotArray& Q, const SlotArray& Es, int n, double h);
+
+}  // namespace kaldo::beamcol

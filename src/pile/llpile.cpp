@@ -1,0 +1,334 @@
+// The laterally loaded pile of a three-dimensional group: one pile for a given head movement, as two
+// beam-columns (the pile's local y and z planes) on the nonlinear soil springs of the p-y curves, which
+// couple the planes only through the soil modulus, taken at the resultant deflection. The iteration
+// solves both planes with the current secant moduli, takes new moduli at the new deflections and stops
+// when no deflection moves by more than the closure tolerance. After closure it returns the head shears
+// and moments, and on the two passes after the group has converged it stores the pile's equivalent
+// stiffnesses or its results and envelopes.
+//
+// It runs on the pile loops' threads, one call per pile: all working arrays are locals of the call
+// (some 40 KB), and it writes nothing shared but pile p's entries of EQSSOL, SMPROF and the result
+// stores, the solver state (only ever raised) and whole warning records.
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <string>
+
+#include "group/group.h"
+#include "io/format.h"
+#include "model/ctlpar.h"
+#include "model/eqssol.h"
+#include "model/input.h"
+#include "model/modelinput.h"
+#include "model/nodes.h"
+#include "model/piles.h"
+#include "model/results.h"
+#include "model/runblocks.h"
+#include "model/runpoint.h"
+#include "model/sections.h"
+#include "model/wrknode.h"
+#include "pile/beamcol.h"
+#include "pile/pile.h"
+#include "run/psec.h"
+#include "run/warning.h"
+#include "soil/lateral/lateral.h"
+
+namespace kaldo {
+
+namespace {
+
+// A movement, a deflection or a capacity at most this large counts as zero (single-precision 1e-14).
+constexpr double TINY = static_cast<double>(1e-14f);
+// Components below this are dropped from a resultant.
+constexpr double HYPOT_ZERO = 1e-24;
+// Solver state of a pile without closure.
+constexpr int NO_CLOSURE = 1;
+
+double HYPOTZ(double a, double b) {
+    if (std::fabs(a) < HYPOT_ZERO) a = 0.0;
+    if (std::fabs(b) < HYPOT_ZERO) b = 0.0;
+    return std::sqrt(a * a + b * b);
+}
+
+
+// The working data of one solve.
+struct Solve {
+    int p = 0, pset = 0, n = 0;
+    double h = 0.0;
+    double P = 0.0;          // head axial force
+    bool userCurves = false;  // the pile has its own user p-y curves
+    bool moving = false;      // free-field soil movement is on
+
+    beamcol::Plane py, pz;  // first plane (local y, EIz) and second plane (local z, EIy)
+    SlotArray Q{};           // axial force per slot
+    SlotArray Es{};          // soil secant modulus per slot, shared by both planes
+
+    // Node arrays of the p-y routines (node j at j): resultant deflection, soil modulus, soil movement
+    // along y and z, Es times the movement, soil reaction.
+    SlotArray yNode{}, esNode{}, ysNode{}, zsNode{}, esyNode{}, rNode{};
+    // The same by slot, for the pile's own user p-y curves.
+    SlotArray ySlot{}, ysSlot{}, zsSlot{}, esySlot{}, rSlot{};
+};
+
+// Set-up steps 2 and 3: the soil movement and the distributed loads at the nodes.
+void loadsAlongPile(Solve& w) {
+    const int n = w.n;
+    if (w.moving) {
+        SOILMOVP(w.p);
+        NODEZERO1(w.p, w.rNode);
+        NODEZERO3(w.p, w.ysNode);
+        NODEZERO2(w.p, w.zsNode);
+        SOILMOVX(w.p, w.ysNode);
+        SOILMOVY(w.p, w.zsNode);
+        for (int j = 1; j <= n + 1; ++j) {
+            w.ysSlot(j + 3) = w.ysNode(j);
+            w.zsSlot(j + 3) = w.zsNode(j);
+        }
+    }
+    if (WRKNODE.DLNNODE(w.p) != 0) {
+        SlotArray qy{}, qz{};
+        DLODNODY(w.p, qy);
+        DLODNODZ(w.p, qz);
+        for (int j = 1; j <= n + 1; ++j) {
+            w.py.DL(j + 3) = w.py.W(j + 3) = qy(j);
+            w.pz.DL(j + 3) = w.pz.W(j + 3) = qz(j);
+        }
+    }
+}
+
+// Set-up step 4: the starting soil modulus. User curves at zero deflection; otherwise the default
+// modulus gradient times the depth below the ground surface (0 above it).
+void startingModulus(Solve& w) {
+    if (w.userCurves) {
+        PYUSERPILE(w.p, w.ySlot, w.Es, w.ysSlot, w.zsSlot, w.esySlot, w.rSlot);
+        return;
+    }
+    const double head = PILE.HEADX(w.p), ground = PILE.GROUND(w.p);
+    for (int j = 1; j <= w.n + 1; ++j) {
+        const double X = NODES.NODEX(w.p, j);
+        const double d = X - ground - head;
+        w.Es(j + 3) = d >= 0.0 ? PRFKDEF(X) * d : 0.0;
+    }
+}
+
+// Set-up steps 5 and 6: bending stiffness of the sections (the fictitious slots take the head and tip
+// sections) and the axial force along the pile.
+void stiffnessAndAxialForce(Solve& w, const SlotArray& axforce) {
+    const int n = w.n;
+    for (int s = 3; s <= n + 6; ++s) {
+        const double x = NODES.NODEAX(w.p, std::clamp(s - 3, 1, n + 1));
+        w.py.R(s) = PSECEIZ(w.p, w.pset, x);
+        w.pz.R(s) = PSECEIY(w.p, w.pset, x);
+    }
+    if (CTLIN.KMPHI >= 1) {
+        EIMPHIY(w.p, w.P, w.py.R, w.py.y);
+        EIMPHIZ(w.p, w.P, w.pz.R, w.pz.y);
+    }
+    // The t-z solution gives the axial force node by node; the fictitious slots take the end values
+    // (they enter no equation).
+    const bool alongPile = CTLPAR.KAXVAR == 1 && PILE.LSCRV(w.p) <= 0;
+    for (int s = 3; s <= n + 6; ++s) w.Q(s) = alongPile ? axforce(std::clamp(s, 4, n + 4)) : w.P;
+}
+
+void updateBendingStiffness(Solve& w) {
+    EIMPHIY(w.p, w.P, w.py.R, w.py.y);
+    EIMPHIZ(w.p, w.P, w.pz.R, w.pz.y);
+}
+
+// Iteration step 9: new secant moduli at the resultant deflections, and with soil movement the load the
+// moving soil puts on the pile, Es times the free-field movement. False when a soil lookup failed.
+bool newModuli(Solve& w, int& status) {
+    const int n = w.n;
+    for (int s = 4; s <= n + 4; ++s) {
+        const double r = std::sqrt(w.py.y(s) * w.py.y(s) + w.pz.y(s) * w.pz.y(s));
+        w.ySlot(s) = r;
+        w.yNode(s - 3) = r;
+    }
+    if (w.userCurves) {
+        PYUSERPILE(w.p, w.ySlot, w.Es, w.ysSlot, w.zsSlot, w.esySlot, w.rSlot);
+        return true;
+    }
+    int st = 0;
+    PYLAYERS(w.pset, st, w.p, w.p, w.yNode, w.esNode, w.ysNode, w.zsNode, w.esyNode, w.rNode);
+    if (st != 0) {
+        status = st;
+        return false;
+    }
+    for (int j = 1; j <= n + 1; ++j) w.Es(j + 3) = w.esNode(j);
+    if (w.moving) {
+        for (int j = 1; j <= n + 1; ++j) {
+            const int s = j + 3;
+            w.py.W(s) = w.Es(s) * w.ysNode(j) + w.py.DL(s);
+            w.pz.W(s) = w.Es(s) * w.zsNode(j) + w.pz.DL(s);
+        }
+    }
+    return true;
+}
+
+void noClosure(int p) {
+    const std::string line = "     ** WARNING **  NO CLOSURE OF A LLP AFTER " + io::fmtI(5, CTLPAR.MAXITP) +
+                             "  ITERATIONS" + std::string(10, ' ') + "PILE GROUP" + io::fmtI(5, p);
+    writeRecordWhole({"", "", line});
+    raiseSolverState(NO_CLOSURE);
+}
+
+// A term a / b of the stresses and ratios: a section without area, inertia or capacity adds nothing.
+double over(double a, double b) { return b != 0.0 ? a / b : 0.0; }
+
+// Equivalent-stiffness pass: the secant stiffnesses of the head and of every node.
+void storeEquivalentStiffness(const Solve& w, double T, const Vector6& u) {
+    auto& e = EQSSOL;
+    const int p = w.p;
+    e(1, p) = w.P;
+    double slope = 0.0;
+    if (std::fabs(u[0]) > TINY) {
+        e(2, p) = w.P / u[0];
+    } else {
+        AXSLOPE(p, 1, slope);
+        e(2, p) = slope;
+    }
+    if (std::fabs(u[3]) > TINY) {
+        e(3, p) = T / u[3];
+    } else {
+        TQSLOPE(p, 1, slope);
+        e(3, p) = slope;
+    }
+    e(4, p) = w.h;
+    for (int s = 4; s <= w.n + 4; ++s) {
+        e(4 + s, p) = (s - 4) * w.h;
+        e(111 + s, p) = std::fabs(w.py.y(s)) > TINY ? w.py.p(s) / w.py.y(s) : 0.0;
+        e(218 + s, p) = std::fabs(w.pz.y(s)) > TINY ? w.pz.p(s) / w.pz.y(s) : 0.0;
+    }
+}
+
+// Results pass: the pile top and the 25 along-pile quantities into the result stores.
+void storeResults(Solve& w, double T, double Hy, double Hz, const Vector6& u, const Matrix6& rot,
+                  const SlotArray& axdisp, const SlotArray& axforce) {
+    const int p = w.p, n = w.n;
+    beamcol::Plane& py = w.py;
+    beamcol::Plane& pz = w.pz;
+
+    // Total stress (bending about both axes of a round section plus the axial stress) and the
+    // demand/capacity ratios of moment and shear; a load case reports no ratios.
+    SlotArray stress{}, mratio{}, vratio{};
+    const bool combination = RUNPOINT.CURCOMB != 0;
+    for (int s = 4; s <= n + 4; ++s) {
+        const double x = NODES.NODEAX(p, s - 3);
+        const double D = PSECDIAM(p, w.pset, x);
+        const double bz = over(py.M(s) * D, 2.0 * PSECIZ(p, w.pset, x));
+        const double by = over(pz.M(s) * D, 2.0 * PSECIY(p, w.pset, x));
+        stress(s) = std::sqrt(bz * bz + by * by) + over(std::fabs(w.Q(s)), PSECAREA(p, w.pset, x));
+        if (!combination) continue;
+        const double mcap = PSECMCAP(p, w.pset, x), vcap = PSECVCAP(p, w.pset, x);
+        if (mcap > TINY) mratio(s) = std::hypot(py.M(s), pz.M(s)) / mcap / CTLPAR.RFBEND;
+        if (vcap > TINY) vratio(s) = std::hypot(py.V(s), pz.V(s)) / vcap / CTLPAR.RFSHEAR;
+    }
+
+    // The pile top in local and global axes.
+    const Vector6 FL{w.P, Hy, Hz, T, -pz.M(4), py.M(4)};
+    Vector6 UG{}, FG{};
+    MATV6(UG, rot, u, 1);
+    MATV6(FG, rot, FL, 1);
+    ENVTOP(p, stress(4), UG, u, FG, FL);
+
+    // Along the pile the moments are reported as EI y''. With soil movement the soil reaction is the
+    // one the p-y curve gives for the deflection relative to the soil, along the movement.
+    SlotArray yres{}, mres{}, vres{}, pres{};
+    for (int s = 4; s <= n + 4; ++s) {
+        py.M(s) = -py.M(s);
+        pz.M(s) = -pz.M(s);
+        const int j = s - 3;
+        const double ys = w.ysNode(j), zs = w.zsNode(j);
+        if (w.moving && (ys != 0.0 || zs != 0.0)) {
+            const double r = w.userCurves ? w.rSlot(s) : w.rNode(j);
+            const double m = std::sqrt(ys * ys + zs * zs);
+            py.p(s) = r * ys / m;
+            pz.p(s) = r * zs / m;
+            pres(s) = r;
+        } else {
+            pres(s) = HYPOTZ(py.p(s), pz.p(s));
+        }
+        yres(s) = HYPOTZ(py.y(s), pz.y(s));
+        mres(s) = HYPOTZ(py.M(s), pz.M(s));
+        vres(s) = HYPOTZ(py.V(s), pz.V(s));
+    }
+
+    // Axial displacement and force: the t-z solution's, or no displacement and the head force throughout.
+    SlotArray axd{}, axf{};
+    if (CTLPAR.KAXVAR != 0 && PILE.LSCRV(p) <= 0) {
+        axd = axdisp;
+        axf = axforce;
+    } else {
+        axf.fill(w.P);
+    }
+
+    SlotArray gX{}, gY{}, gZ{}, gYZ{};
+    for (int s = 4; s <= n + 4; ++s) {
+        PILEROT(p, axd(s), py.y(s), pz.y(s), gX(s), gY(s), gZ(s));
+        gYZ(s) = std::sqrt(gY(s) * gY(s) + gZ(s) * gZ(s));
+    }
+
+    AlongPileRecord record{};
+    PACKLLP(record, {&axd, &py.y, &pz.y, &yres, &gX, &gY, &gZ, &gYZ, &py.M, &pz.M, &mres, &py.V, &pz.V, &vres,
+                     &py.p, &pz.p, &pres, &axf, &stress, &py.R, &pz.R, &py.DL, &pz.DL, &mratio, &vratio});
+    ENVLLP(p, n + 4, record);
+}
+
+}  // namespace
+
+void LLPILE(int p, double yt, double sy, double zt, double sz, double P, double T, double& Hy, double& Hz,
+            double& My, double& Mz, int& status, const Vector6& u, const Matrix6& rot, const SlotArray& axdisp,
+            const SlotArray& axforce) {
+    Solve w;
+    w.p = p;
+    w.pset = PILE.PSETNO(p);
+    w.n = std::clamp(PILESET.NINC(w.pset), 1, MAXINC);
+    w.h = PILESET.PLEN(w.pset) / w.n;
+    w.P = P;
+    w.userCurves = CTLIN.KUSERPY == 1 && PILE.PYCRV(p) > 0;
+    w.moving = SMOV.NSMOV > 0;
+
+    // Set-up: loads along the pile, starting soil modulus, bending stiffness, axial force, head rows.
+    loadsAlongPile(w);
+    startingModulus(w);
+    stiffnessAndAxialForce(w, axforce);
+    beamcol::headRows(w.py, PILE.CONNZ(p), yt, sy, PILE.SPRZ(p), w.h);
+    beamcol::headRows(w.pz, PILE.CONNY(p), zt, sz, PILE.SPRY(p), w.h);
+
+    // Iteration on the soil moduli; the first solution is never accepted.
+    const bool curves = CTLIN.KMPHI >= 1;
+    const bool fromPrevious = CTLPAR.KEIPREV >= 1;
+    for (int it = 1;; ++it) {
+        if (curves && fromPrevious) updateBendingStiffness(w);
+        beamcol::solve(w.py, w.Q, w.Es, w.n, w.h);
+        beamcol::solve(w.pz, w.Q, w.Es, w.n, w.h);
+        if (curves && !fromPrevious) updateBendingStiffness(w);
+        if (it != 1 && beamcol::closedWithin(w.py, w.n, CTLPAR.TOLPIL) &&
+            beamcol::closedWithin(w.pz, w.n, CTLPAR.TOLPIL))
+            break;
+        if (it + 1 > CTLPAR.MAXITP) {
+            noClosure(p);
+            return;
+        }
+        if (!newModuli(w, status)) return;
+    }
+
+    // Head shears and moments.
+    Hy = beamcol::internalForces(w.py, w.Q, w.Es, w.n, w.h);
+    Hz = beamcol::internalForces(w.pz, w.Q, w.Es, w.n, w.h);
+    My = w.py.M(4);
+    Mz = w.pz.M(4);
+
+    switch (RUNSTATE.RUNPASS) {
+        case 2:
+            storeEquivalentStiffness(w, T, u);
+            break;
+        case 1:
+            storeResults(w, T, Hy, Hz, u, rot, axdisp, axforce);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace kaldo

@@ -1,0 +1,191 @@
+// Sand (criterion code 4): a cohesionless sand whose curve is built of four pieces, an initial straight
+// line of slope k x_e, a parabola, a straight line and the ultimate resistance, with the empirical
+// factors A (at 3 b / 80) and B (at b / 60) of static or cyclic loading read against the depth over
+// the diameter. The resistance is the smaller of the wedge and the flow resistance of the sand.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "io/format.h"
+#include "io/units.h"
+#include "model/ctlpar.h"
+#include "model/input.h"
+#include "model/labels.h"
+#include "model/piles.h"
+#include "model/pydrv.h"
+#include "model/soils.h"
+#include "run/ucv.h"
+#include "run/unitno.h"
+#include "soil/lateral/pygen.h"
+
+namespace kaldo {
+
+namespace {
+
+using namespace py;
+
+constexpr double PI = 3.141592653589793;
+constexpr double K0 = s(0.4f);  // earth pressure at rest
+
+// The factor B of sand (the reaction at b / 60 over the resistance) against the depth-to-diameter ratios
+// SAND_XB, static and cyclic (single precision).
+constexpr double B_STATIC[10] = {s(2.14f), s(1.83f), s(1.54f), s(1.27f), s(1.05f),
+                                 s(0.86f), s(0.71f), s(0.53f), s(0.50f), s(0.50f)};
+constexpr double B_CYCLIC[10] = {s(0.53f), s(0.72f), s(0.83f), s(0.86f), s(0.82f),
+                                 s(0.77f), s(0.70f), s(0.55f), s(0.55f), s(0.55f)};
+
+class Sand : public Criterion {
+public:
+    Sand() : Criterion(4) {}
+
+    // Unit weight, friction angle and k (or the sand default from phi and gamma); then the wedge angles.
+    bool lookups(const Call& call, const Node& node) override {
+        gamma_ = PRFGAMAV(node.X, call.status);
+        if (call.status != 0) return false;
+        phi_ = PRFPHIAT(node.X, call.status);
+        if (call.status != 0) return false;
+        k_ = PRFKAT(node.X);
+        if (k_ <= 0.0) PYKPHI(phi_, gamma_, k_, CTLIN.UNITS);
+
+        alpha_ = phi_ / 2.0;
+        beta_ = PI / 4.0 + phi_ / 2.0;
+        const double ta = std::tan(PI / 4.0 - phi_ / 2.0);
+        Ka_ = ta * ta;
+        tb_ = std::tan(beta_);
+        T_ = tb_ * tb_;
+        return true;
+    }
+
+    // Where the wedge resistance at the layer top, measured from the true depth, already exceeds the
+    // flow resistance, the layers above do not matter.
+    bool crossesAtTop(const Call&, const Node& node) const override {
+        return wedge(node.x, node.x, node.b) > flow(node.x, node.b);
+    }
+
+    bool equivalentDepth(const Call& call, const Node& node) const override {
+        return PYEQDEPTH(call.pile, call.layer, call.pset, node.b, 0.0, 0.0, gamma_, phi_, alpha_, beta_, K0, Ka_, T_,
+                         node.x, 0.0, SAND_XB);
+    }
+
+    void constants(const Call& call, const Node& node) override {
+        b_ = node.b;
+        xe_ = node.xe;
+        pst_ = wedge(node.x, xe_, b_);
+        psd_ = flow(node.x, b_);
+        const double pc = std::min(pst_, psd_);
+        // The factors at x_e / b_s, b_s the section diameter at depth x_e (never the cap width).
+        const bool stat = CTLPAR.KSTATIC == 1;
+        const double X = PYDRV.GSURFP(call.pile) + xe_;
+        A_ = CFTAB10(call.pile, call.pset, X, stat ? SAND_A_STATIC : SAND_A_CYCLIC, SAND_XB);
+        B_ = CFTAB10(call.pile, call.pset, X, stat ? B_STATIC : B_CYCLIC, SAND_XB);
+        pu_ = A_ * pc;
+        pm_ = B_ * pc;
+        yu_ = 3.0 * b_ / 80.0;
+        ym_ = b_ / 60.0;
+        kx_ = k_ * xe_;
+        // Without friction the sand resists nothing and the parabola has no exponent.
+        flat_ = !(pm_ > 0.0);
+        if (xe_ > 0.0 && !flat_) {
+            // Straight line from (ym, pm) to (yu, pu); the parabola C y^(1/n) through (ym, pm) with the
+            // line's slope there; it meets the initial line k x_e y at yk.
+            m_ = (pu_ - pm_) / (yu_ - ym_);
+            n_ = pm_ / (m_ * ym_);
+            C_ = pm_ / std::pow(ym_, 1.0 / n_);
+            yk_ = kx_ != 0.0 ? std::pow(C_ / kx_, n_ / (n_ - 1.0)) : std::numeric_limits<double>::infinity();
+        } else {
+            yk_ = 2.0 * b_;
+        }
+    }
+
+    void integrate(const Call& call, const Node& node, double& S) override {
+        if (call.layer > 1 && node.first) return;
+        const double h = incrementBelow(call, call.first);
+        const double ground = PILE.GROUND(call.pile);
+        // A buried head: the resistance between the ground surface and the head as a triangle.
+        if (call.layer == 1 && ground <= 0.0 && S <= 0.0) S = -0.5 * pu_ * ground;
+        S += h * pu_;
+        if (node.last) S += (SOILLAY.XBOT(call.layer) - node.X) * pu_;
+    }
+
+    double curve(double y) const override {
+        if (flat_) return 0.0;
+        const double line = kx_ * y;
+        if (y >= ym_) return std::min(y >= yu_ ? pu_ : pm_ + m_ * (y - ym_), line);
+        if (y > yk_) return std::min(C_ * std::pow(y, 1.0 / n_), line);
+        return line;
+    }
+
+    bool initialModulus(double& E0) const override {
+        E0 = kx_;
+        return true;
+    }
+
+    // Through the initial line (or the first tenth of ym when the line reaches past ym), the parabola
+    // in tenths, the straight line in thirds and beyond the ultimate resistance.
+    double defaultPoint(int i) const override {
+        const double y1 = yk_ > ym_ ? ym_ / 10.0 : yk_;
+        switch (i) {
+            case 1: return 0.0;
+            case 2: return 0.5 * y1;
+            case 3: return y1;
+            case 13: return ym_;
+            case 14: return (yu_ + 2.0 * ym_) / 3.0;
+            case 15: return (2.0 * yu_ + ym_) / 3.0;
+            case 16: return yu_;
+            case 17: return s(1.2f) * yu_;
+            default: return y1 + (i - 3) * (ym_ - y1) / 10.0;
+        }
+    }
+
+    void heading(const Call&, const Node& node) const override {
+        const UnitLabels& lb = LABELS;
+        io::Unit& u = io::unit(ECHO_UNIT);
+        u.blankLines(1);
+        u.line() << io::X{11} << "DEPTH BELOW GS" << io::X{6} << "DIAM" << io::X{6} << "PHI" << io::X{5} << "GAMMA"
+                 << io::X{10} << "A" << io::X{9} << "B" << io::X{15} << "PCT" << io::X{7} << "PCD";
+        u.line() << io::X{17} << io::A{2, lb.LBLCOORD} << io::X{13} << io::A{2, lb.LBLSECT} << io::X{13}
+                 << io::A{3, lb.LBLRFORCE} << "/" << io::A{2, lb.LBLCOORD} << "**" << "3";
+        u.line() << io::X{10} << io::F{10, 2, UCVD12(node.x)} << io::X{5} << io::F{10, 2, UCVM1E3(b_)}
+                 << io::F{10, 2, phi_ * 180.0 / PI} << io::G{10, 2, UCVKIPDIV(UCVM1728(gamma_))}
+                 << io::F{10, 2, A_} << io::F{10, 2, B_} << io::X{10} << io::G{10, 2, UCVKIPDIV(pst_)}
+                 << io::G{10, 2, UCVKIPDIV(psd_)};
+        eqDepthLine(xe_);
+        u.blankLines(1);
+        u.line() << io::X{38} << "Y" << io::X{19} << "P";
+        u.line() << io::X{38} << io::A{2, lb.LBLLEN} << io::X{15} << io::A{3, lb.LBLRFORCE} << "/"
+                 << io::A{2, lb.LBLLEN};
+        plotNodeX(node.X);
+    }
+
+private:
+    // Wedge resistance: overburden on the true depth x, wedge geometry on the depth xe.
+    double wedge(double x, double xe, double b) const {
+        const double tp = std::tan(phi_), ta = std::tan(alpha_), sb = std::sin(beta_);
+        const double tbp = std::tan(beta_ - phi_);
+        return gamma_ * x *
+               (K0 * xe * tp * sb / (tbp * std::cos(alpha_)) + tb_ / tbp * (b + xe * tb_ * ta) +
+                K0 * xe * tb_ * (tp * sb - ta) - Ka_ * b);
+    }
+    // Flow resistance of the sand flowing round the pile at depth.
+    double flow(double x, double b) const {
+        const double t4 = T_ * T_;
+        return Ka_ * b * gamma_ * x * (t4 * t4 - 1.0) + K0 * b * gamma_ * x * std::tan(phi_) * t4;
+    }
+
+    double gamma_ = 0.0, phi_ = 0.0, k_ = 0.0;                         // soil values at the node
+    double alpha_ = 0.0, beta_ = 0.0, Ka_ = 0.0, tb_ = 0.0, T_ = 0.0;  // wedge angles, Ka, tan beta, tan^2 beta
+    double b_ = 0.0, xe_ = 0.0, pst_ = 0.0, psd_ = 0.0, A_ = 0.0, B_ = 0.0;
+    double pu_ = 0.0, pm_ = 0.0, yu_ = 0.0, ym_ = 0.0, kx_ = 0.0;      // the ends of the straight line
+    double m_ = 0.0, n_ = 1.0, C_ = 0.0, yk_ = 0.0;                    // line slope, parabola, yk
+    bool flat_ = true;                                                 // no resistance at all
+};
+
+}  // namespace
+
+void PYSAND(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
+            const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p) {
+    Sand crit;
+    py::generate(crit, pset, layer, status, pile, fidx, y, Es, smov1, smov2, esy, p);
+}
+
+}  // namespace kaldo
