@@ -27,12 +27,14 @@ void writeWarning(const std::vector<std::string>& lines, WarnUnits to, const std
     if (to == WarnUnits::ResultsAndRuntime) record(io::unit(RUNTIME_UNIT), lines);
 }
 
-void writeRecordWhole(const std::vector<std::string>& lines) {
+void writeRecordTo(std::initializer_list<int> units, const std::vector<std::string>& lines) {
     const std::lock_guard<std::mutex> hold(warningLock);
-    for (int unit : {RESULTS_UNIT, RUNTIME_UNIT}) {
+    for (int unit : units) {
         io::Unit& u = io::unit(unit);
         for (const std::string& text : lines) u.line() << text;
     }
 }
+
+void writeRecordWhole(const std::vector<std::string>& lines) { writeRecordTo({RESULTS_UNIT, RUNTIME_UNIT}, lines); }
 
 }  // namespace kaldo

@@ -6,6 +6,7 @@
 // different threads never interleave (their order is whatever the threads make it).
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -22,5 +23,7 @@ void writeWarning(const std::vector<std::string>& lines, WarnUnits to = WarnUnit
 // Writes a record of other lines, as they stand, to the results file and then the runtime file, under
 // the same lock as the warnings.
 void writeRecordWhole(const std::vector<std::string>& lines);
+// The same to the given units in turn (the echo report, the runtime file...).
+void writeRecordTo(std::initializer_list<int> units, const std::vector<std::string>& lines);
 
 }  // namespace kaldo

@@ -127,8 +127,8 @@ TEST_F(WeakRock, NoStrengthBelowTheFirstNodeStopsTheRun) {
                                "       THE UNIAXIAL COMPRESION STRENGTH IS 0 FOR WEAK ROCK \n"
                                "       ACCORDING TO THE INPUT DATA.\n"
                                "       PLEASE ENTER THE CORRECT VALUE AND RUN IT AGAIN.\n";
+    EXPECT_EQ(text(32), record);
     EXPECT_EQ(text(10), record);
-    EXPECT_EQ(text(16), record);
 }
 
 TEST_F(WeakRock, DefaultPointsRunToTwelveTimesYrm) {

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <mutex>
 #include <string>
 
 #include "io/format.h"
@@ -17,6 +16,7 @@
 #include "model/soils.h"
 #include "run/ucv.h"
 #include "run/unitno.h"
+#include "run/warning.h"
 #include "soil/lateral/pygen.h"
 
 namespace kaldo {
@@ -38,17 +38,11 @@ constexpr double TANH95 = 1.8317806720733643, TANH99 = 2.646652936935425, TANH99
 
 // The stop of a layer that claims to be sand without a friction angle: the note goes to the runtime
 // file and then the echo report, written whole.
-std::mutex stopNoteLock;
-
 void zeroFrictionNote() {
-    const std::lock_guard<std::mutex> hold(stopNoteLock);
-    for (int unit : {RUNTIME_UNIT, ECHO_UNIT}) {
-        io::Unit& u = io::unit(unit);
-        u.blankLines(1);
-        u.line() << io::X{7} << "--------------------WARNING----------------------";
-        u.line() << io::X{7} << "THE FRICTION ANGLE IS 0 FOR SAND ACCORING TO THE INPUT";
-        u.line() << io::X{7} << "DATA. PLEASE ENTER THE CORRECT VALUE AND RUN IT AGAIN.";
-    }
+    writeRecordTo({RUNTIME_UNIT, ECHO_UNIT},
+                  {"", "       --------------------WARNING----------------------",
+                   "       THE FRICTION ANGLE IS 0 FOR SAND ACCORING TO THE INPUT",
+                   "       DATA. PLEASE ENTER THE CORRECT VALUE AND RUN IT AGAIN."});
 }
 
 class ApiSand : public Criterion {

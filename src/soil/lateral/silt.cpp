@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
-#include <mutex>
 
 #include "io/format.h"
 #include "io/units.h"
@@ -17,6 +16,7 @@
 #include "model/soils.h"
 #include "run/ucv.h"
 #include "run/unitno.h"
+#include "run/warning.h"
 #include "soil/lateral/pygen.h"
 
 namespace kaldo {
@@ -39,30 +39,19 @@ constexpr double B_CYCLIC[10] = {s(0.53f), s(0.72f), s(0.83f), s(0.86f), s(0.82f
                                  s(0.77f), s(0.70f), s(0.55f), s(0.55f), s(0.55f)};
 
 // The notes of a silt layer that the run cannot use, each written whole to the two units in turn.
-std::mutex stopNoteLock;
-
 void zeroFrictionNote() {
-    const std::lock_guard<std::mutex> hold(stopNoteLock);
-    for (int unit : {ECHO_UNIT, RUNTIME_UNIT}) {
-        io::Unit& u = io::unit(unit);
-        u.blankLines(1);
-        u.line() << io::X{7} << "--------------------WARNING----------------------";
-        u.line() << io::X{7} << "THE FRICTION ANGLE IS 0 FOR SILT ACCORING TO THE INPUT";
-        u.line() << io::X{7} << "DATA. PLEASE ENTER THE CORRECT VALUE AND RUN IT AGAIN.";
-    }
+    writeRecordTo({ECHO_UNIT, RUNTIME_UNIT},
+                  {"", "       --------------------WARNING----------------------",
+                   "       THE FRICTION ANGLE IS 0 FOR SILT ACCORING TO THE INPUT",
+                   "       DATA. PLEASE ENTER THE CORRECT VALUE AND RUN IT AGAIN."});
 }
 
 // The ground is level here, so a ground slope steeper than the friction angle means no friction.
 void slopeNote() {
-    const std::lock_guard<std::mutex> hold(stopNoteLock);
-    for (int unit : {RUNTIME_UNIT, ECHO_UNIT}) {
-        io::Unit& u = io::unit(unit);
-        u.blankLines(2);
-        u.line() << io::X{7} << "WARNING-------The Angle of the slope can not";
-        u.line() << io::X{7} << "              be greater than the internal  ";
-        u.line() << io::X{7} << "              friction angle of the silt.   ";
-        u.blankLines(1);
-    }
+    writeRecordTo({RUNTIME_UNIT, ECHO_UNIT},
+                  {"", "", "       WARNING-------The Angle of the slope can not",
+                   "                     be greater than the internal  ",
+                   "                     friction angle of the silt.   ", ""});
 }
 
 // The three shapes of the curve: 1 the full curve (line, parabola, straight line, ultimate); 2 the

@@ -15,6 +15,7 @@
 #include "model/runblocks.h"
 #include "model/sections.h"
 #include "run/status.h"
+#include "run/unitno.h"
 #include "run/warning.h"
 #include "soil/lateral/pygen.h"
 
@@ -120,7 +121,7 @@ private:
             single_ = true;
             if (!tooShort_) {
                 tooShort_ = true;
-                writeRecordWhole({"", "", "     P-Y CURVES DO NOT EXTEND THE LENGTH OF THE PILE"});
+                writeRecordTo({ECHO_UNIT}, {"", "", "     P-Y CURVES DO NOT EXTEND THE LENGTH OF THE PILE"});
                 raiseSolverState(CURVES_TOO_SHORT);
             }
             return;

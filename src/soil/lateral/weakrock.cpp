@@ -43,9 +43,9 @@ constexpr double DEFAULT_FRACTIONS[17] = {s(0.0005f), s(0.001f), s(0.003f), s(0.
                                           s(0.75f),   1.0,       4.0,       8.0,       12.0};
 
 // The rock below the first node of a weak-rock layer has no strength: the run cannot go on. The record
-// goes whole to the results and runtime files (the pile threads share no other whole-record writer).
+// goes whole to the echo report and then the runtime file.
 void zeroStrength(int& status) {
-    writeRecordWhole({"", "       --------------------WARNING----------------------",
+    writeRecordTo({ECHO_UNIT, RUNTIME_UNIT}, {"", "       --------------------WARNING----------------------",
                       "       THE UNIAXIAL COMPRESION STRENGTH IS 0 FOR WEAK ROCK ",
                       "       ACCORDING TO THE INPUT DATA.",
                       "       PLEASE ENTER THE CORRECT VALUE AND RUN IT AGAIN."});
