@@ -64,6 +64,45 @@ void LLPILE(int p, double yt, double sy, double zt, double sz, double P, double 
             double& My, double& Mz, int& status, const Vector6& u, const Matrix6& rot, const SlotArray& axdisp,
             const SlotArray& axforce);
 
+// ---- Axial and torsional pile-head response -------------------------------------------------------
+// The axial head force of pile p for the local head displacement u (u[0] = w, the axial movement,
+// positive downward), read from the pile's load-settlement curve (user curve LSCRV when LSCRV > 0,
+// generated curve -LSCRV otherwise) by linear interpolation. A movement beyond the bearing or the
+// pull-out end of the curve gives 0 (or, with KAXLIM = 1, the end's force) and, while RUNWARNPRT is 1,
+// one warning record on the axial warning scratch file and one count in RUNWARNBEAR or RUNWARNPULL.
+// When the case asks for the axial force along the pile (KAXVAR = 1) and the pile uses a generated
+// curve, the t-z solution then gives the head force and fills axdisp and axforce at slots 4 (head) to
+// n + 4 (tip), axforce already times AXFACT; the returned head force is not (the caller applies AXFACT).
+// The t-z routines work on a copy of w: u is never changed. Both arrays are cleared on every call; a
+// failing t-z routine leaves its code in status. Writes only its arguments, the atomic counters and
+// whole warning records, so the pile loops may call it on any thread.
+void AXIALRES(int p, double& force, const Vector6& u, SlotArray& axdisp, SlotArray& axforce, int& status);
+// The head torque of pile p for the twist u[3] about the pile axis, read from its torque-rotation curve
+// (TRCRV as LSCRV above) with the same treatment of twists beyond the ends (RUNWARNTORS).
+void TORSRES(int p, double& torque, const Vector6& u);
+
+// A head-response curve copied from the curve tables: n points (x by increasing value, f).
+struct HeadCurve {
+    int n = 0;
+    std::array<double, MAXCRVPT> x{}, f{};
+};
+// Where a value lies on a head curve.
+enum class CurveReach { Inside, BeyondLast, BeforeFirst };
+struct CurveRead {
+    double force = 0.0;
+    CurveReach reach = CurveReach::Inside;
+    double end = 0.0;  // the end abscissa passed (BeyondLast: x of the last point, BeforeFirst: of the first)
+};
+// Reads the curve at v: linear between the two points around it; beyond either end 0, or the end's
+// force when keepEnd. A curve without points reads 0 everywhere (Inside).
+CurveRead readHeadCurve(const HeadCurve& c, double v, bool keepEnd);
+// The three-line record of a head warning, written whole to the axial warning scratch file (unit 25):
+// an empty line; 5 blanks, "** WARNING **  ", the text, 2 blanks, "PILE GROUP", the pile in I5; 20
+// blanks, moveLabel, the movement (E12.4), " > ", the curve end (E12.4), 5 blanks, forceLabel, the
+// force assigned (E12.4).
+void writeHeadWarning(const std::string& text, int pile, const std::string& moveLabel, double move, double end,
+                      const std::string& forceLabel, double force);
+
 // The axial stiffness of pile p's load-settlement curve at zero displacement: the slope of the segment
 // that holds zero (the last segment when no point reaches it); 0 for a curve of fewer than two points
 // or one outside the tables. The selector is always 1.
