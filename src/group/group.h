@@ -19,6 +19,11 @@ void GRPSOL2D(int kind, int& work, int& status, std::array<double, 6>& POUT, std
               std::array<double, 6>& P, std::array<double, 6>& PSP, std::array<double, 6>& USP,
               std::array<double, 6>& RSP, std::array<int, 6>& KDOF);
 
+// The cap envelopes: the reported loads at the origin P and cap displacement u of an analysis enter the
+// running minimum and maximum of the series (three-dimensional; the plane uses places 1 to 3).
+void CAPENV(const std::array<double, 6>& P, const std::array<double, 6>& u);
+void CAPENV2D(const std::array<double, 6>& P, const std::array<double, 6>& u);
+
 // Group reduction factors of closely spaced piles (p-multipliers). Each pile's lateral soil resistance
 // is reduced by the piles ahead of it, behind it and beside it, by their spacing in pile diameters and
 // by whether it leads or trails them in the sense of movement S (+1 or -1).

@@ -1,0 +1,41 @@
+// Cap envelopes: the running minimum and maximum of the cap loads at the origin and of the cap
+// displacement over the current series of analyses.
+#include <cmath>
+
+#include "group/group.h"
+#include "model/blocks.h"
+#include "model/results.h"
+
+namespace kaldo {
+
+namespace {
+
+// One value into its slot of both stores; the first analysis of a series sets both, and a value that
+// is not a number never replaces a stored one.
+void update(int slot, double v) {
+    if (ENVCTL.ENVSERIES == 1) {
+        ENVMIN.ENVCAP(slot) = v;
+        ENVMAX.ENVCAP(slot) = v;
+    }
+    if (std::isnan(v)) return;
+    if (!std::isnan(ENVMIN.ENVCAP(slot)) && v < ENVMIN.ENVCAP(slot)) ENVMIN.ENVCAP(slot) = v;
+    if (!std::isnan(ENVMAX.ENVCAP(slot)) && v > ENVMAX.ENVCAP(slot)) ENVMAX.ENVCAP(slot) = v;
+}
+
+}  // namespace
+
+void CAPENV(const std::array<double, 6>& P, const std::array<double, 6>& u) {
+    for (int k = 0; k < 6; ++k) {
+        update(k + 1, P[k]);
+        update(k + 7, u[k]);
+    }
+}
+
+void CAPENV2D(const std::array<double, 6>& P, const std::array<double, 6>& u) {
+    for (int k = 0; k < 3; ++k) {
+        update(k + 1, P[k]);
+        update(k + 7, u[k]);
+    }
+}
+
+}  // namespace kaldo
