@@ -71,4 +71,52 @@ void GJINV3(std::span<double> A, int N, int NP, int& FLAG);
 void MATV6(std::span<double> Y, std::span<const double, 36> A, std::span<const double> X, int N);
 void MATV6N(std::span<double> Y, std::span<const double, 36> A, std::span<const double> X, int N);
 
+// ---- Pile-head forces and stiffness (three-dimensional) ------------------------------------------
+// Six-component vectors: translations X (vertical, positive downward), Y, Z, then rotations about X, Y,
+// Z (forces and moments in the same order); 6 x 6 matrices stored by columns. A pile's own axes: 1 along
+// the pile, 2 and 3 across it.
+
+// The four matrices of pile p (1 .. NPILES + 1, the last the embedded cap's pseudo-pile): TL the
+// rotation from the pile's axes to global axes (the 3 x 3 rotation R on both diagonal blocks), TG its
+// transpose, TD the cap-origin displacement to the head displacement (head translation = cap
+// translation + cap rotation x head position) and TF, the transpose of TD, the head force to the force
+// at the cap origin. Every other element is 0.
+void PILETRAN(int p, std::array<double, 36>& TF, std::array<double, 36>& TD, std::array<double, 36>& TL,
+              std::array<double, 36>& TG);
+
+// The forces F of pile p on the cap at its head, in global axes, for the head displacement U in global
+// axes: the axial, torsional and lateral analyses of the pile in the pile's own axes, times PMULT. A
+// head pinned in either plane carries no torque. F is 0 when status is not 0 after the lateral analysis
+// (status is the pile's status word: the routines only set it).
+void PILEFRC(int p, std::array<double, 6>& F, const std::array<double, 6>& U, int& status);
+
+// The 6 x 6 head stiffness K(i, j) = dF(i)/dU(j) of pile p at the head displacement U, by central
+// differences over thirteen force evaluations (U first, then U plus and minus each step). The steps are
+// about 1e-7 inch of translation (smaller while the Newton increment DU is small, or fixed for MODE 1,
+// a case with displacements given at a point); IT is the Newton iteration. All thirteen evaluations run
+// whatever status becomes. K is not symmetrised.
+void PILESTF(int p, std::array<double, 36>& K, const std::array<double, 6>& U, const std::array<double, 6>& DU,
+             int IT, int MODE, int& status);
+
+// ---- Group force vector and stiffness, parallel over the piles -----------------------------------
+// The thread-count rule of every parallel region: for the request 0, the processor count less 2 above 3
+// processors, less 1 for 2 or 3, the count itself for 1; otherwise the request, at most the processor
+// count. Then at most the pile count, and at most 2 for the writers. A negative request or a model
+// without piles gives a count below 1 (the regions then run on the calling thread).
+int threadCount(int request, int processors, int piles, bool writer);
+// The rule for the next region with the processors the OpenMP runtime reports: raises both peak
+// counters RUNTHRPEAK and RUNTHRPEAK2 to the count, and returns the count to run with (at least 1).
+int regionThreads(int request, int piles, bool writer);
+
+// The force vector F of all piles on the cap at the origin, for the cap displacement U (piles 1 ..
+// NPILES, in parallel with NTHRUSR's thread count). A pile that fails adds nothing; status takes the
+// first failure in pile order (a status already set on entry makes every pile add nothing). The sum is
+// formed in pile order after the loop, so it is the same for any thread count. Time: RUNTPAR.
+void FVEC(std::array<double, 6>& F, const std::array<double, 6>& U, int& status);
+// The group stiffness K at the cap origin for the cap displacement U: every pile's head stiffness
+// (PILESTF with DU, IT, MODE) moved to the origin, TF K TD, summed in pile order whatever the status.
+// Time: RUNTPAR while iterating, RUNTPRT in the result passes (RUNPASS not 0).
+void STIFF(std::array<double, 36>& K, const std::array<double, 6>& U, const std::array<double, 6>& DU, int IT,
+           int MODE, int& status);
+
 }  // namespace kaldo

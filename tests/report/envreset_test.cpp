@@ -87,8 +87,10 @@ TEST(PileGeometryRecords, FormattedRecordsOfAVerticalPile) {
     // Header 3I10; length 10X, 1X, G15.8 (fixed F11.5 and four blanks for 720).
     EXPECT_EQ(crv.substr(0, 31), "         1        10         0\n");
     EXPECT_NE(crv.find("\n             720.00000    \n"), std::string::npos) << crv;
-    // Head (0, -36, 0) and the first orientation row (sin 90, ~0, 0).
-    EXPECT_NE(crv.find("\n            0.0000000        -36.000000           0.0000000    \n"), std::string::npos)
+    // Head (0, -36, 0): each field one blank and G15.8 (0 as F11.7, -36 as F11.6, four blanks after
+    // each); then the first orientation row (sin 90, ~0, 0).
+    EXPECT_NE(crv.find("\n" + std::string(13, ' ') + "0.0000000    " + "  -36.000000    " + "   0.0000000    \n"),
+              std::string::npos)
         << crv;
     EXPECT_NE(crv.find("\n             1.0000000    "), std::string::npos) << crv;
     // Station 1 at the middle of the first of ten segments: 36 in below the head.

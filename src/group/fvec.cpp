@@ -1,0 +1,171 @@
+// The group force vector and group stiffness of the three-dimensional model: one parallel loop over the
+// piles each, and the thread-count rule that every parallel region of the engine follows.
+//
+// Every pile's contribution goes to its own slot inside the loop, and the slots are added in pile order
+// after it, so the sums are the same to the last bit whatever the number of threads. Each pile works on
+// its own copy of the run status; after the loop the caller's word takes the first failure in pile
+// order. A fault thrown inside a pile's analysis is caught where it happens and becomes that pile's
+// failure: nothing leaves the parallel region.
+#include <omp.h>
+
+#include <algorithm>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "group/group.h"
+#include "model/ctlpar.h"
+#include "model/piles.h"
+#include "model/runblocks.h"
+#include "run/status.h"
+
+namespace kaldo {
+
+namespace {
+
+using Vec6 = std::array<double, 6>;
+using Mat6 = std::array<double, 36>;
+
+// c = a b for column-stored 6 x 6 matrices.
+Mat6 product(const Mat6& a, const Mat6& b) {
+    Mat6 c{};
+    for (std::size_t j = 0; j < 6; ++j)
+        for (std::size_t i = 0; i < 6; ++i) {
+            double s = 0.0;
+            for (std::size_t k = 0; k < 6; ++k) s += a[i + k * 6] * b[k + j * 6];
+            c[i + j * 6] = s;
+        }
+    return c;
+}
+
+// What one pile's analysis ended with: its own status word and the fault it threw, if any.
+struct PileOutcome {
+    int status = 0;
+    std::exception_ptr fault;
+};
+
+// Hands the first failure in pile order to the caller's status word (which keeps a code it already
+// holds). A thrown fault is reported with its text on the calling thread, outside the region.
+void settle(int& status, const std::vector<PileOutcome>& outcome) {
+    if (status != 0) return;
+    for (std::size_t k = 0; k < outcome.size(); ++k) {
+        const PileOutcome& o = outcome[k];
+        if (o.status == 0) continue;
+        if (!o.fault) {
+            status = o.status;
+            return;
+        }
+        std::string what = "unknown fault";
+        try {
+            std::rethrow_exception(o.fault);
+        } catch (const std::exception& e) {
+            what = e.what();
+        } catch (...) {
+        }
+        reportFault(status, ST_INTERNAL,
+                    "internal error in the analysis of pile " + std::to_string(k + 1) + ": " + what);
+        return;
+    }
+}
+
+}  // namespace
+
+int threadCount(int request, int processors, int piles, bool writer) {
+    int n = 0;
+    if (request == 0) {
+        // Automatic: leave room for the calling program on larger machines.
+        n = processors > 3 ? processors - 2 : processors >= 2 ? processors - 1 : processors;
+    } else {
+        n = std::min(request, processors);
+    }
+    n = std::min(n, piles);
+    if (writer) n = std::min(n, 2);
+    return n;
+}
+
+int regionThreads(int request, int piles, bool writer) {
+    const int n = threadCount(request, omp_get_num_procs(), piles, writer);
+    RUNTIME.RUNTHRPEAK = std::max(RUNTIME.RUNTHRPEAK, n);
+    RUNTIME.RUNTHRPEAK2 = std::max(RUNTIME.RUNTHRPEAK2, n);
+    // A request below 1 (or a model without piles) runs on the calling thread alone.
+    return std::max(n, 1);
+}
+
+void FVEC(std::array<double, 6>& F, const std::array<double, 6>& U, int& status) {
+    F.fill(0.0);
+    const Vec6 cap = U;
+    const int piles = PILE.NPILES;
+    const std::size_t count = static_cast<std::size_t>(std::max(piles, 0));
+    std::vector<Vec6> slot(count, Vec6{});
+    // Each pile starts from the caller's status: a failure already set suppresses every contribution.
+    std::vector<PileOutcome> outcome(count, PileOutcome{status, nullptr});
+
+    const int threads = regionThreads(CTLPAR.NTHRUSR, piles, false);
+    const double t0 = omp_get_wtime();
+#pragma omp parallel for num_threads(threads) schedule(static)
+    for (int i = 1; i <= piles; ++i) {
+        const std::size_t k = static_cast<std::size_t>(i - 1);
+        PileOutcome& o = outcome[k];
+        try {
+            Mat6 TF{}, TD{}, TL{}, TG{};
+            PILETRAN(i, TF, TD, TL, TG);
+            Vec6 head{}, FP{};
+            MATV6(head, TD, cap, 1);
+            PILEFRC(i, FP, head, o.status);
+            if (o.status == 0) MATV6(slot[k], TF, FP, 1);
+        } catch (...) {
+            o.status = ST_INTERNAL;
+            o.fault = std::current_exception();
+        }
+    }
+    RUNTIME.RUNTPAR += omp_get_wtime() - t0;
+
+    for (std::size_t k = 0; k < count; ++k) {
+        if (outcome[k].status != 0) continue;
+        for (std::size_t c = 0; c < 6; ++c) F[c] += slot[k][c];
+    }
+    settle(status, outcome);
+}
+
+void STIFF(std::array<double, 36>& K, const std::array<double, 6>& U, const std::array<double, 6>& DU, int IT,
+           int MODE, int& status) {
+    const Vec6 cap = U;
+    const int piles = PILE.NPILES;
+    const std::size_t count = static_cast<std::size_t>(std::max(piles, 0));
+    std::vector<Mat6> slot(count, Mat6{});
+    std::vector<PileOutcome> outcome(count, PileOutcome{status, nullptr});
+
+    const int threads = regionThreads(CTLPAR.NTHRUSR, piles, false);
+    const double t0 = omp_get_wtime();
+#pragma omp parallel for num_threads(threads) schedule(static)
+    for (int i = 1; i <= piles; ++i) {
+        const std::size_t k = static_cast<std::size_t>(i - 1);
+        PileOutcome& o = outcome[k];
+        try {
+            Mat6 TF{}, TD{}, TL{}, TG{};
+            PILETRAN(i, TF, TD, TL, TG);
+            Vec6 head{};
+            MATV6(head, TD, cap, 1);
+            Mat6 KP{};
+            PILESTF(i, KP, head, DU, IT, MODE, o.status);
+            // The head stiffness moved to the cap origin.
+            slot[k] = product(TF, product(KP, TD));
+        } catch (...) {
+            o.status = ST_INTERNAL;
+            o.fault = std::current_exception();
+            slot[k].fill(0.0);
+        }
+    }
+    const double elapsed = omp_get_wtime() - t0;
+    // The result passes book their stiffness evaluations as print time.
+    (RUNSTATE.RUNPASS != 0 ? RUNTIME.RUNTPRT : RUNTIME.RUNTPAR) += elapsed;
+
+    // Every pile's matrix counts, whatever its status.
+    Mat6 sum{};
+    for (std::size_t k = 0; k < count; ++k)
+        for (std::size_t c = 0; c < 36; ++c) sum[c] += slot[k][c];
+    K = sum;
+    settle(status, outcome);
+}
+
+}  // namespace kaldo
