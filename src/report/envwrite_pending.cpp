@@ -1,10 +1,9 @@
-// The results and envelope reports are not part of this version yet.
+// The plane results and envelope report is not part of this version yet.
 #include "report/report.h"
 #include "run/pending.h"
 
 namespace kaldo {
 
-void ENVEWR(int, int) { notBuilt("ENVEWR", "results and envelope report"); }
 void ENVEWR2D(int, int) { notBuilt("ENVEWR2D", "plane results and envelope report"); }
 
 }  // namespace kaldo

@@ -1,0 +1,346 @@
+// The three-dimensional results writer: the results of the load case or combination just solved, or
+// the minimum or maximum envelope over the load cases or the combinations, for the cap and every pile,
+// followed by the summary tables.
+//
+// Each pile is written by a region of two sections that run side by side: section 0 writes the pile
+// results file (unit 14, internal units), section 1 the pile result scratch file (unit 13) and the
+// output results file (unit 16). Both read the same private copy of the pile's results and nothing
+// else that changes, and each writes only its own units, so the files are the same for one thread or
+// two.
+#include <omp.h>
+
+#include <array>
+#include <exception>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "group/group.h"
+#include "io/format.h"
+#include "io/units.h"
+#include "model/blocks.h"
+#include "model/ctlpar.h"
+#include "model/files.h"
+#include "model/input.h"
+#include "model/labels.h"
+#include "model/loadinput.h"
+#include "model/piles.h"
+#include "model/results.h"
+#include "model/runblocks.h"
+#include "model/runpoint.h"
+#include "model/sections.h"
+#include "report/report.h"
+#include "run/colwrite.h"
+#include "run/ucv.h"
+
+namespace kaldo {
+
+namespace {
+
+// One pile's results as the two sections read them.
+struct PileCopy {
+    int p = 0;
+    std::array<double, 6> gdisp{}, greac{}, ldisp{}, lreac{};
+    double stress = 0.0;
+    int c = 0;        // node count word: increments + 4
+    int lscrv = 0;    // the pile's load-settlement curve (above 0: a user curve)
+    double h = 0.0;   // node spacing
+    AlongPileRecord nodes{};
+};
+
+std::string momentUnit() { return LABELS.LBLRFORCE + "-" + LABELS.LBLLEN; }
+std::string stressUnit() { return LABELS.LBLRFORCE + "/" + LABELS.LBLLEN + "**" + "2"; }
+
+// row(u; b; w, d; values): b blanks, each value as a report column, the end of the line.
+template <std::size_t N>
+void row(io::Unit& u, int blanks, int w, int d, const std::array<double, N>& values) {
+    WCOLBLNK(u, blanks);
+    for (double v : values) WCOLREAL(u, w, d, v);
+    WCOLEOL(u);
+}
+
+std::array<double, 3> kips3(double a, double b, double c) { return {UCVKIPDIV(a), UCVKIPDIV(b), UCVKIPDIV(c)}; }
+
+std::array<double, 6> kips6(const std::array<double, 6>& v) {
+    std::array<double, 6> r{};
+    for (std::size_t i = 0; i < 6; ++i) r[i] = UCVKIPDIV(v[i]);
+    return r;
+}
+
+// The envelope headings of units 16, 18, 14 and 19.
+void envelopeHeadings(int kind, int env) {
+    const bool comb = kind != 1;
+    const char* n = env == 1 ? "1" : "2";
+    const char* text = env == 1 ? "MINIMUM ENVELOPE" : "MAXIMUM ENVELOPE";
+    const char* envTitle = comb ? "LOAD COMB. ENV : " : "LOAD CASE ENV : ";
+    for (int unitNo : {16, 18}) {
+        io::Unit& u = io::unit(unitNo);
+        u.blankLines(3);
+        u.line() << io::X{5} << envTitle << n;
+        u.line() << io::X{5} << (comb ? "COMB. NAME     : " : "CASE NAME     : ") << text;
+    }
+    io::unit(14).line() << envTitle << n;
+    io::Unit& u19 = io::unit(19);
+    u19.line() << envTitle << n;
+    u19.line() << io::X{6} << text;
+    u19.line() << "    1 CALCULATED AND PRINTED";
+}
+
+// Table L of an envelope: the cap loads and displacements at the origin.
+void capTable(const Arr<double, 1, NCAPENV>& cap) {
+    const UnitLabels& b = LABELS;
+    const std::string m = momentUnit();
+    for (int unitNo : {16, 18}) {
+        io::Unit& u = io::unit(unitNo);
+        const int rb = unitNo == 16 ? 8 : 5, rw = unitNo == 16 ? 18 : 19, rd = unitNo == 16 ? 5 : 4;
+        u.blankLines(3);
+        u.line() << io::X{5} << "* TABLE L *   COMPUTATION ON PILE CAP";
+        u.blankLines(2);
+        u.line() << io::X{5} << "* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *";
+        u.blankLines(2);
+        u.line() << io::X{11} << "VERT. LOAD," << io::A{4, b.LBLRFORCE4} << io::X{4} << "HOR. LOAD Y,"
+                 << io::A{4, b.LBLRFORCE4} << io::X{3} << "HOR. LOAD Z," << io::A{4, b.LBLRFORCE4};
+        row(u, rb, rw, rd, kips3(cap(1), cap(2), cap(3)));
+        u.blankLines(1);
+        u.line() << io::X{10} << "MOMENT X ," << m << io::X{4} << "MOMENT Y," << m << io::X{4} << "MOMENT Z,"
+                 << m;
+        row(u, rb, rw, rd, kips3(cap(4), cap(5), cap(6)));
+        u.blankLines(2);
+        u.line() << io::X{5} << "* DISPLACEMENT OF GROUPED PILE " << "FOUNDATION AT ORIGIN *";
+        u.blankLines(2);
+        u.line() << io::X{10} << "  VERTICAL ," << io::A{2, b.LBLLEN} << io::X{6} << "HORIZONTAL Y,"
+                 << io::A{2, b.LBLLEN} << io::X{5} << "HORIZONTAL Z," << io::A{2, b.LBLLEN};
+        row(u, rb, rw, rd, std::array<double, 3>{cap(7), cap(8), cap(9)});
+        u.blankLines(1);
+        u.line() << io::X{10} << "ANGLE ROT. X," << "RAD" << io::X{4} << "ANGLE ROT. Y," << "RAD" << io::X{4}
+                 << "ANGLE ROT. Z," << "RAD";
+        row(u, rb, rw, rd, std::array<double, 3>{cap(10), cap(11), cap(12)});
+    }
+}
+
+// The Table M headings of an envelope, and the cap record of the pile results file.
+void envelopeTableM(const Arr<double, 1, NCAPENV>& cap) {
+    const char* tableM = "* TABLE M *   COMPUTATION ON INDIVIDUAL PILE";
+    for (int unitNo : {16, 18}) {
+        io::Unit& u = io::unit(unitNo);
+        u.blankLines(3);
+        u.line() << io::X{5} << tableM;
+    }
+    io::Unit& u30 = io::unit(30);
+    u30.blankLines(1);
+    u30.line() << io::X{5} << tableM;
+
+    io::Unit& u14 = io::unit(14);
+    u14.line() << io::X{5} << "* TABLE L *   COMPUTATION ON PILE CAP";
+    u14.line() << "* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *";
+    for (int k = 1; k <= 6; ++k) {
+        WCOLREAL(u14, 18, 8, cap(k));
+        WCOLBLNK(u14, 5);
+    }
+    WCOLEOL(u14);
+    u14.line() << "* DISPLACEMENT OF PILE CAP AT ORIGIN *";
+    for (int k = 7; k <= 12; ++k) {
+        WCOLREAL(u14, 18, 8, cap(k));
+        WCOLBLNK(u14, 5);
+    }
+    WCOLEOL(u14);
+}
+
+void makeCopy(int p, const PileTopTable& top, const AlongPileTable& llp, PileCopy& w) {
+    w.p = p;
+    for (int i = 0; i < 6; ++i) {
+        const std::size_t k = static_cast<std::size_t>(i);
+        w.gdisp[k] = top(p, 1 + i);
+        w.greac[k] = top(p, 7 + i);
+        w.ldisp[k] = top(p, 14 + i);
+        w.lreac[k] = top(p, 20 + i);
+    }
+    w.stress = top(p, 13);
+    const int set = PILE.PSETNO(p);
+    int n = 0;
+    w.h = 0.0;
+    if (set >= 1 && set <= PSETSLOTS) {
+        n = PILESET.NINC(set);
+        w.h = PILESET.HINC(set);
+    }
+    // Never more nodes than the slots of the store hold.
+    if (n > NODESLOTS - 4) n = NODESLOTS - 4;
+    if (n < 0) n = 0;
+    w.c = n + 4;
+    w.lscrv = PILE.LSCRV(p);
+    w.nodes.fill(0.0);
+    for (int q = 1; q <= NLLPQTY; ++q)
+        for (int k = 0; k <= n; ++k) w.nodes(k + 4, q) = llp(p, k + 4, q);
+}
+
+// Section 0: the pile results file, every value in internal units.
+void pileResultsSection(const PileCopy& w) {
+    io::Unit& u = io::unit(14);
+    u.line() << "* PILE GROUP *" << io::I{6, w.p};
+    auto topLine = [&u, &w](const char* title, const std::array<double, 6>& d, const std::array<double, 6>& r) {
+        u.line() << io::X{7} << title;
+        WCOLBLNK(u, 5);
+        for (double v : d) {
+            WCOLREAL(u, 15, 8, v);
+            WCOLBLNK(u, 2);
+        }
+        WCOLBLNK(u, 5);
+        for (double v : r) {
+            WCOLREAL(u, 15, 8, v);
+            WCOLBLNK(u, 2);
+        }
+        WCOLREAL(u, 15, 8, w.stress);
+        WCOLEOL(u);
+    };
+    topLine("* PILE TOP DISP. AND REACT. GLOBAL", w.gdisp, w.greac);
+    topLine("* PILE TOP DISP. AND REACT. LOCAL", w.ldisp, w.lreac);
+    u.line() << io::X{8} << "* EFFECTS FOR LATERALLY LOADED PILE *   ";
+    PILEROWS(w.c, w.lscrv, CTLPAR.KAXVAR, RUNPOINT.CURCOMB, CTLIN.ANTYPE, w.h, w.nodes);
+}
+
+// Lines 1 to 4 of the pile's record on the pile result scratch file.
+void scratchTopLines(const PileCopy& w) {
+    io::Unit& u = io::unit(13);
+    auto displacements = [&u, &w](const std::array<double, 6>& d) {
+        auto line = u.line();
+        line << io::X{5} << io::I{6, w.p} << io::X{6};
+        for (std::size_t i = 0; i < 6; ++i) {
+            line << io::PG{12, 5, d[i]};
+            if (i < 5) line << io::X{2};
+        }
+    };
+    auto reactions = [&u, &w](const std::array<double, 6>& r) {
+        auto line = u.line();
+        line << io::X{5} << io::I{6, w.p} << io::X{6};
+        for (double v : r) line << io::PG{12, 5, UCVKIPDIV(v)} << io::X{2};
+        line << io::PG{12, 5, UCVKIPDIV(w.stress)};
+    };
+    displacements(w.gdisp);
+    reactions(w.greac);
+    displacements(w.ldisp);
+    reactions(w.lreac);
+}
+
+// The pile-top tables of the output results file.
+void pileTopTables(const PileCopy& w) {
+    const UnitLabels& b = LABELS;
+    const std::string m = momentUnit(), s = stressUnit();
+    io::Unit& u = io::unit(16);
+    const char* dash = "---------------------------------------";
+    u.blankLines(2);
+    u.line() << io::X{7} << "* PILE GROUP *" << io::I{6, w.p};
+    u.blankLines(2);
+    u.line() << io::X{8} << "* PILE TOP DISPLACEMENTS AND REACTIONS *";
+    u.blankLines(1);
+
+    for (int frame = 0; frame < 2; ++frame) {
+        const bool global = frame == 0;
+        const char* ax = global ? "XYZ" : "xyz";
+        const std::string a0(1, ax[0]), a1(1, ax[1]), a2(1, ax[2]);
+        if (!global) u.blankLines(1);
+        u.blankLines(1);
+        u.line() << io::X{7}
+                 << (global ? "THE GLOBAL STRUCTURAL COORDINATE SYSTEM" : "THE PILE COORDINATE SYSTEM (LOCAL AXES)");
+        u.line() << io::X{7} << dash;
+        u.blankLines(2);
+        u.line() << io::X{5} << " DISP. " << a0 << "," << io::A{2, b.LBLLEN} << io::X{3} << "DISP. " << a1 << ","
+                 << io::A{2, b.LBLLEN} << io::X{3} << "DISP. " << a2 << "," << io::A{2, b.LBLLEN} << io::X{3}
+                 << "ROT. " << a0 << ",RAD" << io::X{3} << "ROT. " << a1 << ",RAD" << io::X{3} << "ROT. " << a2
+                 << ",RAD";
+        row(u, 3, 13, 4, global ? w.gdisp : w.ldisp);
+        u.blankLines(1);
+        if (global)
+            u.line() << io::X{5} << " FOR. X," << io::A{3, b.LBLRFORCE} << io::X{3} << "FOR. Y,"
+                     << io::A{3, b.LBLRFORCE} << io::X{3} << "FOR. Z," << io::A{3, b.LBLRFORCE} << io::X{2}
+                     << "MOM X," << m << io::X{1} << "MOM Y," << m << io::X{1} << "MOM Z," << m;
+        else
+            u.line() << io::X{5} << "  AXIAL," << io::A{3, b.LBLRFORCE} << io::X{3} << "LAT. y,"
+                     << io::A{3, b.LBLRFORCE} << io::X{3} << "LAT. z," << io::A{3, b.LBLRFORCE} << io::X{2}
+                     << "MOM x," << m << io::X{1} << "MOM y," << m << io::X{1} << "MOM z," << m;
+        row(u, 3, 13, 4, kips6(global ? w.greac : w.lreac));
+        u.blankLines(1);
+        u.line() << io::X{5} << "STR," << s;
+        row(u, 3, 13, 4, std::array<double, 1>{UCVKIPDIV(w.stress)});
+    }
+}
+
+// Section 1: the pile result scratch file and the output results file.
+void resultsSection(const PileCopy& w, int kind) {
+    scratchTopLines(w);
+    const int level = kind == 0 ? ENVCTL.ENVKPRINT : kind == 1 ? OPTENV.KPRINTLC : OPTENV.KPRINTCB;
+    if (level >= 1) pileTopTables(w);
+    if (level >= (kind == 2 ? 2 : 1)) {
+        io::Unit& u = io::unit(16);
+        u.blankLines(2);
+        u.line() << io::X{8} << "* EFFECTS FOR LATERALLY LOADED PILE *   ";
+        u.blankLines(1);
+        ColFlags flags;
+        COLSEL(kind == 0 ? 0 : 1, w.lscrv, CTLPAR.KAXVAR, CTLIN.ANTYPE, flags);
+        COLHDWR(flags, 0);
+        const int step = kind == 0 ? ENVCTL.ENVNPREV : kind == 1 ? OPTENV.NPREVLC : OPTENV.NPREVCB;
+        NODEWR(flags, w.c, step, CTLIN.ANTYPE, w.h, w.nodes);
+    }
+    PILEXTR(w.p, w.c, CTLIN.ANTYPE, w.h, w.nodes);
+}
+
+// The region of one pile: sections 0 and 1, one per thread when two are given, else one after the
+// other on the calling thread. A fault inside a section is carried out of the region and raised there.
+void writePile(const PileCopy& w, int kind, int threads) {
+    std::array<std::exception_ptr, 2> fault{};
+#pragma omp parallel for num_threads(threads) schedule(static, 1)
+    for (int section = 0; section <= 1; ++section) {
+        try {
+            if (section == 0)
+                pileResultsSection(w);
+            else
+                resultsSection(w, kind);
+        } catch (...) {
+            fault[static_cast<std::size_t>(section)] = std::current_exception();
+        }
+    }
+    for (const std::exception_ptr& f : fault)
+        if (f) std::rethrow_exception(f);
+}
+
+}  // namespace
+
+void ENVEWR(int kind, int env) {
+    const int npiles = PILE.NPILES;
+    int allPiles = 1;
+    for (int p = 1; p <= npiles; ++p)
+        if (PILE.LSCRV(p) < 1) {
+            allPiles = -1;
+            break;
+        }
+
+    if (env > 0) {
+        const EnvStore& store = env == 1 ? ENVMIN : ENVMAX;
+        envelopeHeadings(kind, env);
+        capTable(store.ENVCAP);
+        envelopeTableM(store.ENVCAP);
+    }
+    io::unit(14).line() << "* TABLE M *   COMPUTATION ON INDIVIDUAL PILE";
+
+    io::Unit& u13 = io::unit(13);
+    if (!u13.open(namesPath(REC_PILESCR), io::Mode::Write))
+        throw std::runtime_error("pile result scratch file " + namesPath(REC_PILESCR) + " cannot be opened");
+
+    const PileTopTable& top = env <= 0 ? RESCUR.RESCURTOP : env == 1 ? ENVMIN.TOP : ENVMAX.TOP;
+    const AlongPileTable& llp = env <= 0 ? RESCUR.RESCURLLP : env == 1 ? ENVMIN.LLP : ENVMAX.LLP;
+    // The working copy is large (one pile's whole along-pile table): one for the call, on the heap.
+    auto w = std::make_unique<PileCopy>();
+    for (int p = 1; p <= npiles; ++p) {
+        makeCopy(p, top, llp, *w);
+        const int threads = regionThreads(CTLPAR.NTHRUSR, npiles, true);
+        const double t0 = omp_get_wtime();
+        writePile(*w, kind, threads);
+        RUNTIME.RUNTPRT += omp_get_wtime() - t0;
+    }
+    u13.close();
+
+    ColFlags flags;
+    COLSEL(kind == 0 ? 0 : 1, allPiles, CTLPAR.KAXVAR, CTLIN.ANTYPE, flags);
+    SUMTABS(kind == 0 ? 0 : 1, npiles, RUNPOINT.CURCOMB, allPiles, CTLIN.ANTYPE, flags);
+}
+
+}  // namespace kaldo

@@ -1,0 +1,274 @@
+// Summary tables of a three-dimensional writer call: the pile-top values of every pile with the
+// minimum and maximum over all piles, and the along-pile extremes, read back from the pile result
+// scratch file that the writer has just filled.
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
+#include "io/format.h"
+#include "io/units.h"
+#include "model/files.h"
+#include "model/labels.h"
+#include "report/report.h"
+#include "run/colwrite.h"
+
+namespace kaldo {
+
+namespace {
+
+// A real of a fixed-column field: blanks only read as 0; an exponent written without its letter
+// (1.2345-100) is read as one.
+double fieldReal(const std::string& line, std::size_t from, std::size_t width) {
+    if (from >= line.size()) return 0.0;
+    std::string f = line.substr(from, width);
+    const std::size_t a = f.find_first_not_of(' ');
+    if (a == std::string::npos) return 0.0;
+    f = f.substr(a, f.find_last_not_of(' ') - a + 1);
+    for (std::size_t i = 1; i < f.size(); ++i)
+        if ((f[i] == '+' || f[i] == '-') && f[i - 1] != 'E' && f[i - 1] != 'e' && f[i - 1] != 'D') {
+            f.insert(i, "E");
+            break;
+        }
+    return std::strtod(f.c_str(), nullptr);
+}
+
+int fieldInt(const std::string& line, std::size_t from, std::size_t width) {
+    return static_cast<int>(fieldReal(line, from, width));
+}
+
+// First character (0-based) of quantity q's 14-character field on the extreme lines 5 to 8.
+std::size_t quantityColumn(int q) { return 11 + 14 * static_cast<std::size_t>(q - 1); }
+
+// The next line of the scratch file; a record cut short ends the run as an input/output failure.
+std::string nextScratchLine(io::Unit& u) {
+    std::string line;
+    if (!u.nextLine(line))
+        throw std::runtime_error("pile result scratch file " + u.path() + ": end of file at line " +
+                                 std::to_string(u.lineNumber() + 1));
+    return line;
+}
+
+std::string momentUnit() { return LABELS.LBLRFORCE + "-" + LABELS.LBLLEN; }
+std::string stressUnit() { return LABELS.LBLRFORCE + "/" + LABELS.LBLLEN + "**" + "2"; }
+
+// The underline of a pile-top table: the pile column, then six value columns.
+void underline(io::Unit& u, bool collection) {
+    auto line = u.line();
+    line << io::X{6} << (collection ? "          " : "**********");
+    for (int j = 1; j <= 6; ++j) line << io::X{2} << "***********";
+}
+
+// The title line of the pile-top tables: the pile column (blank on the summary collection file) and
+// the six value columns with their units.
+void headingLine(io::Unit& u, int g, int t, bool coll, const std::string& m) {
+    const UnitLabels& b = LABELS;
+    auto line = u.line();
+    line << io::X{5};
+    if (t == 1) {
+        line << (coll ? std::string(13, ' ') : std::string(" PILE GROUP  "));
+        const char* ax = g == 1 ? "XYZ" : "xyz";
+        line << " DISP. " << std::string(1, ax[0]) << "," << io::A{2, b.LBLLEN} << io::X{3} << "DISP. "
+             << std::string(1, ax[1]) << "," << io::A{2, b.LBLLEN} << io::X{3} << "DISP. "
+             << std::string(1, ax[2]) << "," << io::A{2, b.LBLLEN};
+        for (int k = 0; k < 3; ++k)
+            line << io::X{3} << "ROT. " << std::string(1, ax[k]) << "," << io::A{3, "RAD"};
+    } else if (g == 1) {
+        line << (coll ? std::string(13, ' ') : std::string(" PILE GROUP  "));
+        line << " FOR. X," << io::A{3, b.LBLRFORCE} << io::X{3} << "FOR. Y," << io::A{3, b.LBLRFORCE}
+             << io::X{3} << "FOR. Z," << io::A{3, b.LBLRFORCE};
+        for (const char* mom : {"MOM X,", "MOM Y,", "MOM Z,"}) line << io::X{1} << mom << m;
+    } else {
+        line << (coll ? std::string(12, ' ') : std::string(" PILE GROUP "));
+        line << "  AXIAL," << io::A{3, b.LBLRFORCE} << io::X{4} << "LAT. y," << io::A{3, b.LBLRFORCE}
+             << io::X{3} << "LAT. z," << io::A{3, b.LBLRFORCE};
+        for (const char* mom : {"MOM x,", "MOM y,", "MOM z,"}) line << io::X{1} << mom << m;
+    }
+}
+
+// The column headings of the pile-top tables (1, 1), (2, 1), (1, 2) and (2, 2) on unit 18 and, with
+// the pile column blank, on unit 30.
+void pileTopHeading(int g, int t) {
+    const std::string m = momentUnit();
+    for (int unitNo : {18, 30}) {
+        io::Unit& u = io::unit(unitNo);
+        const bool coll = unitNo == 30;
+        if (!coll) u.blankLines(1);
+        headingLine(u, g, t, coll, m);
+        underline(u, coll);
+    }
+}
+
+void tableHeading(int g, int t, const ColFlags& flags) {
+    io::Unit& u18 = io::unit(18);
+    io::Unit& u30 = io::unit(30);
+    const char* frame = g == 1 ? "GLOBAL" : "LOCAL";
+    if (g == 3) {
+        u18.blankLines(1);
+        u18.line() << io::X{7} << (t == 1 ? "* MINIMUM VALUES AND LOCATIONS *" : "* MAXIMUM VALUES AND LOCATIONS *");
+        COLHDWR(flags, 1);
+        if (t == 1) COLHDWR(flags, 2);
+        return;
+    }
+    if (t == 3) {
+        u18.blankLines(1);
+        u18.line() << io::X{5} << " PILE GROUP " << io::X{2} << "STRESS," << stressUnit();
+        u18.line() << io::X{6} << "**********" << io::X{2} << "****************";
+        return;
+    }
+    if (t == 1) {
+        u18.line() << io::X{7} << "* PILE TOP DISPLACEMENTS *";
+        u30.blankLines(1);
+        u30.line() << io::X{7} << "* PILE TOP DISPLACEMENTS, " << frame << " *";
+    } else {
+        u18.blankLines(1);
+        u18.line() << io::X{7} << "* PILE TOP REACTIONS *";
+        u30.blankLines(1);
+        u30.line() << io::X{7} << "* PILE TOP REACTIONS, " << frame << " *";
+    }
+    pileTopHeading(g, t);
+}
+
+// The "MINIMUM"/"MAXIMUM" rows of a pile-top table and the piles they come from.
+void pileTopExtremes(io::Unit& u, int first, int last, const ExtremeSet& x) {
+    for (int side = 0; side < 2; ++side) {
+        u.part() << io::X{5} << (side == 0 ? "  MINIMUM  " : "  MAXIMUM  ");
+        for (int j = first; j <= last; ++j) WCOLREAL(u, 13, 4, side == 0 ? x.vmin(j) : x.vmax(j));
+        WCOLEOL(u);
+        auto line = u.line();
+        line << io::X{5} << "  Pile N. " << io::X{4};
+        for (int j = first; j <= last; ++j) {
+            const int pile = side == 0 ? x.pmin(j) : x.pmax(j);
+            const int slot = j - first + 1;
+            if (slot <= 6) {
+                line << io::I{6, pile};
+                if (j < last) line << io::X{7};
+            } else {
+                line << io::I{7, pile};
+                break;
+            }
+        }
+    }
+}
+
+// The "Min."/"Max." row of an along-pile extreme table and the piles it comes from.
+void alongPileExtremes(io::Unit& u, int t, const ColFlags& flags, const ExtremeSet& x) {
+    u.part() << io::X{6} << (t == 1 ? "Min." : "Max.");
+    for (int q = 1; q <= NLLPQTY; ++q)
+        if (flags(q) > 0) WCOLREAL(u, 12, 4, t == 1 ? x.vmin(q) : x.vmax(q));
+    WCOLEOL(u);
+    u.part() << io::X{3} << "Pile N.  ";
+    for (int q = 1; q <= NLLPQTY; ++q)
+        if (flags(q) > 0) {
+            WCOLINT(u, 6, t == 1 ? x.pmin(q) : x.pmax(q));
+            WCOLBLNK(u, 6);
+        }
+    WCOLEOL(u);
+}
+
+}  // namespace
+
+void ENVVEC(int k, int m, const Arr<double, 1, NLLPQTY>& values, ExtremeSet& x) {
+    for (int j = 1; j <= m; ++j) {
+        const double v = values(j);
+        if (k == 1) {
+            x.vmin(j) = x.vmax(j) = v;
+            x.pmin(j) = x.pmax(j) = 1;
+            continue;
+        }
+        if (v > x.vmax(j)) {
+            x.vmax(j) = v;
+            x.pmax(j) = k;
+        }
+        if (v < x.vmin(j)) {
+            x.vmin(j) = v;
+            x.pmin(j) = k;
+        }
+    }
+}
+
+void SUMTAB(int g, int t, int npiles, const ColFlags& flags) {
+    tableHeading(g, t, flags);
+    io::Unit& u18 = io::unit(18);
+    io::Unit& u13 = io::unit(13);
+    if (!u13.open(namesPath(REC_PILESCR), io::Mode::Read))
+        throw std::runtime_error("pile result scratch file " + namesPath(REC_PILESCR) + " cannot be opened");
+
+    ExtremeSet x;
+    const bool pileTop = g != 3;
+    // Lines of the pile's record that this table reads.
+    const int topLine = g == 1 ? t : 2 + (t == 1 ? 1 : 2);
+    const int m = t == 3 ? 7 : 6;
+    Arr<double, 1, NLLPQTY> v;
+    for (int k = 1; k <= npiles; ++k) {
+        for (int ln = 1; ln <= 8; ++ln) {
+            const std::string line = nextScratchLine(u13);
+            if (pileTop && ln == topLine) {
+                v.fill(0.0);
+                const int pile = fieldInt(line, 5, 6);
+                for (int j = 1; j <= m; ++j) v(j) = fieldReal(line, 15 + 14 * static_cast<std::size_t>(j - 1), 14);
+                WCOLBLNK(u18, 5);
+                WCOLINT(u18, 6, pile);
+                WCOLBLNK(u18, 5);
+                for (int j = (t == 3 ? 7 : 1); j <= m; ++j) WCOLREAL(u18, 13, 4, v(j));
+                WCOLEOL(u18);
+                ENVVEC(k, m, v, x);
+            } else if (!pileTop && ln == (t == 1 ? 5 : 7)) {
+                const int pile = fieldInt(line, 0, 9);
+                for (int q = 1; q <= NLLPQTY; ++q)
+                    v(q) = fieldReal(line, quantityColumn(q), 14);
+                WCOLBLNK(u18, 1);
+                WCOLINT(u18, 8, pile);
+                WCOLBLNK(u18, 1);
+                for (int q = 1; q <= NLLPQTY; ++q)
+                    if (flags(q) > 0) WCOLREAL(u18, 12, 4, v(q));
+                WCOLEOL(u18);
+                ENVVEC(k, NLLPQTY, v, x);
+            } else if (!pileTop && ln == (t == 1 ? 6 : 8)) {
+                const std::string label = line.size() >= 10 ? line.substr(5, 5) : std::string(5, ' ');
+                u18.part() << io::X{5} << io::A{5, label};
+                for (int q = 1; q <= NLLPQTY; ++q)
+                    if (flags(q) > 0) WCOLREAL(u18, 12, 4, fieldReal(line, quantityColumn(q), 14));
+                WCOLEOL(u18);
+            }
+        }
+    }
+    u13.close();
+    u18.blankLines(1);
+
+    if (npiles < 1) return;  // no pile: no extremes to show
+    if (pileTop) {
+        const int first = t == 3 ? 7 : 1;
+        pileTopExtremes(u18, first, m, x);
+        if (t != 3) pileTopExtremes(io::unit(30), first, m, x);
+    } else {
+        alongPileExtremes(u18, t, flags, x);
+        alongPileExtremes(io::unit(30), t, flags, x);
+    }
+}
+
+void SUMTABS(int e, int npiles, int lcbcur, int allPiles, int antype, const ColFlags& flags) {
+    (void)e, (void)lcbcur, (void)allPiles, (void)antype;
+    io::Unit& u18 = io::unit(18);
+    u18.blankLines(2);
+    u18.line() << io::X{7} << "THE GLOBAL STRUCTURAL COORDINATE SYSTEM";
+    u18.line() << io::X{7} << "---------------------------------------";
+    u18.blankLines(1);
+    SUMTAB(1, 1, npiles, flags);
+    SUMTAB(1, 2, npiles, flags);
+    u18.blankLines(2);
+    u18.line() << io::X{7} << "THE PILE COORDINATE SYSTEM (LOCAL AXES)";
+    u18.line() << io::X{7} << "---------------------------------------";
+    u18.blankLines(1);
+    SUMTAB(2, 1, npiles, flags);
+    SUMTAB(2, 2, npiles, flags);
+    SUMTAB(2, 3, npiles, flags);
+    for (int unitNo : {18, 30}) {
+        io::Unit& u = io::unit(unitNo);
+        u.blankLines(1);
+        u.line() << io::X{7} << "* EFFECTS FOR LATERALLY LOADED PILE *   ";
+    }
+    SUMTAB(3, 1, npiles, flags);
+    SUMTAB(3, 2, npiles, flags);
+}
+
+}  // namespace kaldo
