@@ -10,7 +10,7 @@ build:
 	cmake --build build -j $(JOBS)
 
 example: build
-	build/kaldo examples/soft-clay-py-curves.inp
+	build/kaldo examples/four-pile-group.inp
 
 build-test:
 	cmake -S . -B build-test -G Ninja -DKALDO_TEST_BUILD=ON

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <span>
+#include <string>
 
 namespace kaldo {
 
@@ -118,5 +119,53 @@ void FVEC(std::array<double, 6>& F, const std::array<double, 6>& U, int& status)
 // Time: RUNTPAR while iterating, RUNTPRT in the result passes (RUNPASS not 0).
 void STIFF(std::array<double, 36>& K, const std::array<double, 6>& U, const std::array<double, 6>& DU, int IT,
            int MODE, int& status);
+
+// ---- Branches of the group solution that other parts of the engine supply ------------------------
+// The flexible cap: the plate analysis of the cap on the piles under the load P replaces the solution.
+void FCAPRUN(std::array<double, 6>& P);
+// The embedded cap's resistance at the cap displacement U: passive resistance (CAPPASS, CAPPSTF) or the
+// equivalent lateral spring (CAPSPRF, CAPSPRK); forces at the origin and their 6 x 6 stiffness.
+void CAPPASS(std::array<double, 6>& Fc, const std::array<double, 6>& U, int& status);
+void CAPPSTF(std::array<double, 36>& K, const std::array<double, 6>& U, const std::array<double, 6>& DU, int IT,
+             int MODE, int& status);
+void CAPSPRF(std::array<double, 6>& Fc, const std::array<double, 6>& U, int& status);
+void CAPSPRK(std::array<double, 36>& K, const std::array<double, 6>& U, const std::array<double, 6>& DU, int IT,
+             int MODE);
+// The derivative of the group force vector with the reduction factors following the movement.
+void CAPJAC(std::array<double, 36>& K, const std::array<double, 6>& U, const std::array<double, 6>& DU,
+            const std::array<double, 6>& P, int IT, int MODE, bool PT, int& status);
+// The bordered 12 x 12 system of a case with displacements given at a point, from the stiffness K.
+void CAPAUGK(std::array<double, 144>& A, const std::array<double, 36>& K, const std::array<double, 6>& RSP,
+             const std::array<int, 6>& KDOF);
+// The equivalent stiffness tables of a stiffness-estimation point, after the equivalent-stiffness pass.
+void EQSTIFWR();
+// The flexibility scratch lines of a cap-flexibility point: point p, driven component k, final load P
+// and cap displacement u; failed marks a point where no load step converged.
+void FLEXREC(int p, int k, bool failed, const std::array<double, 6>& P, const std::array<double, 6>& u);
+
+// The pile failures that fail a load step of the group solution, by the solver state the piles raised:
+// no lateral closure (1), an axial solution that gave up (4), p-y curves shorter than the pile (5).
+// Warnings to copy (3) never fail a step, and a singular stiffness (2) is the solution's own finding.
+bool grpsolStepFails(int state);
+// The warning text of a stepping given up after a step failed for reason (empty for a singular
+// stiffness, whose warning is written where it is found; the iteration limit for any other reason).
+std::string grpsolGiveUpText(int reason);
+
+// ---- Reports of the three-dimensional group solution ---------------------------------------------
+// Multipliers in effect, to the results, summary and pile results files.
+void grpsolFactorTable();
+// Table L: the reported cap loads P and displacement u at the origin, to the summary collection, results,
+// summary and pile results files; its the number of the last group iteration.
+void grpsolTableL(const std::array<double, 6>& P, const std::array<double, 6>& u, int its);
+// The embedded cap's passive resistance: the magnitudes of its Y and Z forces and their position.
+void grpsolPassiveTable(double Hy, double Hz, double position);
+// The Table M headings before the final results pass.
+void grpsolTableM();
+// Iteration log: the complete stiffness K of iteration it, then the vectors of the iteration.
+void grpsolLogStiffness(int it, const std::array<double, 36>& K);
+void grpsolLogVectors(const std::array<double, 6>& du, const std::array<double, 6>& R, const std::array<double, 6>& dU,
+                      const std::array<double, 6>& u, const std::array<double, 6>& P, const std::array<double, 6>& F);
+// The equivalent stiffness print matrix K (by columns) on the equivalent stiffness scratch file.
+void grpsolEqvMatrix(const std::array<double, 36>& K);
 
 }  // namespace kaldo

@@ -1,13 +1,8 @@
-// The group solutions are not part of this version yet.
+// The plane group solution is not part of this version yet.
 #include "group/group.h"
 #include "run/pending.h"
 
 namespace kaldo {
-
-void GRPSOL(int, int&, int&, std::array<double, 6>&, std::array<double, 6>&, std::array<double, 6>&,
-            std::array<double, 6>&, std::array<double, 6>&, std::array<double, 6>&, std::array<int, 6>&) {
-    notBuilt("GRPSOL", "three-dimensional group solution");
-}
 
 void GRPSOL2D(int, int&, int&, std::array<double, 6>&, std::array<double, 6>&, std::array<double, 6>&,
               std::array<double, 6>&, std::array<double, 6>&, std::array<double, 6>&, std::array<int, 6>&) {

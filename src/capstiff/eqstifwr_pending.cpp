@@ -1,0 +1,9 @@
+// The equivalent stiffness scratch tables is not part of this version yet.
+#include "group/group.h"
+#include "run/pending.h"
+
+namespace kaldo {
+
+void EQSTIFWR() { notBuilt("EQSTIFWR", "equivalent stiffness scratch file"); }
+
+}  // namespace kaldo

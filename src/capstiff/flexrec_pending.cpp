@@ -1,0 +1,11 @@
+// The flexibility scratch lines of a cap-flexibility point is not part of this version yet.
+#include "group/group.h"
+#include "run/pending.h"
+
+namespace kaldo {
+
+void FLEXREC(int, int, bool, const std::array<double, 6>&, const std::array<double, 6>&) {
+    notBuilt("FLEXREC", "cap flexibility records");
+}
+
+}  // namespace kaldo

@@ -1,0 +1,20 @@
+// How the three-dimensional group solution judges the pile failures of a load step.
+#include "group/group.h"
+#include "io/format.h"
+#include "model/ctlpar.h"
+
+namespace kaldo {
+
+bool grpsolStepFails(int state) { return state == 1 || state == 4 || state == 5; }
+
+std::string grpsolGiveUpText(int reason) {
+    switch (reason) {
+        case 1: return "NO CLOSURE ON LATERAL PILE ANALYSIS    ";
+        case 4: return "CONVERGENCE ERROR, WHILE COMPUTING AXIAL FORCES ALONG PILE";
+        case 5: return "P-Y CURVES DO NOT EXTEND LENGTH OF PILE(S)";
+        case 2: return {};
+        default: return "PILE CAP DISPL DOES NOT CONVERGE AFTER," + io::fmtI(5, CTLPAR.MAXITG) + "  ITERATIONS";
+    }
+}
+
+}  // namespace kaldo

@@ -1,0 +1,222 @@
+// The three-dimensional group solution on four identical vertical piles at the corners of a 60 in
+// square, on the elastic subgrade with straight or kinked load-settlement curves: cap displacements
+// against hand sums of the head stiffnesses, load steps and their halving, partial results, the
+// judgement of pile failures and the stop request.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <string>
+
+#include "group/groupmodel.h"
+#include "model/blocks.h"
+#include "report/report.h"
+#include "run/pending.h"
+
+namespace kaldo::test {
+namespace {
+
+class GroupSolution : public GroupModel {
+protected:
+    void SetUp() override {
+        GroupModel::SetUp();
+        for (int unit : {14, 18, 19, 23, 26, 30}) open(unit, "u" + std::to_string(unit));
+        FILENAMES.RECORD(REC_AXWARN) = (dir / "r.axw").string();
+        FILENAMES.RECORD(REC_PROGRESS) = (dir / "r.prog").string();
+        FILENAMES.RECORD(REC_STOP) = (dir / "r.stop").string();
+        FILENAMES.RECORD(REC_PILESCR) = (dir / "r.scr").string();
+        CTLPAR.TOLCAP = 1e-6;
+        CTLPAR.FINC = 1.0;
+        CTLPAR.FINCMIN = 0.01;
+        CTLPAR.MAXITG = 20;
+        CTLPAR.KPRINT = 0;
+        RUNPOINT.CURCASE = 1;
+        LCDEF.NLC = 1;
+        RUNPOINT.NPOINT = RUNPOINT.IPOINT = RUNPOINT.ILOOP = 1;
+        ENVCTL.ENVSERIES = 1;
+        elasticGround(100);
+        axialCurve(50.0, 50.0);
+        torsionCurve(4000.0, 4000.0);
+        // Pinned heads: no head moments, so the lateral stiffness of a pile is Es / (2 beta).
+        groupPile(1, 1, 0.0, 30.0, 30.0, 1);
+        groupPile(2, 1, 0.0, -30.0, 30.0, 1);
+        groupPile(3, 1, 0.0, 30.0, -30.0, 1);
+        groupPile(4, 1, 0.0, -30.0, -30.0, 1);
+        PILE.NPILES = 4;
+        prepareNodeTables();
+    }
+
+    // Runs the solution for the load P; reachesWriter says whether it gets as far as the results writer.
+    void solve(std::array<double, 6>& P, bool reachesWriter = true) {
+        status = 0;
+        std::array<double, 6> PSP{}, USP{}, RSP{};
+        std::array<int, 6> KDOF{};
+        int work = 0;
+        // The results writer may not be built yet: it then ends the final pass with NotBuilt.
+        try {
+            GRPSOL(0, work, status, POUT, UOUT, P, PSP, USP, RSP, KDOF);
+        } catch (const NotBuilt&) {
+            EXPECT_TRUE(reachesWriter) << "only the results writer may be missing";
+        }
+        EXPECT_EQ(RUNSTATE.RUNPASS, 0);
+    }
+    // The cap displacement as Table L reports it on the pile results file (unreformatted values).
+    std::array<double, 6> reportedDisplacement() {
+        const std::string t = text(14);
+        const auto at = t.find("* DISPLACEMENT OF PILE CAP AT ORIGIN *");
+        EXPECT_NE(at, std::string::npos);
+        std::istringstream in(t.substr(at + 39));
+        std::array<double, 6> u{};
+        for (double& v : u) in >> v;
+        return u;
+    }
+    int count(int unit, const std::string& what) {
+        const std::string t = text(unit);
+        int n = 0;
+        for (auto p = t.find(what); p != std::string::npos; p = t.find(what, p + 1)) ++n;
+        return n;
+    }
+
+    int status = 0;
+    std::array<double, 6> POUT{}, UOUT{};
+};
+
+TEST_F(GroupSolution, LinearGroupUnderVerticalAndLateralLoadMatchesHandStiffness) {
+    // Vertical: four axial slopes of 50 lb/in. Lateral along Y: four pinned heads of Es / (2 beta); the
+    // symmetric group neither tilts nor twists. Straight springs: one step, converged at iteration 2.
+    const double b = pileBeta(), kl = PES / (2.0 * b), tol = std::pow(b * PL / 100, 2);
+    struct Case {
+        std::array<double, 6> P;
+        int dof;
+        double expect;
+    };
+    const Case cases[] = {{{400.0, 0, 0, 0, 0, 0}, 1, 400.0 / 200.0},
+                          {{0, 2000.0, 0, 0, 0, 0}, 2, 2000.0 / (4.0 * kl)},
+                          {{0, 0, -1500.0, 0, 0, 0}, 3, -1500.0 / (4.0 * kl)}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dof);
+        SetUp();
+        std::array<double, 6> P = c.P;
+        solve(P);
+        EXPECT_EQ(status, 0);
+        const std::array<double, 6> u = reportedDisplacement();
+        EXPECT_TRUE(near(u[static_cast<std::size_t>(c.dof - 1)], c.expect, c.dof == 1 ? 1e-6 : tol));
+        for (int i = 1; i <= 6; ++i) {
+            if (i == c.dof) continue;
+            EXPECT_NEAR(u[static_cast<std::size_t>(i - 1)], 0.0, 1e-9 * std::fabs(c.expect)) << i;
+        }
+        EXPECT_EQ(P, c.P) << "the full load is the reported load";
+        EXPECT_EQ(count(10, "STEP "), 1);
+        EXPECT_EQ(count(10, "NUMBER OF GLOBAL ITERATIONS =    2"), 1);
+        EXPECT_EQ(text(19), "    1 ANALYSIS COMPLETED\n");
+        TearDown();
+    }
+}
+
+TEST_F(GroupSolution, FailedStepsHalveTheIncrementDownToTheMinimum) {
+    // With no iteration allowed beyond the first, which is never accepted, every step fails: 0.1 is
+    // retried at 0.05, 0.025 and 0.0125; 0.00625 is below the minimum and no step converged.
+    CTLPAR.FINC = 0.1;
+    CTLPAR.FINCMIN = 0.01;
+    CTLPAR.MAXITG = 0;
+    std::array<double, 6> P{400.0, 0, 0, 0, 0, 0};
+    solve(P, false);
+    EXPECT_EQ(status, 0);
+    const std::string run = text(10);
+    for (const char* step : {"STEP     1, TCUR     0.1000, DTCUR     0.1000", "STEP     1, TCUR     0.0500, DTCUR     0.0500",
+                             "STEP     1, TCUR     0.0250, DTCUR     0.0250", "STEP     1, TCUR     0.0125, DTCUR     0.0125"})
+        EXPECT_NE(run.find(step), std::string::npos) << step;
+    EXPECT_EQ(count(10, "STEP "), 4);
+    EXPECT_EQ(count(16, "** WARNING **  PILE CAP DISPL DOES NOT CONVERGE AFTER,    0  ITERATIONS"), 1);
+    EXPECT_EQ(text(19), "    3 NO CONVERGENCE ON PILE CAP\n");
+    EXPECT_EQ(text(14), "") << "no results for a case without a converged step";
+}
+
+TEST_F(GroupSolution, SofteningPilesGiveAPartialResultAtTheLastConvergedLevel) {
+    // Each pile takes 50 lb/in up to 1 in, then 5 lb/in: the group 200 lb/in, then 20. Total load 300,
+    // steps of 0.5, one iteration past the first allowed. 0.5 (150 lb, 0.75 in) converges on the steep
+    // branch; 1.0 and 0.75 cross the kink and fail; 0.625 (187.5 lb, 0.9375 in) converges; 0.75 fails
+    // again, and the halved 0.0625 is below the minimum of 0.1.
+    // (The point just below 0 keeps the stiffness at rest exact, as in the straight curve.)
+    TZCRV.TZNPT(1) = 5;
+    const double w[] = {-2.0, -1e-6, 0.0, 1.0, 40.0}, F[] = {-100.0, -5e-5, 0.0, 50.0, 245.0};
+    for (int k = 1; k <= 5; ++k) {
+        TZCRV.TZW(1, k) = w[k - 1];
+        TZCRV.TZF(1, k) = F[k - 1];
+    }
+    // Started from rest within a step, the difference steps of the head stiffness are tiny, and away from
+    // w = 0 the stiffness carries a relative rounding of some 1e-5: a looser tolerance accepts it.
+    CTLPAR.TOLCAP = 1e-4;
+    CTLPAR.FINC = 0.5;
+    CTLPAR.FINCMIN = 0.1;
+    CTLPAR.MAXITG = 1;
+    std::array<double, 6> P{300.0, 0, 0, 0, 0, 0};
+    solve(P);
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(near(reportedDisplacement()[0], 187.5 / 200.0, 1e-6));
+    EXPECT_TRUE(near(P[0], 187.5, 1e-14)) << "the reported load";
+    EXPECT_EQ(text(19), "    2 SOLUTION AT    62.50 % OF THE TOTAL LOAD\n");
+    for (int unit : {16, 18}) {
+        EXPECT_EQ(count(unit, "  KALDO COULD NOT GET SOLUTION FOR 100% OF THE LOAD"), 1);
+        EXPECT_EQ(count(unit, "  RESULTS ARE FOR    62.50% OF THE TOTAL LOAD"), 1);
+    }
+    EXPECT_EQ(count(10, "PILE CAP DISPL DOES NOT CONVERGE AFTER,    1  ITERATIONS"), 1);
+    const std::string run = text(10);
+    for (const char* step : {"STEP     1, TCUR     0.5000", "STEP     2, TCUR     1.0000", "STEP     2, TCUR     0.7500",
+                             "STEP     2, TCUR     0.6250", "STEP     3, TCUR     0.7500"})
+        EXPECT_NE(run.find(step), std::string::npos) << step;
+    EXPECT_EQ(count(10, "STEP "), 5);
+}
+
+TEST_F(GroupSolution, WarningsAreCopiedButLeaveAFailedCaseFailed) {
+    // 1000 lb on four piles whose curves end at 4 in and 200 lb each: at 1.0 the first iteration moves
+    // the cap 5 in, beyond every curve, where the piles carry nothing and the vertical stiffness
+    // vanishes: the steps at 1.0 end on a singular stiffness, with every pile off its curve (one warning
+    // record each) in the last force evaluation. 0.5 converges; then 0.25 is below the minimum.
+    CTLPAR.FINCMIN = 0.3;
+    std::array<double, 6> P{1000.0, 0, 0, 0, 0, 0};
+    solve(P, false);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(text(19), "    7 SINGULAR STIFFNESS MATRIX \n") << "the warnings do not make it a result";
+    EXPECT_GE(count(16, "** WARNING **  DETERMINANT OF STIFFNESS MATRIX IS ZERO"), 2);
+    EXPECT_EQ(count(16, "** WARNING **  SOME PILES MAY FAIL IN "), 1);
+    EXPECT_EQ(count(16, "DISPLACEMENT DEFINED IN AXIAL LOAD-DISPLACEMENT CURVE"), 1);
+    EXPECT_EQ(count(10, "** WARNING **  SOME PILES MAY FAIL IN "), 1);
+    // Three lines per warning record of the last force evaluation, copied to both files.
+    for (int unit : {10, 16}) EXPECT_EQ(count(unit, "APPARENT FAILURE IN "), 4) << unit;
+    EXPECT_EQ(RUNSTATE.RUNSOLVST, 3);
+    EXPECT_EQ(text(14), "") << "no results";
+}
+
+TEST_F(GroupSolution, PileFailuresFailTheStepAndNameTheirCause) {
+    // An axial solution that gave up fails the step like a lateral pile that did not close; warnings
+    // to copy and a singular stiffness are not pile failures of the step.
+    struct Case {
+        int state;
+        bool fails;
+        std::string text;
+    };
+    CTLPAR.MAXITG = 12;
+    const Case cases[] = {{0, false, "PILE CAP DISPL DOES NOT CONVERGE AFTER,   12  ITERATIONS"},
+                          {1, true, "NO CLOSURE ON LATERAL PILE ANALYSIS    "},
+                          {2, false, ""},
+                          {3, false, "PILE CAP DISPL DOES NOT CONVERGE AFTER,   12  ITERATIONS"},
+                          {4, true, "CONVERGENCE ERROR, WHILE COMPUTING AXIAL FORCES ALONG PILE"},
+                          {5, true, "P-Y CURVES DO NOT EXTEND LENGTH OF PILE(S)"}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(grpsolStepFails(c.state), c.fails) << c.state;
+        EXPECT_EQ(grpsolGiveUpText(c.state), c.text) << c.state;
+    }
+}
+
+TEST_F(GroupSolution, StopRequestEndsTheCaseWithStatusFourAndNoCodeLine) {
+    std::ofstream(dir / "r.stop") << "1\n";
+    std::array<double, 6> P{400.0, 0, 0, 0, 0, 0};
+    solve(P, false);
+    EXPECT_EQ(status, 4);
+    EXPECT_EQ(text(19), "");
+    EXPECT_EQ(text(16), "");
+}
+
+}  // namespace
+}  // namespace kaldo::test
