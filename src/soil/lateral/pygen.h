@@ -160,6 +160,11 @@ inline constexpr double SAND_A_STATIC[10] = {s(2.83f), s(2.48f), s(2.11f), s(1.7
                                              s(1.23f), s(1.06f), s(0.90f), s(0.88f), s(0.88f)};
 inline constexpr double SAND_A_CYCLIC[10] = {s(0.75f), s(0.93f), s(1.07f), s(1.11f), s(1.03f),
                                              s(0.98f), s(0.94f), s(0.90f), s(0.88f), s(0.88f)};
+// The factor B of sand (the reaction at b / 60 over the resistance), static and cyclic.
+inline constexpr double SAND_B_STATIC[10] = {s(2.14f), s(1.83f), s(1.54f), s(1.27f), s(1.05f),
+                                             s(0.86f), s(0.71f), s(0.53f), s(0.50f), s(0.50f)};
+inline constexpr double SAND_B_CYCLIC[10] = {s(0.53f), s(0.72f), s(0.83f), s(0.86f), s(0.82f),
+                                             s(0.77f), s(0.70f), s(0.55f), s(0.55f), s(0.55f)};
 
 // The text that names criterion code 1..14 after "P-Y CURVE COMPUTED USING " (code 5, user curves
 // within a layer, has a line of its own); empty for code 5 and the codes outside 1..14.

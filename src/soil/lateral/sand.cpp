@@ -27,13 +27,6 @@ using namespace py;
 constexpr double PI = 3.141592653589793;
 constexpr double K0 = s(0.4f);  // earth pressure at rest
 
-// The factor B of sand (the reaction at b / 60 over the resistance) against the depth-to-diameter ratios
-// SAND_XB, static and cyclic (single precision).
-constexpr double B_STATIC[10] = {s(2.14f), s(1.83f), s(1.54f), s(1.27f), s(1.05f),
-                                 s(0.86f), s(0.71f), s(0.53f), s(0.50f), s(0.50f)};
-constexpr double B_CYCLIC[10] = {s(0.53f), s(0.72f), s(0.83f), s(0.86f), s(0.82f),
-                                 s(0.77f), s(0.70f), s(0.55f), s(0.55f), s(0.55f)};
-
 class Sand : public Criterion {
 public:
     Sand() : Criterion(4) {}
@@ -77,7 +70,7 @@ public:
         const bool stat = CTLPAR.KSTATIC == 1;
         const double X = PYDRV.GSURFP(call.pile) + xe_;
         A_ = CFTAB10(call.pile, call.pset, X, stat ? SAND_A_STATIC : SAND_A_CYCLIC, SAND_XB);
-        B_ = CFTAB10(call.pile, call.pset, X, stat ? B_STATIC : B_CYCLIC, SAND_XB);
+        B_ = CFTAB10(call.pile, call.pset, X, stat ? SAND_B_STATIC : SAND_B_CYCLIC, SAND_XB);
         pu_ = A_ * pc;
         pm_ = B_ * pc;
         yu_ = 3.0 * b_ / 80.0;

@@ -31,12 +31,6 @@ constexpr double PHI_ZERO = 1e-10;          // a friction angle below this is no
 constexpr double SIN2_ZERO = s(1e-10f);     // 1 - cos^2 phi below this: no friction within precision
 constexpr double BURIED_HEAD = s(1e-5f);    // a head this far below the ground counts as buried
 
-// The factor B of sand (as in the sand criterion), looked up and printed for the silt; the curve does
-// not use it.
-constexpr double B_STATIC[10] = {s(2.14f), s(1.83f), s(1.54f), s(1.27f), s(1.05f),
-                                 s(0.86f), s(0.71f), s(0.53f), s(0.50f), s(0.50f)};
-constexpr double B_CYCLIC[10] = {s(0.53f), s(0.72f), s(0.83f), s(0.86f), s(0.82f),
-                                 s(0.77f), s(0.70f), s(0.55f), s(0.55f), s(0.55f)};
 
 // The notes of a silt layer that the run cannot use, each written whole to the two units in turn.
 void zeroFrictionNote() {
@@ -120,7 +114,7 @@ public:
         const bool stat = CTLPAR.KSTATIC == 1;
         const double X = PYDRV.GSURFP(call.pile) + xe_;
         A_ = CFTAB10(call.pile, call.pset, X, stat ? SAND_A_STATIC : SAND_A_CYCLIC, SAND_XB);
-        B_ = CFTAB10(call.pile, call.pset, X, stat ? B_STATIC : B_CYCLIC, SAND_XB);
+        B_ = CFTAB10(call.pile, call.pset, X, stat ? SAND_B_STATIC : SAND_B_CYCLIC, SAND_XB);
         pu_ = A_ * psand_;
         pm_ = 1.5 * psand_ + pclay_;
         yu_ = 3.0 * b_ / 80.0;
