@@ -103,29 +103,7 @@ public:
     double defaultPoint(int i) const override { return DEFAULT_FRACTIONS[i - 1] * ym_; }
 
     void heading(const Call&, const Node& node) const override {
-        const UnitLabels& lb = LABELS;
-        plotNodeX(node.X);
-        io::Unit& u = io::unit(ECHO_UNIT);
-        u.blankLines(1);
-        u.line() << io::X{10} << "DEPTH BELOW GS" << io::X{5} << "DIAM" << io::X{8} << "C" << io::X{7} << "CAVG"
-                 << io::X{6} << "GAMMA" << io::X{7} << "E50";
-        {
-            io::LineOut line = u.line();
-            line << io::X{16} << io::A{2, lb.LBLCOORD} << io::X{12} << io::A{2, lb.LBLSECT} << io::X{5};
-            const char* powers[3] = {"2", "2", "3"};
-            for (int i = 0; i < 3; ++i) {
-                line << io::A{3, lb.LBLRFORCE} << "/" << io::A{2, lb.LBLCOORD} << "**" << powers[i];
-                if (i < 2) line << io::X{1};
-            }
-        }
-        u.line() << io::X{10} << io::F{10, 2, UCVD12(node.x)} << io::X{5} << io::F{10, 3, UCVM1E3(node.b)}
-                 << io::G{10, 2, UCVKIPDIV(UCVM144(c_))} << io::G{10, 2, UCVKIPDIV(UCVM144(ca_))}
-                 << io::G{10, 2, UCVKIPDIV(UCVM1728(gamma_))} << io::G{12, 4, e50_};
-        eqDepthLine(xe_);
-        u.blankLines(1);
-        u.line() << io::X{38} << "Y" << io::X{19} << "P";
-        u.line() << io::X{38} << io::A{2, lb.LBLLEN} << io::X{15} << io::A{3, lb.LBLRFORCE} << "/"
-                 << io::A{2, lb.LBLLEN};
+        stiffClayHeading(node, c_, ca_, gamma_, e50_, xe_);
     }
 
 private:
