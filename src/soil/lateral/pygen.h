@@ -152,8 +152,6 @@ double incrementBelow(const Call& call, int j);
 // equivalent-depth line of the echo report.
 void plotNodeX(double X);
 void eqDepthLine(double xe);
-// The report heading of a node of the stiff clays without free water (codes 3 and 10).
-void stiffClayHeading(const Node& node, double c, double ca, double gamma, double e50, double xe);
 
 // The depth-to-diameter ratios of the sand factor tables and the factor A of sand under static and
 // cyclic loading (single precision), shared by the sand and silt criteria and the equivalent depth.

@@ -1,7 +1,9 @@
-// Stiff clay without free water (criterion code 3): stiff clay above the water table, whose reaction
-// grows with the fourth root of the deflection, scaled by y50, up to the ultimate resistance; cyclic
-// loading stretches the deflection scale by the logarithm of the number of load cycles. No subgrade
-// modulus: below the smallest deflection the secant of the static curve stands in.
+// Stiff clay without free water (criterion codes 3 and 10): stiff clay above the water table, whose
+// reaction grows with the fourth root of the deflection, scaled by y50, up to the ultimate resistance;
+// cyclic loading stretches the deflection scale by the logarithm of the number of load cycles.
+// Code 3 has no subgrade modulus: below the smallest deflection the secant of the static curve stands
+// in. Code 10 adds an initial straight line of slope k x_e that caps the curve and is its initial
+// modulus.
 #include <algorithm>
 #include <cmath>
 
@@ -35,13 +37,43 @@ constexpr double DEFAULT_FRACTIONS[17] = {0.0,      s(0.00025f), s(0.0025f), s(0
                                           s(0.06f), s(0.10f),    s(0.15f),   s(0.225f),  s(0.30f), s(0.40f),
                                           s(0.50f), s(0.65f),    s(0.80f),   1.0,        s(1.2f)};
 
+// The report heading of a node: depth, diameter, strength at the node and its average, unit weight and
+// E50, the equivalent depth, the column titles.
+void nodeHeading(const Node& node, double c, double ca, double gamma, double e50, double xe) {
+    const UnitLabels& lb = LABELS;
+    plotNodeX(node.X);
+    io::Unit& u = io::unit(ECHO_UNIT);
+    u.blankLines(1);
+    u.line() << io::X{10} << "DEPTH BELOW GS" << io::X{5} << "DIAM" << io::X{8} << "C" << io::X{7} << "CAVG"
+             << io::X{6} << "GAMMA" << io::X{7} << "E50";
+    {
+        io::LineOut line = u.line();
+        line << io::X{16} << io::A{2, lb.LBLCOORD} << io::X{12} << io::A{2, lb.LBLSECT} << io::X{5};
+        const char* powers[3] = {"2", "2", "3"};
+        for (int i = 0; i < 3; ++i) {
+            line << io::A{3, lb.LBLRFORCE} << "/" << io::A{2, lb.LBLCOORD} << "**" << powers[i];
+            if (i < 2) line << io::X{1};
+        }
+    }
+    u.line() << io::X{10} << io::F{10, 2, UCVD12(node.x)} << io::X{5} << io::F{10, 3, UCVM1E3(node.b)}
+             << io::G{10, 2, UCVKIPDIV(UCVM144(c))} << io::G{10, 2, UCVKIPDIV(UCVM144(ca))}
+             << io::G{10, 2, UCVKIPDIV(UCVM1728(gamma))} << io::G{12, 4, e50};
+    eqDepthLine(xe);
+    u.blankLines(1);
+    u.line() << io::X{38} << "Y" << io::X{19} << "P";
+    u.line() << io::X{38} << io::A{2, lb.LBLLEN} << io::X{15} << io::A{3, lb.LBLRFORCE} << "/"
+             << io::A{2, lb.LBLLEN};
+}
+
 class StiffClay : public Criterion {
 public:
-    StiffClay() : Criterion(3) {}
+    // initialK: code 10, with the initial line k x_e; otherwise code 3.
+    explicit StiffClay(bool initialK) : Criterion(initialK ? 10 : 3), initialK_(initialK) {}
 
-    // Strength, average strength, unit weight and E50 (the stiff-clay default where the input has none).
-    // Without any E50 (the generic units system has no default) the curve has no deflection scale: the
-    // run stops rather than take a step curve of infinite initial stiffness.
+    // Strength, average strength, unit weight, E50 (the stiff-clay default where the input has none) and,
+    // for code 10, k (likewise). Code 3 without any E50 (the generic units system has no default) has no
+    // deflection scale at all: the run stops rather than take a step curve of infinite initial
+    // stiffness; code 10 keeps its initial line and reaches pu at once.
     bool lookups(const Call& call, const Node& node) override {
         c_ = PRFCAT(node.X, call.status);
         if (call.status != 0) return false;
@@ -50,6 +82,11 @@ public:
         if (call.status != 0) return false;
         e50_ = PRFE50AT(node.X);
         if (e50_ <= 0.0) PYE50STIFF(c_, e50_, CTLIN.UNITS);
+        if (initialK_) {
+            k_ = PRFKAT(node.X);
+            if (k_ <= 0.0) PYKCLAY(c_, k_, CTLIN.UNITS, CTLPAR.KSTATIC);
+            return true;
+        }
         if (e50_ <= 0.0) {
             writeWarning({"STIFF CLAY WITHOUT FREE WATER OF LAYER" + io::fmtI(3, call.layer) + " HAS NO E50 AT X =" +
                               io::fmtG(11, 4, node.X) + ",",
@@ -96,23 +133,31 @@ public:
     }
 
     double curve(double y) const override {
-        if (kstatic_ == 0) return std::min(pu_, 0.5 * pu_ * std::pow(y / (y50_ * stretch_), QUARTER));
-        return y <= REACH * y50_ ? 0.5 * pu_ * std::pow(y / y50_, QUARTER) : pu_;
+        const double p = kstatic_ == 0 ? std::min(rootBranch(y, stretch_), pu_)
+                                       : (y <= REACH * y50_ ? rootBranch(y, 1.0) : pu_);
+        return initialK_ ? std::min(p, k_ * xe_ * y) : p;
     }
 
-    // The secant of the static curve at YMIN, under both loadings.
+    // Code 10: the initial line. Code 3: the secant of the static curve at YMIN, under both loadings.
     bool initialModulus(double& E0) const override {
-        E0 = 0.5 * pu_ * std::pow(y50_ / RUNCONST.YMIN, THREE_QUARTERS) / y50_;
+        E0 = initialK_ ? k_ * xe_ : 0.5 * pu_ * std::pow(y50_ / RUNCONST.YMIN, THREE_QUARTERS) / y50_;
         return true;
     }
 
     double defaultPoint(int i) const override { return DEFAULT_FRACTIONS[i - 1] * ym_; }
 
     void heading(const Call&, const Node& node) const override {
-        stiffClayHeading(node, c_, ca_, gamma_, e50_, xe_);
+        nodeHeading(node, c_, ca_, gamma_, e50_, xe_);
     }
 
 private:
+    // 0.5 pu (y / (stretch y50))^(1/4); without a y50 (no E50 and no default for it) the curve is at pu
+    // at once.
+    double rootBranch(double y, double stretch) const {
+        if (y50_ <= 0.0) return pu_;
+        return 0.5 * pu_ * std::pow(y / (stretch * y50_), QUARTER);
+    }
+
     // The average strength ca of the near-surface resistance: from the ground surface in the first
     // layer; below it, over the layer itself: while the load cases run the running trapezoid average
     // over the layer's nodes so far, in a listing (which sees one node) the mean of the strengths at the
@@ -142,10 +187,11 @@ private:
         return true;
     }
 
+    bool initialK_;
     int kstatic_ = 0;
-    double c_ = 0.0, ca_ = 0.0, gamma_ = 0.0, e50_ = 0.0;    // soil values at the node
-    double xe_ = 0.0;                                         // wedge depth
-    double pu_ = 0.0, y50_ = 0.0, stretch_ = 1.0, ym_ = 0.0;  // curve constants
+    double c_ = 0.0, ca_ = 0.0, gamma_ = 0.0, e50_ = 0.0, k_ = 0.0;  // soil values at the node
+    double xe_ = 0.0;                                                  // wedge depth
+    double pu_ = 0.0, y50_ = 0.0, stretch_ = 1.0, ym_ = 0.0;           // curve constants
     // The running strength average over the layer's nodes.
     bool walking_ = false;
     double firstX_ = 0.0, prevX_ = 0.0, prevC_ = 0.0, integral_ = 0.0;
@@ -155,40 +201,15 @@ private:
 
 void PYSTCLAY(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
               const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p) {
-    StiffClay crit;
+    StiffClay crit(false);
     py::generate(crit, pset, layer, status, pile, fidx, y, Es, smov1, smov2, esy, p);
 }
 
-namespace py {
-
-// The report heading of a node of the stiff clays without free water (codes 3 and 10): depth, diameter,
-// strength at the node and its average, unit weight and E50, the equivalent depth, the column titles.
-void stiffClayHeading(const Node& node, double c, double ca, double gamma, double e50, double xe) {
-    const UnitLabels& lb = LABELS;
-    plotNodeX(node.X);
-    io::Unit& u = io::unit(ECHO_UNIT);
-    u.blankLines(1);
-    u.line() << io::X{10} << "DEPTH BELOW GS" << io::X{5} << "DIAM" << io::X{8} << "C" << io::X{7} << "CAVG"
-             << io::X{6} << "GAMMA" << io::X{7} << "E50";
-    {
-        io::LineOut line = u.line();
-        line << io::X{16} << io::A{2, lb.LBLCOORD} << io::X{12} << io::A{2, lb.LBLSECT} << io::X{5};
-        const char* powers[3] = {"2", "2", "3"};
-        for (int i = 0; i < 3; ++i) {
-            line << io::A{3, lb.LBLRFORCE} << "/" << io::A{2, lb.LBLCOORD} << "**" << powers[i];
-            if (i < 2) line << io::X{1};
-        }
-    }
-    u.line() << io::X{10} << io::F{10, 2, UCVD12(node.x)} << io::X{5} << io::F{10, 3, UCVM1E3(node.b)}
-             << io::G{10, 2, UCVKIPDIV(UCVM144(c))} << io::G{10, 2, UCVKIPDIV(UCVM144(ca))}
-             << io::G{10, 2, UCVKIPDIV(UCVM1728(gamma))} << io::G{12, 4, e50};
-    eqDepthLine(xe);
-    u.blankLines(1);
-    u.line() << io::X{38} << "Y" << io::X{19} << "P";
-    u.line() << io::X{38} << io::A{2, lb.LBLLEN} << io::X{15} << io::A{3, lb.LBLRFORCE} << "/"
-             << io::A{2, lb.LBLLEN};
+void PYSTCLAYK(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
+               const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p) {
+    StiffClay crit(true);
+    py::generate(crit, pset, layer, status, pile, fidx, y, Es, smov1, smov2, esy, p);
 }
 
-}  // namespace py
 
 }  // namespace kaldo
