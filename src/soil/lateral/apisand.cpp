@@ -45,9 +45,9 @@ void zeroFrictionNote() {
                    "       DATA. PLEASE ENTER THE CORRECT VALUE AND RUN IT AGAIN."});
 }
 
-class ApiSand : public Criterion {
+class ApiSand : public UnscaledFileCriterion {
 public:
-    ApiSand() : Criterion(8) {}
+    ApiSand() : UnscaledFileCriterion(8) {}
 
     // Unit weight, strength (only for the extent of its profile), friction angle and k (or the sand
     // default from phi and gamma); then the wedge coefficients, which depend on phi alone.
@@ -169,26 +169,6 @@ public:
         u.line() << io::X{37} << "Y" << io::X{19} << "P";
         u.line() << io::X{37} << io::A{2, lb.LBLLEN} << io::X{16} << io::A{3, lb.LBLRFORCE} << "/"
                  << io::A{2, lb.LBLLEN};
-    }
-
-    // The node's X on the plot output file whenever the print switch is 1, the curve data file included.
-    void beforePoints(const Call& call, const Node& node) const override {
-        if (call.kpyop == 1) plotNodeX(node.X);
-    }
-
-    // The curve data file takes the curve itself, without the multipliers.
-    void listedPoint(const Node& node, Mode mode, double y, const Spring& sp, const Scale& m, double& yl,
-                     double& pl) const override {
-        if (mode == Mode::File) {
-            yl = y;
-            pl = sp.pc;
-            return;
-        }
-        Criterion::listedPoint(node, mode, y, sp, m, yl, pl);
-    }
-
-    void plotRecord(double yl, double pl) const override {
-        io::unit(PLOT_UNIT).line() << io::X{2} << io::PE{15, 8, yl} << io::X{2} << io::PE{15, 8, pl};
     }
 
 private:

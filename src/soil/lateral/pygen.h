@@ -140,6 +140,18 @@ private:
     int type_;
 };
 
+// The listing rule of the API sand and silt criteria: the node's X goes to the plot output file whenever
+// the print switch is 1 (the curve data file included), the curve data file takes the curve itself
+// without the multipliers, and the plot records are (2X, 1PE15.8, 2X, 1PE15.8).
+class UnscaledFileCriterion : public Criterion {
+public:
+    using Criterion::Criterion;
+    void beforePoints(const Call& call, const Node& node) const override;
+    void listedPoint(const Node& node, Mode mode, double y, const Spring& sp, const Scale& m, double& yl,
+                     double& pl) const override;
+    void plotRecord(double yl, double pl) const override;
+};
+
 // Walks the nodes of one layer of one pile by the common skeleton with the given criterion: the body of
 // every generator (the arguments are the generator's own).
 void generate(Criterion& crit, int pset, int layer, int& status, int pile, int fidx, const NodeArray& y,

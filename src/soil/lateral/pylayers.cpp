@@ -127,6 +127,24 @@ void Criterion::plotRecord(double yl, double pl) const {
     io::unit(PLOT_UNIT).line() << io::X{1} << io::PE{15, 8, yl} << io::X{1} << io::PE{15, 8, pl};
 }
 
+void UnscaledFileCriterion::beforePoints(const Call& call, const Node& node) const {
+    if (call.kpyop == 1) plotNodeX(node.X);
+}
+
+void UnscaledFileCriterion::listedPoint(const Node& node, Mode mode, double y, const Spring& sp, const Scale& m,
+                                        double& yl, double& pl) const {
+    if (mode == Mode::File) {
+        yl = y;
+        pl = sp.pc;
+        return;
+    }
+    Criterion::listedPoint(node, mode, y, sp, m, yl, pl);
+}
+
+void UnscaledFileCriterion::plotRecord(double yl, double pl) const {
+    io::unit(PLOT_UNIT).line() << io::X{2} << io::PE{15, 8, yl} << io::X{2} << io::PE{15, 8, pl};
+}
+
 namespace {
 
 void runGenerator(Criterion& crit, Call& call) {

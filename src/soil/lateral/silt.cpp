@@ -52,9 +52,9 @@ void slopeNote() {
 // initial line meets the straight line; 3 the initial line runs into the ultimate resistance.
 enum Shape { NO_SHAPE = 0, FULL = 1, LINE_TO_LINE = 2, LINE_TO_ULTIMATE = 3 };
 
-class Silt : public Criterion {
+class Silt : public UnscaledFileCriterion {
 public:
-    Silt() : Criterion(7) {}
+    Silt() : UnscaledFileCriterion(7) {}
 
     // Unit weight, strength, friction angle (which must not be zero), k or the silt default; then the
     // wedge angles.
@@ -237,26 +237,6 @@ public:
         u.line() << io::X{37} << "Y" << io::X{19} << "P";
         u.line() << io::X{37} << io::A{2, lb.LBLLEN} << io::X{16} << io::A{3, lb.LBLRFORCE} << "/"
                  << io::A{2, lb.LBLLEN};
-    }
-
-    // The node's X on the plot output file whenever the print switch is 1, the curve data file included.
-    void beforePoints(const Call& call, const Node& node) const override {
-        if (call.kpyop == 1) plotNodeX(node.X);
-    }
-
-    // The curve data file takes the curve itself, without the multipliers.
-    void listedPoint(const Node& node, Mode mode, double y, const Spring& sp, const Scale& m, double& yl,
-                     double& pl) const override {
-        if (mode == Mode::File) {
-            yl = y;
-            pl = sp.pc;
-            return;
-        }
-        Criterion::listedPoint(node, mode, y, sp, m, yl, pl);
-    }
-
-    void plotRecord(double yl, double pl) const override {
-        io::unit(PLOT_UNIT).line() << io::X{2} << io::PE{15, 8, yl} << io::X{2} << io::PE{15, 8, pl};
     }
 
 private:
