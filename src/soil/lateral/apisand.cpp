@@ -67,12 +67,9 @@ public:
         k_ = PRFKAT(node.X);
         if (k_ <= 0.0) PYKPHI(phi_, gamma_, k_, CTLIN.UNITS);
 
-        alpha_ = phi_ / 2.0;
-        beta_ = PI / 4.0 + phi_ / 2.0;
-        const double ta = std::tan(PI / 4.0 - phi_ / 2.0);
-        Ka_ = ta * ta;
-        const double tb = std::tan(beta_);
-        T_ = tb * tb;
+        const SandWedge w = sandWedge(phi_);
+        alpha_ = w.alpha, beta_ = w.beta, Ka_ = w.Ka, T_ = w.T;
+        const double tb = w.tb;
         C1_ = tb * (T_ * std::tan(alpha_) +
                     K0 * (std::tan(phi_) * std::sin(beta_) * (1.0 / std::cos(alpha_) + 1.0) - std::tan(alpha_)));
         C2_ = T_ - Ka_;

@@ -2,6 +2,8 @@
 // pattern at the top of lateral.h). Internal to the lateral soil routines.
 #pragma once
 
+#include <cmath>
+
 #include "model/runblocks.h"
 #include "soil/lateral/lateral.h"
 
@@ -164,6 +166,20 @@ double incrementBelow(const Call& call, int j);
 // equivalent-depth line of the echo report.
 void plotNodeX(double X);
 void eqDepthLine(double xe);
+
+// The wedge geometry of the sand criteria (sand, API sand, silt) for the friction angle phi (radians):
+// alpha = phi / 2, beta = 45 degrees + phi / 2, the active coefficient Ka = tan^2(45 degrees - phi / 2),
+// tan beta and T = tan^2 beta.
+struct SandWedge {
+    double alpha, beta, Ka, tb, T;
+};
+inline SandWedge sandWedge(double phi) {
+    constexpr double PI = 3.141592653589793;
+    const double ta = std::tan(PI / 4.0 - phi / 2.0);
+    const double beta = PI / 4.0 + phi / 2.0;
+    const double tb = std::tan(beta);
+    return {phi / 2.0, beta, ta * ta, tb, tb * tb};
+}
 
 // The depth-to-diameter ratios of the sand factor tables and the factor A of sand under static and
 // cyclic loading (single precision), shared by the sand and silt criteria and the equivalent depth.

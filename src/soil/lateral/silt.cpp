@@ -79,12 +79,8 @@ public:
         k_ = PRFKAT(node.X);
         if (k_ <= 0.0) PYKSILT(gamma_, c_, phi_, k_, CTLIN.UNITS, CTLPAR.KSTATIC);
 
-        alpha_ = phi_ / 2.0;
-        beta_ = PI / 4.0 + phi_ / 2.0;
-        const double ta = std::tan(PI / 4.0 - phi_ / 2.0);
-        Ka_ = ta * ta;
-        tb_ = std::tan(beta_);
-        T_ = tb_ * tb_;
+        const SandWedge w = sandWedge(phi_);
+        alpha_ = w.alpha, beta_ = w.beta, Ka_ = w.Ka, tb_ = w.tb, T_ = w.T;
         return true;
     }
 
