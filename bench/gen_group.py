@@ -37,13 +37,13 @@ def main():
                                                   (0.0, 0.0, 0.0, 0.0, 12.0 * vertical, 0.0)]),
     ]
     for name, loads in cases:
-        lines += [f"0 0 {threads} 1 1 100 100", "1.0E-5 1.0E-5 0.25 0.01", name, "0 0 0 0 0 0 0 0",
+        lines += [f"0 0 {threads} 1 1 100 100", "1.0E-5 1.0E-7 0.25 0.01", name, "0 0 0 0 0 0 0 0",
                   "1 1 1.0 0 0.0 0.0 0 0 0", "0", flags, str(len(loads))]
         for fx, fy, mz, fz, my, mx in loads:
             lines.append(f"{fx} {fy} {mz} {fz} {my} {mx} 0.0 0.0 0.0")
         lines += ["0", "0"]
     lines += ["LOAD COMBINATIONS", "1 1 1 1 0", flags, f"0 0 {threads} 1 1 100 100",
-              "1.0E-5 1.0E-5 0.25 0.01", "Dead plus wind", "1.0 1.0 2", "1 1 0 0.0 0.0 0 0 0", "0", flags,
+              "1.0E-5 1.0E-7 0.25 0.01", "Dead plus wind", "1.0 1.0 2", "1 1 0 0.0 0.0 0 0 0", "0", flags,
               "2", "1 1.2", "2 1.0"]
     lines += ["DISTRIBUTED LOADS", "0", "PILE GROUPS", str(n * n)]
     for i in range(n):

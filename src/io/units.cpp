@@ -244,7 +244,8 @@ bool Unit::nextLine(std::string& line) {
     prepareRead();
     int c;
     bool any = false;
-    while ((c = std::getc(fp_)) != EOF) {
+    // A unit belongs to one thread at a time, so the stream's own lock is not needed per character.
+    while ((c = getc_unlocked(fp_)) != EOF) {
         any = true;
         if (c == '\n') break;
         line.push_back(static_cast<char>(c));

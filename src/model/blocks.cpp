@@ -3,6 +3,8 @@
 namespace kaldo {
 
 void resetAllBlocks() {
+    // Whatever the threads kept from the model before is of another model from now on.
+    ++RUNGENERATION;
     resetBlock(FILENAMES);
     resetBlock(CTLIN);
     resetBlock(CAPIN);

@@ -46,6 +46,11 @@ struct RunState {
 };
 inline RunState RUNSTATE;
 
+// Counts the model resets of this process (one per run); never reset itself. Values a thread keeps
+// between pile analyses to save work carry the count they were computed under, so nothing kept from
+// one model serves another.
+inline std::atomic<unsigned> RUNGENERATION{0};
+
 // Raises the solver state of the current step to code, unless it already holds a higher one. Pile
 // routines on many threads may report at once; the state is never lowered or cleared by them.
 inline void raiseSolverState(int code) {

@@ -85,6 +85,31 @@ TEST_F(Sand, CyclicFactors) {
     expectCurve(2, {{0.005, 12.0}, {0.1, 48.663788756660715}, {0.3, 63.684003401784736}, {1.0, 68.94921693846169}});
 }
 
+// The constants a thread keeps between evaluations of a node serve only the very same inputs: the
+// loading changed between two evaluations, or the model reset under the same pile and node numbers,
+// gives the curve of the new values.
+TEST_F(Sand, KeptConstantsFollowTheLoadingAndTheModel) {
+    build();
+    expectCurve(2, {{0.1, 52.562102111687736}});
+    expectCurve(2, {{0.1, 52.562102111687736}});
+    CTLPAR.KSTATIC = 0;
+    expectCurve(2, {{0.1, 48.663788756660715}});
+    CTLPAR.KSTATIC = 1;
+    expectCurve(2, {{0.1, 52.562102111687736}});
+
+    // A new model under the same pile and node numbers, b = 20 in: the wedge bracket gains 3 (20 - 10)
+    // - (20 - 10) / 3 = 26.667, so pst = PC2 + 0.96 * 26.667 (psd = 551.9 stays above it); x / b = 1.2
+    // reads A = 2.11 + 0.4 (1.76 - 2.11) = 1.97, and beyond yu = 0.75 the curve is pu = A pst.
+    resetAllBlocks();
+    SetUp();
+    propertySet(1, 240.0, 10, 20.0);
+    pile(1, 1, 0.0, 0.0);
+    soil({uniform(4, 0.0, 600.0, {.gamma = 0.04, .phi = PHI30, .k = 100.0})});
+    layOut(1);
+    const double A = s(2.11f) + 0.4 * (s(1.76f) - s(2.11f));
+    EXPECT_TRUE(near(curve(2, 1.0), A * (PC2 + 0.96 * 80.0 / 3.0), 1e-8));
+}
+
 TEST_F(Sand, DeepNodeTakesTheFlowAndTheLastFactors) {
     // Node 10, x = 216: psd = 28.745 * 10 * 0.04 * 216 = 2483.5790304046723 < pst; x / b = 21.6 is beyond
     // the tables, whose last segments are flat: A = 0.88, B = 0.50.

@@ -2,7 +2,9 @@
 // pattern at the top of lateral.h). Internal to the lateral soil routines.
 #pragma once
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "model/runblocks.h"
 #include "soil/lateral/lateral.h"
@@ -174,11 +176,24 @@ struct SandWedge {
     double alpha, beta, Ka, tb, T;
 };
 inline SandWedge sandWedge(double phi) {
+    // Every evaluation of a node's spring asks again with the node's same phi: each thread keeps recent
+    // results by the bits of phi (the wedge is a function of phi alone) and hands them back.
+    struct Kept {
+        bool valid = false;
+        std::uint64_t phi = 0;
+        SandWedge w{};
+    };
+    thread_local Kept kept[256];
+    const std::uint64_t bits = std::bit_cast<std::uint64_t>(phi);
+    Kept& k = kept[(bits * 0x9E3779B97F4A7C15ull) >> 56];
+    if (k.valid && k.phi == bits) return k.w;
     constexpr double PI = 3.141592653589793;
     const double ta = std::tan(PI / 4.0 - phi / 2.0);
     const double beta = PI / 4.0 + phi / 2.0;
     const double tb = std::tan(beta);
-    return {phi / 2.0, beta, ta * ta, tb, tb * tb};
+    const SandWedge w{phi / 2.0, beta, ta * ta, tb, tb * tb};
+    k = Kept{true, bits, w};
+    return w;
 }
 
 // The depth-to-diameter ratios of the sand factor tables and the factor A of sand under static and

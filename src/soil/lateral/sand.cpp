@@ -3,6 +3,8 @@
 // factors A (at 3 b / 80) and B (at b / 60) of static or cyclic loading read against the depth over
 // the diameter. The resistance is the smaller of the wedge and the flow resistance of the sand.
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cmath>
 #include <limits>
 
@@ -11,6 +13,7 @@
 #include "model/ctlpar.h"
 #include "model/input.h"
 #include "model/labels.h"
+#include "model/nodes.h"
 #include "model/piles.h"
 #include "model/pydrv.h"
 #include "model/soils.h"
@@ -26,6 +29,34 @@ using namespace py;
 
 constexpr double PI = 3.141592653589793;
 constexpr double K0 = s(0.4f);  // earth pressure at rest
+
+// The curve constants of a node depend on its depths, diameter and soil values alone, yet a pile
+// analysis asks for them at every pass of its iteration, and the group stiffness analyses each pile
+// thirteen times over: only the deflection changes. Each thread keeps the constants it computed last
+// for each node number, with every value they were computed from; they are reused only when all of
+// those are the same again, so the curve is exactly the one a fresh computation gives.
+struct ConstantsKey {
+    double x, xe, b, ground, phi, gamma, k;
+    int kstatic, pile, pset;
+    unsigned run;
+    // Bit for bit: -0 and +0 are different inputs here, as they may give differently signed results.
+    bool operator==(const ConstantsKey& o) const {
+        const auto same = [](double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); };
+        return same(x, o.x) && same(xe, o.xe) && same(b, o.b) && same(ground, o.ground) && same(phi, o.phi) &&
+               same(gamma, o.gamma) && same(k, o.k) && kstatic == o.kstatic && pile == o.pile && pset == o.pset &&
+               run == o.run;
+    }
+};
+
+struct KeptConstants {
+    bool valid = false;
+    ConstantsKey key{};
+    double pst, psd, A, B, pu, pm, yu, ym, kx, m, n, C, yk;
+    bool flat;
+};
+
+constexpr std::size_t KEPT_NODES = MAXNODE + 2;
+thread_local KeptConstants keptConstants[KEPT_NODES];
 
 class Sand : public Criterion {
 public:
@@ -59,12 +90,19 @@ public:
     void constants(const Call& call, const Node& node) override {
         b_ = node.b;
         xe_ = node.xe;
+        const double X = PYDRV.GSURFP(call.pile) + xe_;
+        const ConstantsKey key{node.x, xe_, b_, PYDRV.GSURFP(call.pile), phi_, gamma_, k_, CTLPAR.KSTATIC,
+                               call.pile, call.pset, RUNGENERATION.load(std::memory_order_relaxed)};
+        Kept& kept = keptConstants[static_cast<std::size_t>(node.j) % KEPT_NODES];
+        if (kept.valid && kept.key == key) {
+            restore(kept);
+            return;
+        }
         pst_ = wedge(node.x, xe_, b_);
         psd_ = flow(node.x, b_);
         const double pc = std::min(pst_, psd_);
         // The factors at x_e / b_s, b_s the section diameter at depth x_e (never the cap width).
         const bool stat = CTLPAR.KSTATIC == 1;
-        const double X = PYDRV.GSURFP(call.pile) + xe_;
         A_ = CFTAB10(call.pile, call.pset, X, stat ? SAND_A_STATIC : SAND_A_CYCLIC, SAND_XB);
         B_ = CFTAB10(call.pile, call.pset, X, stat ? SAND_B_STATIC : SAND_B_CYCLIC, SAND_XB);
         pu_ = A_ * pc;
@@ -84,6 +122,7 @@ public:
         } else {
             yk_ = 2.0 * b_;
         }
+        keep(kept, key);
     }
 
     void integrate(const Call& call, const Node& node, double& S) override {
@@ -147,6 +186,16 @@ public:
     }
 
 private:
+    using Kept = KeptConstants;
+
+    void keep(Kept& c, const ConstantsKey& key) const {
+        c = Kept{true, key, pst_, psd_, A_, B_, pu_, pm_, yu_, ym_, kx_, m_, n_, C_, yk_, flat_};
+    }
+    void restore(const Kept& c) {
+        pst_ = c.pst, psd_ = c.psd, A_ = c.A, B_ = c.B, pu_ = c.pu, pm_ = c.pm, yu_ = c.yu, ym_ = c.ym;
+        kx_ = c.kx, m_ = c.m, n_ = c.n, C_ = c.C, yk_ = c.yk, flat_ = c.flat;
+    }
+
     // Wedge resistance: overburden on the true depth x, wedge geometry on the depth xe.
     double wedge(double x, double xe, double b) const {
         const double tp = std::tan(phi_), ta = std::tan(alpha_), sb = std::sin(beta_);
