@@ -1,12 +1,16 @@
 // End to end: the rigid-cap group solution on linear inputs, held against hand calculations.
 //
 // The inputs of tests/e2e/linear are SI runs of one elastic pile type: D = 500 mm, E = 2.0E8 kPa,
-// I = 1.0E9 mm4 (Iy = 1.6E9 mm4 in single-fixed.inp), 20 m long in 100 increments, heads 0.5 m below the ground surface (so that the head node
-// carries its soil spring, as a beam on an elastic foundation does), in one elastic-subgrade layer of
-// k = 20000 kN/m3 without strength cap. The axial and the torque-rotation curves are straight lines
-// through the origin given as user curves. Every response is then linear and its value follows from
-// statics of the rigid cap or from the closed form of a long beam on an elastic foundation. The numbers
-// are read from the results report (.out) that the kaldo host writes.
+// I = 1.0E9 mm4 (Iy = 1.6E9 mm4 in single-fixed.inp), 20 m long in 100 increments, in one
+// elastic-subgrade layer of k = 20000 kN/m3 without strength cap. The axial and the torque-rotation
+// curves are straight lines through the origin given as user curves. Every response is then linear and
+// its value follows from statics of the rigid cap or from the closed form of a long beam on an elastic
+// foundation. The numbers are read from the results report (.out) that the kaldo host writes.
+//
+// The pile heads stand 0.5 m below the ground surface. A node at the ground surface counts as above it
+// and gets no soil spring, which leaves out the soil of half an increment at the head (about 7 % of the
+// head deflection here, an error of order beta h); with the head below the ground the head node carries
+// its spring and the finite differences approach the beam on an elastic foundation to order (beta h)^2.
 #include <gtest/gtest.h>
 
 #include <cmath>
