@@ -100,7 +100,7 @@ TEST(LinearGroup, SymmetricGroupsShareACentralLoadEqually) {
 }
 
 // Six pinned-head piles at y = -2, 0, 2 m and z = -1, 1 m (pinned-3x2.inp, piles in that order).
-class PinnedGroup : public testing::Test {
+class LinearPinnedGroup : public testing::Test {
 protected:
     static void SetUpTestSuite() { results_ = new std::vector<CaseResults>(runLinear("pinned-3x2", 2)); }
     static void TearDownTestSuite() {
@@ -110,15 +110,15 @@ protected:
     static const double PY[6], PZ[6];
     static std::vector<CaseResults>* results_;
 };
-const double PinnedGroup::PY[6] = {-2.0, 0.0, 2.0, -2.0, 0.0, 2.0};
-const double PinnedGroup::PZ[6] = {-1.0, -1.0, -1.0, 1.0, 1.0, 1.0};
-std::vector<CaseResults>* PinnedGroup::results_ = nullptr;
+const double LinearPinnedGroup::PY[6] = {-2.0, 0.0, 2.0, -2.0, 0.0, 2.0};
+const double LinearPinnedGroup::PZ[6] = {-1.0, -1.0, -1.0, 1.0, 1.0, 1.0};
+std::vector<CaseResults>* LinearPinnedGroup::results_ = nullptr;
 
 // Vertical load V with moments My and Mz at the origin: the cap turns as a rigid body on equal axial
 // springs, so pile i takes V/n - Mz y_i / sum y^2 + My z_i / sum z^2 (X points down: a positive moment
 // about Z lifts the +Y side, one about Y pushes the +Z side down), and the cap turns by My / (k sum z^2)
 // and Mz / (k sum y^2). Pinned heads carry no moment and no torque.
-TEST_F(PinnedGroup, AxialForcesFollowTheLeverArms) {
+TEST_F(LinearPinnedGroup, AxialForcesFollowTheLeverArms) {
     ASSERT_GE(results_->size(), 1u);
     const CaseResults& r = (*results_)[0];
     const double v = 6000.0, mz = 1600.0, my = 600.0;
@@ -146,7 +146,7 @@ TEST_F(PinnedGroup, AxialForcesFollowTheLeverArms) {
 
 // Lateral loads Hy and Hz at the level of the pinned heads: each pile takes H/n in each direction and
 // deflects as a free-head pile under that force, the cap neither settles nor turns.
-TEST_F(PinnedGroup, LateralLoadIsSharedEqually) {
+TEST_F(LinearPinnedGroup, LateralLoadIsSharedEqually) {
     ASSERT_GE(results_->size(), 2u);
     const CaseResults& r = (*results_)[1];
     const double hy = 600.0 / 6, hz = 300.0 / 6;
@@ -163,24 +163,36 @@ TEST_F(PinnedGroup, LateralLoadIsSharedEqually) {
     }
 }
 
-// One fixed-head pile at the origin under a cap that may turn: with nothing else to hold the cap, the
-// head moment must vanish, so the pile answers a lateral force as a free-head pile and the cap turns
-// with the head slope. Along Y the pile bends about its z axis (Iz), along Z about its y axis (Iy).
-// X points down, so a point below the head moves by (rotation about Z) x depth along Y and by
-// -(rotation about Y) x depth along Z; the deflection falls off with depth, so a push along +Y turns
-// the cap negatively about Z and a push along +Z positively about Y.
-TEST(LinearGroup, FixedHeadUnderAFreeCapActsAsAFreeHead) {
-    std::vector<CaseResults> results = runLinear("single-fixed", 2);
+// One fixed-head pile at the origin (single-fixed.inp): a lateral load along Y, one along Z, and a
+// vertical load with a torque.
+class LinearSinglePile : public testing::Test {
+protected:
+    static void SetUpTestSuite() { results_ = new std::vector<CaseResults>(runLinear("single-fixed", 3)); }
+    static void TearDownTestSuite() {
+        delete results_;
+        results_ = nullptr;
+    }
+    static std::vector<CaseResults>* results_;
+};
+std::vector<CaseResults>* LinearSinglePile::results_ = nullptr;
+
+// With nothing else to hold the cap, the head moment of the fixed head must vanish, so the pile answers
+// a lateral force as a free-head pile and the cap turns with the head slope. Along Y the pile bends
+// about its z axis (Iz), along Z about its y axis (Iy). X points down, so a point below the head moves
+// by (rotation about Z) x depth along Y and by -(rotation about Y) x depth along Z; the deflection falls
+// off with depth, so a push along +Y turns the cap negatively about Z and a push along +Z positively
+// about Y.
+TEST_F(LinearSinglePile, UnderAFreeCapActsAsAFreeHead) {
     struct Case {
         int along, turn;
         double inertia, sign;
     };
     const double h = 100.0;
     const Case cases[] = {{Y, RZ, INERTIA, -1.0}, {Z, RY, INERTIA_Y_SINGLE, +1.0}};
-    for (size_t c = 0; c < results.size() && c < 2; ++c) {
+    for (size_t c = 0; c < results_->size() && c < 2; ++c) {
         SCOPED_TRACE("load case " + std::to_string(c + 1));
         const Case& k = cases[c];
-        const CaseResults& r = results[c];
+        const CaseResults& r = (*results_)[c];
         FreeHead f = freeHead(h, YOUNG * k.inertia);
         EXPECT_NEAR(r.capLoad[k.along], h, PRINTED * h);
         EXPECT_NEAR(r.capDisp[k.along], f.deflection, f.tolerance * f.deflection);
@@ -192,6 +204,22 @@ TEST(LinearGroup, FixedHeadUnderAFreeCapActsAsAFreeHead) {
         for (int m : {RY, RZ}) EXPECT_NEAR(p.localForce[m], 0.0, 1e-6 * h / f.beta) << "moment " << m;
         EXPECT_NEAR(p.globalDisp[k.turn], r.capDisp[k.turn], PRINTED * f.slope);
     }
+}
+
+// A vertical load and a torque on the pile's axis: the cap settles by V / k on the axial line and
+// twists by T / kt on the torque line (10000 kN-m at 1 rad), without sway or tilt.
+TEST_F(LinearSinglePile, SettlesAndTwistsOnItsStraightCurves) {
+    ASSERT_GE(results_->size(), 3u);
+    const CaseResults& r = (*results_)[2];
+    const double v = 1000.0, t = 500.0, torsionK = 10000.0 / 1.0;
+    EXPECT_NEAR(r.capDisp[X], v / AXIAL_K, PRINTED * v / AXIAL_K);
+    EXPECT_NEAR(r.capDisp[RX], t / torsionK, PRINTED * t / torsionK);
+    for (int k : {Y, Z, RY, RZ}) EXPECT_NEAR(r.capDisp[k], 0.0, ZERO_DISP) << "cap component " << k;
+    ASSERT_EQ(r.piles.size(), 1u);
+    const PileTop& p = r.piles[0];
+    EXPECT_NEAR(p.localForce[X], v, PRINTED * v);
+    EXPECT_NEAR(p.localForce[RX], t, PRINTED * t);
+    for (int k : {Y, Z, RY, RZ}) EXPECT_NEAR(p.localForce[k], 0.0, ZERO_FORCE) << "component " << k;
 }
 
 }  // namespace
