@@ -16,7 +16,10 @@ double singleTenTo(int e) { return static_cast<double>(static_cast<float>(std::p
 // print as a fixed zero. Values between the bounds print fixed with d - k decimals, k being the decade
 // of v (0 from 0.1 up to 10, negative below), as long as that keeps at most d + 2 decimals; all other
 // values print as d.ddddE+ee. loExponent sets the lower bound 10^loExponent.
+// A value that is not a number or is infinite (a demand/capacity ratio under a resistance factor of
+// 0, for one) has no decade: it goes to the exponent field, which shows it as NaN or Infinity.
 std::string columnReal(int w, int d, double v, int loExponent) {
+    if (!std::isfinite(v)) return io::fmtE(w, d, v, 1);
     const double a = std::fabs(v);
     if (v == 0.0 || a < 1e-50) return io::fmtF(w, d, 0.0);
     const double lo = singleTenTo(loExponent);

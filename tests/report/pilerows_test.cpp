@@ -2,6 +2,7 @@
 // not need a whole writer call.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <set>
 #include <sstream>
 #include <string>
@@ -12,6 +13,7 @@
 #include "model/results.h"
 #include "model/runpoint.h"
 #include "report/report.h"
+#include "run/colwrite.h"
 #include "run/labels.h"
 #include "support/workdir.h"
 
@@ -140,6 +142,27 @@ TEST_F(PileRows, PileResultsRowsShowTheirOwnColumnsUnconverted) {
     EXPECT_EQ(u14[3], "        25    0    1    0    0    0    0    0    0    1    0    0    1    0    0    1    0    0    0    1    1"
                       "    0    1    0    0    0");
     EXPECT_EQ(u14[4].size(), 6u + 16 * 8);  // depth and seven values
+}
+
+// A combination whose bending resistance factor is 0 gives demand/capacity ratios that are infinite,
+// or not a number where the moment is 0 too. They reach the reports as text in their fields.
+TEST_F(PileRows, ValuesThatAreNotNumbersPrintAsTextInTheirFields) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    t(4, 24) = nan;
+    t(4, 25) = inf;
+    t(5, 24) = -inf;
+    ColFlags ratios;
+    ratios.fill(0);
+    ratios(24) = ratios(25) = 1;
+    NODEWR(ratios, 5, 1, 3, 12.0, t);  // one increment of 12 in: nodes at 0 and 1 ft
+    io::Unit& u18 = io::unit(18);
+    WCOLREAL(u18, 13, 4, nan);
+    WCOLREAL(u18, 13, 4, -inf);
+    WCOLEOL(u18);
+    EXPECT_EQ(file(16), (std::vector<std::string>{"       0.0000         NaN    Infinity",
+                                                  "       1.0000   -Infinity      0.0000"}));
+    EXPECT_EQ(lines(dir.read(name(18))), (std::vector<std::string>{"          NaN    -Infinity "}));
 }
 
 TEST_F(PileRows, ExtremesAlongThePileInSIUnits) {
