@@ -261,6 +261,13 @@ void readCombination(InputFile& in, int m) {
     {
         io::ListRecord r = in.record();
         r >> LCBREAL(m, 5) >> LCBREAL(m, 6) >> nlcb;
+        // The demand/capacity ratios are divided by these factors: 0 or less gives no usable ratio.
+        const char* what[2] = {"bending", "shear"};
+        for (int k = 5; k <= 6; ++k)
+            if (!(LCBREAL(m, k) > 0.0))
+                in.fail(Kind::BadValue, num(LCBREAL(m, k)),
+                        std::string(what[k - 5]) + " reduction factor " + num(LCBREAL(m, k)) + " of " + owner +
+                            " must be above 0");
     }
     // 5. Print level, alternative tolerances and switches.
     {

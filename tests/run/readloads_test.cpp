@@ -353,8 +353,9 @@ struct CombText {
     std::string par = "0 0 0 1 0 100 100";
     std::string reals = "0.01 0.001 1.0 0.1";
     std::string terms = "2\n1 1.0\n2 0.5\n";
+    std::string factors = "1 1 2";  // bending and shear reduction factors, first count of terms
     std::string text() const {
-        return par + "\n" + reals + "\nCombination name\n1 1 2\n0 1 0 0 0 0 0 0\n0\n25*0\n" + terms;
+        return par + "\n" + reals + "\nCombination name\n" + factors + "\n0 1 0 0 0 0 0 0\n0\n25*0\n" + terms;
     }
 };
 
@@ -401,12 +402,14 @@ TEST(ReadLoadsFaults, EndTheRunWithTheirStatusSectionAndLine) {
         long line;
         const char* value;  // a text the message holds
     };
-    CombText farCase, zeroCase, manyTerms, zeroFinc, noItp;
+    CombText farCase, zeroCase, manyTerms, zeroFinc, noItp, zeroBending, negativeShear;
     farCase.terms = "2\n1 1.0\n3 0.5\n";
     zeroCase.terms = "1\n0 1.0\n";
     manyTerms.terms = "101\n";
     zeroFinc.reals = "0.01 0.001 0 0.1";
     noItp.par = "0 0 0 1 0 100 0";
+    zeroBending.factors = "0 1 2";
+    negativeShear.factors = "1 -0.5 2";
     const Case cases[] = {
         {"load cases above capacity", "LOAD CASES\n101 0 0 0 0\n", ST_CAPACITY, "LOAD CASES", 8, "101"},
         {"negative number of load cases", "LOAD CASES\n-1 0 0 0 0\n", ST_CAPACITY, "LOAD CASES", 8, "-1"},
@@ -432,6 +435,10 @@ TEST(ReadLoadsFaults, EndTheRunWithTheirStatusSectionAndLine) {
         {"no group iteration allowed", withPar("0 0 0 1 0 0 100"), ST_BADVALUE, "LOAD CASES", 9, "(MAXITG) 0 "},
         {"no pile iteration allowed", withPar("0 0 0 1 0 100 0"), ST_BADVALUE, "LOAD CASES", 9, "(MAXITP) 0 "},
         {"combination without pile iterations", withComb(noItp), ST_BADVALUE, "COMBINATIONS", 33, "(MAXITP) 0 "},
+        {"bending reduction factor 0", withComb(zeroBending), ST_BADVALUE, "COMBINATIONS", 36,
+         "bending reduction factor 0 of load combination 1"},
+        {"negative shear reduction factor", withComb(negativeShear), ST_BADVALUE, "COMBINATIONS", 36,
+         "shear reduction factor -0.5 "},
         {"negative thread request", withPar("0 0 -2 1 0 100 100"), ST_BADVALUE, "LOAD CASES", 9,
          "thread count -2"},
         {"target iterations beyond the history", stiffness("1\n2\n0\n0.5\n0\n0\n0\n0\n5\n20\n0\n0"),
