@@ -1,0 +1,66 @@
+// The analyses of the pile loops allocate no memory: a pile's force and stiffness evaluations in
+// nonlinear layered soil, once the thread has run one, take nothing from the heap. Every allocation of
+// this test binary is counted while a counting window is open.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "group/groupmodel.h"
+
+namespace {
+std::atomic<bool> counting{false};
+std::atomic<long> allocations{0};
+}  // namespace
+
+void* operator new(std::size_t n) {
+    if (counting.load(std::memory_order_relaxed)) allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(n != 0 ? n : 1)) return p;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t n) { return ::operator new(n); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+namespace kaldo::test {
+namespace {
+
+class PileLoop : public GroupModel {};
+
+TEST_F(PileLoop, PileAnalysesAllocateNothing) {
+    // Soft clay over sand, two piles of 40 increments with their axial and torque curves.
+    propertySet(1, PL, 40, PB);
+    section(1, {.EIz = PEI, .EIy = PEI});
+    soil({uniform(1, -1.0, 200.0, {.gamma = 0.03, .c = 4.0, .e50 = 0.02}),
+          uniform(4, 200.0, 1000.0, {.gamma = 0.04, .phi = 0.6, .k = 100.0})});
+    groupPile(1, 1, 0.0, 0.0, 0.0);
+    groupPile(2, 1, 0.0, 60.0, 0.0);
+    axialCurve(50.0, 50.0);
+    torsionCurve(4000.0, 4000.0);
+    prepareNodeTables();
+
+    const Vector6 U{0.01, 0.2, -0.1, 1e-4, 2e-4, -3e-4}, DU{1e-3, 1e-3, 1e-3, 1e-5, 1e-5, 1e-5};
+    int status = 0;
+    Vector6 F{};
+    Matrix6 K{};
+    PILEFRC(1, F, U, status);  // the first evaluation on this thread may set up what it keeps
+    PILESTF(1, K, U, DU, 3, 0, status);
+    ASSERT_EQ(status, 0);
+
+    allocations = 0;
+    counting = true;
+    for (int p = 1; p <= 2; ++p) {
+        PILEFRC(p, F, U, status);
+        PILESTF(p, K, U, DU, 3, 0, status);
+    }
+    counting = false;
+    ASSERT_EQ(status, 0);
+    EXPECT_EQ(allocations.load(), 0);
+    EXPECT_NE(F[1], 0.0) << "the piles did carry load";
+}
+
+}  // namespace
+}  // namespace kaldo::test
