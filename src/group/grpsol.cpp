@@ -168,6 +168,17 @@ bool copyWarnings() {
 
 void caseStatus(const std::string& text) { U(CASESTAT_UNIT).line() << text; }
 
+// Clears the current results of piles 1..NPILES before the final results pass. A pile whose solution
+// fails on that pass stores nothing, and its rows must not show an earlier case's values as this case's.
+void clearCurrentResults() {
+    const int n = PILE.NPILES;
+    for (int r = 1; r <= NTOPROW; ++r)
+        for (int p = 1; p <= n; ++p) RESCUR.RESCURTOP(p, r) = 0.0;
+    for (int q = 1; q <= NLLPQTY; ++q)
+        for (int s = 1; s <= NODESLOTS; ++s)
+            for (int p = 1; p <= n; ++p) RESCUR.RESCURLLP(p, s, q) = 0.0;
+}
+
 }  // namespace
 
 void GRPSOL(int kind, int&, int& status, Vec6& POUT, Vec6& UOUT, Vec6& P, Vec6&, Vec6&, Vec6& RSP,
@@ -430,6 +441,8 @@ void GRPSOL(int kind, int&, int& status, Vec6& POUT, Vec6& UOUT, Vec6& P, Vec6&,
     grpsolTableL(P, u, it);
     if (EQSEST.EQSDOF >= 1 && EQSEST.EQSDOF <= 6) EQSEST.EQSDCMP = u[static_cast<std::size_t>(EQSEST.EQSDOF - 1)];
     CAPENV(P, u);
+    // The completion line waits for the final results pass, which may still find a pile that fails.
+    std::string outcome = "    1 ANALYSIS COMPLETED";
     if (tlast < 1.0 - NEAR_ONE) {
         for (int unit : {RESULTS_UNIT, SUMMARY_UNIT}) {
             io::Unit& r = U(unit);
@@ -439,17 +452,32 @@ void GRPSOL(int kind, int&, int& status, Vec6& POUT, Vec6& UOUT, Vec6& P, Vec6&,
                      << "% OF THE TOTAL LOAD";
             r.endLine();
         }
-        U(CASESTAT_UNIT).line() << "    2 SOLUTION AT " << F{8, 2, 100.0 * tlast} << " % OF THE TOTAL LOAD";
-    } else {
-        caseStatus("    1 ANALYSIS COMPLETED");
+        outcome = "    2 SOLUTION AT " + io::fmtF(8, 2, 100.0 * tlast) + " % OF THE TOTAL LOAD";
     }
     RUNSTATE.RUNPASS = 1;
     if (CTLIN.CAPOPT > 0 && CAPIN.KCAPSPR == 0) grpsolPassiveTable(capHy, capHz, capPos);
     if (CTLPAR.KPRINT > 0) grpsolTableM();
+    clearCurrentResults();
+    RUNSTATE.RUNSOLVST = 0;
     io::Unit& s = U(PILESCR_UNIT);
     s.open(namesPath(REC_PILESCR), io::Mode::Write);
     FVEC(Fg, u, status);
     s.close();
+    // The final pass evaluates the piles at the converged displacement itself, which the iterations
+    // never did (they stop after adding the last increment): a pile may fail there for the first time.
+    const int finalState = RUNSTATE.RUNSOLVST.load();
+    if (stepFailure(finalState)) {
+        for (int unit : {RESULTS_UNIT, RUNTIME_UNIT}) {
+            io::Unit& w = U(unit);
+            w.blankLines(2);
+            w.line() << X{5} << "** WARNING **  " << grpsolGiveUpText(finalState);
+            w.line() << X{20} << "IN THE FINAL RESULTS PASS: THE PILE RESULTS ARE INCOMPLETE";
+            w.endLine();
+        }
+        U(RUNTIME_UNIT).flush();
+        outcome = "    6 NO CONVERGENCE ON PILES   ";
+    }
+    caseStatus(outcome);
     ENVCTL.ENVKPRINT = CTLPAR.KPRINT;
     ENVCTL.ENVNPREV = CTLPAR.NPREVRY;
     try {
