@@ -7,15 +7,19 @@ overturning moment of the vertical load at 1 ft) and one combination of them. Th
 tolerance a hundred times tighter than the cap: each pile's head forces carry the noise of its own
 iteration, and in a large group the cap cannot settle below the sum of that noise.
 
-    gen_group.py N[xM] THREADS OUTPUT.inp    (N x M piles, N x N without M; THREADS the thread request
-                                              of every case, 0 automatic)
+    gen_group.py N[xM] THREADS OUTPUT.inp [STEP]
+
+N x M piles (N x N without M); THREADS the thread request of every case, 0 automatic; STEP the node step
+of the along-pile rows in the reports (default 1: every node of every pile, some 150 kB of report per
+pile and case).
 """
 import sys
 
 
 def main():
-    if len(sys.argv) != 4:
+    if len(sys.argv) not in (4, 5):
         sys.exit(__doc__)
+    step = int(sys.argv[4]) if len(sys.argv) == 5 else 1
     n, _, m = sys.argv[1].partition("x")
     n = int(n)
     m = int(m) if m else n
@@ -33,7 +37,7 @@ def main():
         "PILE CAP",
         f"{cap_y} {cap_z} 4.0 0.0 0.0 0",
         "LOAD CASES",
-        "3 1 1 1 0",
+        f"3 1 1 {step} 0",
         flags,
     ]
     cases = [
@@ -44,12 +48,12 @@ def main():
     ]
     for name, loads in cases:
         lines += [f"0 0 {threads} 1 1 100 100", "1.0E-5 1.0E-7 0.25 0.01", name, "0 0 0 0 0 0 0 0",
-                  "1 1 1.0 0 0.0 0.0 0 0 0", "0", flags, str(len(loads))]
+                  f"1 {step} 1.0 0 0.0 0.0 0 0 0", "0", flags, str(len(loads))]
         for fx, fy, mz, fz, my, mx in loads:
             lines.append(f"{fx} {fy} {mz} {fz} {my} {mx} 0.0 0.0 0.0")
         lines += ["0", "0"]
-    lines += ["LOAD COMBINATIONS", "1 1 1 1 0", flags, f"0 0 {threads} 1 1 100 100",
-              "1.0E-5 1.0E-7 0.25 0.01", "Dead plus wind", "1.0 1.0 2", "1 1 0 0.0 0.0 0 0 0", "0", flags,
+    lines += ["LOAD COMBINATIONS", f"1 1 1 {step} 0", flags, f"0 0 {threads} 1 1 100 100",
+              "1.0E-5 1.0E-7 0.25 0.01", "Dead plus wind", "1.0 1.0 2", f"1 {step} 0 0.0 0.0 0 0 0", "0", flags,
               "2", "1 1.2", "2 1.0"]
     lines += ["DISTRIBUTED LOADS", "0", "PILE GROUPS", str(n * m)]
     for i in range(n):

@@ -67,7 +67,7 @@ public:
         k_ = PRFKAT(node.X);
         if (k_ <= 0.0) PYKPHI(phi_, gamma_, k_, CTLIN.UNITS);
 
-        const SandWedge w = sandWedge(phi_);
+        const SandWedge w = sandWedge(phi_, wedges_);
         alpha_ = w.alpha, beta_ = w.beta, Ka_ = w.Ka, T_ = w.T;
         const double tb = w.tb;
         C1_ = tb * (T_ * std::tan(alpha_) +
@@ -169,6 +169,7 @@ public:
     }
 
 private:
+    WedgeCache& wedges_ = threadWedges();  // this thread's recent wedges
     // Wedge resistance: overburden on the true depth x, wedge geometry on x_e.
     double wedge(double x, double xe, double b) const { return gamma_ * x * (C1_ * xe + C2_ * b); }
     // Flow resistance of the sand flowing round the pile at depth.

@@ -175,26 +175,38 @@ void eqDepthLine(double xe);
 struct SandWedge {
     double alpha, beta, Ka, tb, T;
 };
-inline SandWedge sandWedge(double phi) {
-    // Every evaluation of a node's spring asks again with the node's same phi: each thread keeps recent
-    // results by the bits of phi (the wedge is a function of phi alone) and hands them back.
+// Every evaluation of a node's spring asks again for the wedge of the node's same phi: a thread keeps
+// its recent wedges by the bits of phi (the wedge is a function of phi alone) and hands them back.
+class WedgeCache {
+public:
+    SandWedge get(double phi) {
+        const std::uint64_t bits = std::bit_cast<std::uint64_t>(phi);
+        Kept& k = kept_[(bits * 0x9E3779B97F4A7C15ull) >> 56];
+        if (k.valid && k.phi == bits) return k.w;
+        constexpr double PI = 3.141592653589793;
+        const double ta = std::tan(PI / 4.0 - phi / 2.0);
+        const double beta = PI / 4.0 + phi / 2.0;
+        const double tb = std::tan(beta);
+        const SandWedge w{phi / 2.0, beta, ta * ta, tb, tb * tb};
+        k = Kept{true, bits, w};
+        return w;
+    }
+
+private:
     struct Kept {
         bool valid = false;
         std::uint64_t phi = 0;
         SandWedge w{};
     };
-    thread_local Kept kept[256];
-    const std::uint64_t bits = std::bit_cast<std::uint64_t>(phi);
-    Kept& k = kept[(bits * 0x9E3779B97F4A7C15ull) >> 56];
-    if (k.valid && k.phi == bits) return k.w;
-    constexpr double PI = 3.141592653589793;
-    const double ta = std::tan(PI / 4.0 - phi / 2.0);
-    const double beta = PI / 4.0 + phi / 2.0;
-    const double tb = std::tan(beta);
-    const SandWedge w{phi / 2.0, beta, ta * ta, tb, tb * tb};
-    k = Kept{true, bits, w};
-    return w;
-}
+    Kept kept_[256];
+};
+
+// The calling thread's own wedge cache. A criterion fetches it once per generator call: reaching a
+// thread's own storage from this library costs a call each time.
+WedgeCache& threadWedges();
+
+inline SandWedge sandWedge(double phi, WedgeCache& cache) { return cache.get(phi); }
+inline SandWedge sandWedge(double phi) { return threadWedges().get(phi); }
 
 // The depth-to-diameter ratios of the sand factor tables and the factor A of sand under static and
 // cyclic loading (single precision), shared by the sand and silt criteria and the equivalent depth.

@@ -265,6 +265,11 @@ void runGenerator(Criterion& crit, Call& call) {
 
 }  // namespace
 
+WedgeCache& threadWedges() {
+    thread_local WedgeCache cache;
+    return cache;
+}
+
 void generate(Criterion& crit, int pset, int layer, int& status, int pile, int fidx, const NodeArray& y,
               NodeArray& Es, const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p) {
     Call call{pset, layer, pile, fidx, status, y, Es, smov1, smov2, esy, p};

@@ -71,7 +71,7 @@ public:
         k_ = PRFKAT(node.X);
         if (k_ <= 0.0) PYKPHI(phi_, gamma_, k_, CTLIN.UNITS);
 
-        const SandWedge w = sandWedge(phi_);
+        const SandWedge w = sandWedge(phi_, wedges_);
         alpha_ = w.alpha, beta_ = w.beta, Ka_ = w.Ka, tb_ = w.tb, T_ = w.T;
         return true;
     }
@@ -93,7 +93,7 @@ public:
         const double X = PYDRV.GSURFP(call.pile) + xe_;
         const ConstantsKey key{node.x, xe_, b_, PYDRV.GSURFP(call.pile), phi_, gamma_, k_, CTLPAR.KSTATIC,
                                call.pile, call.pset, RUNGENERATION.load(std::memory_order_relaxed)};
-        Kept& kept = keptConstants[static_cast<std::size_t>(node.j) % KEPT_NODES];
+        Kept& kept = kept_[static_cast<std::size_t>(node.j) % KEPT_NODES];
         if (kept.valid && kept.key == key) {
             restore(kept);
             return;
@@ -186,6 +186,8 @@ public:
     }
 
 private:
+    WedgeCache& wedges_ = threadWedges();  // this thread's recent wedges
+    KeptConstants* kept_ = keptConstants;  // this thread's constants by node number
     using Kept = KeptConstants;
 
     void keep(Kept& c, const ConstantsKey& key) const {

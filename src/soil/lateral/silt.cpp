@@ -79,7 +79,7 @@ public:
         k_ = PRFKAT(node.X);
         if (k_ <= 0.0) PYKSILT(gamma_, c_, phi_, k_, CTLIN.UNITS, CTLPAR.KSTATIC);
 
-        const SandWedge w = sandWedge(phi_);
+        const SandWedge w = sandWedge(phi_, wedges_);
         alpha_ = w.alpha, beta_ = w.beta, Ka_ = w.Ka, tb_ = w.tb, T_ = w.T;
         return true;
     }
@@ -236,6 +236,7 @@ public:
     }
 
 private:
+    WedgeCache& wedges_ = threadWedges();  // this thread's recent wedges
     // The sand's wedge resistance: overburden on the true depth x, wedge geometry on the depth xe.
     double wedge(double x, double xe, double b) const {
         const double tp = std::tan(phi_), ta = std::tan(alpha_), sb = std::sin(beta_);
