@@ -13,11 +13,13 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <mutex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -104,8 +106,23 @@ std::string readWhole(const fs::path& p) {
     return ss.str();
 }
 
-// Shows each new progress message, one line per non-empty line of the progress file.
-void watchProgress(const fs::path& progress, std::atomic<bool>& done) {
+// Tells the progress watcher that the run is over, waking it at once rather than at its next look.
+struct RunEnd {
+    std::mutex m;
+    std::condition_variable cv;
+    bool done = false;
+    void signal() {
+        {
+            std::lock_guard<std::mutex> lock(m);
+            done = true;
+        }
+        cv.notify_all();
+    }
+};
+
+// Shows each new progress message, one line per non-empty line of the progress file, looking ten
+// times a second until the run ends.
+void watchProgress(const fs::path& progress, RunEnd& end) {
     std::string last;
     auto show = [&] {
         std::string now = readWhole(progress);
@@ -119,10 +136,14 @@ void watchProgress(const fs::path& progress, std::atomic<bool>& done) {
         }
         std::cout.flush();
     };
-    while (!done.load()) {
+    std::unique_lock<std::mutex> lock(end.m);
+    while (!end.done) {
+        lock.unlock();
         show();
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        lock.lock();
+        end.cv.wait_for(lock, std::chrono::milliseconds(100), [&end] { return end.done; });
     }
+    lock.unlock();
     show();
 }
 
@@ -200,10 +221,10 @@ int main(int argc, char** argv) {
     sigemptyset(&sa.sa_mask);
     sigaction(SIGINT, &sa, nullptr);
 
-    std::atomic<bool> done{false};
-    std::thread watcher(watchProgress, folder / (stem + ".prog"), std::ref(done));
+    RunEnd end;
+    std::thread watcher(watchProgress, folder / (stem + ".prog"), std::ref(end));
     int status = IKALDO(8);
-    done = true;
+    end.signal();
     watcher.join();
 
     std::cout << "\nReports in " << folder.string() << "/:\n"

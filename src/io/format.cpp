@@ -84,14 +84,9 @@ Significant significant(double a, int sig) {
     return s;
 }
 
-// Fw.d, or nothing when the value does not fit in w columns (G needs to tell that apart from
-// a field that happens to be made of asterisks).
-std::optional<std::string> fixedField(int w, int d, double v) {
-    // Even the shortest form (".ddd", or "0." when d is 0) needs d+1 columns.
-    if (d < 0 || d >= w) return std::nullopt;
-    Decimal dec(std::fabs(v), std::chars_format::fixed, d);
-    std::string_view body = dec.text();
-    const bool neg = std::signbit(v);
+// The field of Fw.d around the decimal text body of |v| with d decimals (".ddd" form allowed), or
+// nothing when it does not fit in w columns.
+std::optional<std::string> fixedFromBody(int w, int d, bool neg, std::string_view body) {
     // A zero integer part may be left out, but only when there are decimals to show: "0." has no
     // shorter form, while ".500" still reads as a number.
     const bool optionalZero = d > 0 && body.front() == '0';
@@ -108,6 +103,15 @@ std::optional<std::string> fixedField(int w, int d, double v) {
     out.append(dropZero ? body.substr(1) : body);
     if (point) out += '.';
     return out;
+}
+
+// Fw.d, or nothing when the value does not fit in w columns (G needs to tell that apart from
+// a field that happens to be made of asterisks).
+std::optional<std::string> fixedField(int w, int d, double v) {
+    // Even the shortest form (".ddd", or "0." when d is 0) needs d+1 columns.
+    if (d < 0 || d >= w) return std::nullopt;
+    Decimal dec(std::fabs(v), std::chars_format::fixed, d);
+    return fixedFromBody(w, d, std::signbit(v), dec.text());
 }
 
 // Exponent part of Ew.d: E+dd up to two digits, +ddd (no letter) for three, nothing beyond.
@@ -202,15 +206,39 @@ std::string fmtG(int w, int d, double v, int scale) {
     // written in fixed form with d significant digits followed by four blanks where the exponent would
     // stand (the scale factor plays no part there); everything else in exponent form.
     const double a = std::fabs(v);
-    int decimals;
-    if (a == 0) {
-        decimals = d - 1;
-    } else {
-        const int e = significant(a, d).exp10;  // N = x.xxx * 10^e
-        if (e < -1 || e >= d) return fmtE(w, d, v, scale);
-        decimals = d - (e + 1);
+    if (a == 0 || d > 40) {
+        int decimals = d - 1;
+        if (a != 0) {
+            const int e = significant(a, d).exp10;
+            if (e < -1 || e >= d) return fmtE(w, d, v, scale);
+            decimals = d - (e + 1);
+        }
+        std::optional<std::string> f = fixedField(w - 4, decimals, v);
+        if (!f) return stars(w);
+        f->append(4, ' ');
+        return std::move(*f);
     }
-    std::optional<std::string> f = fixedField(w - 4, decimals, v);
+    const Significant s = significant(a, d);  // N = x.xxx * 10^e
+    const int e = s.exp10;
+    if (e < -1 || e >= d) return fmtE(w, d, v, scale);
+    // The fixed form shows d - (e + 1) decimals: the same d digits, rounded at the same place (a value
+    // whose rounding carried into the next decade rounds to that power of ten at the coarser place
+    // too), so the text is built from them instead of converting the value a second time.
+    const int decimals = d - (e + 1);
+    if (decimals >= w - 4) return stars(w);
+    char body[48];
+    std::size_t n = 0;
+    if (e < 0) {
+        body[n++] = '0';
+        body[n++] = '.';
+        for (char c : s.digits) body[n++] = c;
+    } else {
+        for (int i = 0; i < d; ++i) {
+            if (i == e + 1) body[n++] = '.';
+            body[n++] = s.digits[static_cast<std::size_t>(i)];
+        }
+    }
+    std::optional<std::string> f = fixedFromBody(w - 4, decimals, std::signbit(v), std::string_view(body, n));
     if (!f) return stars(w);
     f->append(4, ' ');
     return std::move(*f);

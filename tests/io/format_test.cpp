@@ -7,6 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <cstdio>
 #include <limits>
 #include <string>
@@ -280,6 +284,48 @@ TEST(FormatG, FormChosenAfterRoundingToDSignificantDigits) {
         {0, 11, 4, -9999.6, "-0.1000E+05"},
         {0, 10, 4, -9999.6, "-.1000E+05"},
     });
+}
+
+// The fixed form of G is the F field of d - (e + 1) decimals, e the decimal exponent of the value rounded
+// to d significant digits (here taken from the C library's own %e conversion), followed by four
+// blanks (asterisks over the whole field when it cannot hold them): checked over values of every
+// magnitude the fixed form covers, both signs, values just below a power of ten (where the rounding
+// carries into the next decade) and narrow fields.
+TEST(FormatG, FixedFormIsTheFFieldOfItsDecimals) {
+    std::uint64_t state = 88172645463325252ull;
+    auto next = [&state] {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    };
+    struct Field {
+        int w, d;
+    };
+    const Field fields[] = {{16, 8}, {12, 5}, {10, 3}, {9, 4}, {7, 3}, {25, 17}};
+    int checked = 0;
+    for (int i = 0; i < 60000; ++i) {
+        const double mantissa = 1.0 + static_cast<double>(next() % 1000000007ull) / 1000000007.0 * 9.0;
+        const int exp10 = static_cast<int>(next() % 12) - 3;
+        double v = mantissa * std::pow(10.0, exp10);
+        if (i % 7 == 0) v = std::pow(10.0, exp10) * (1.0 - 1e-9 * static_cast<double>(next() % 1000));
+        if (next() % 2) v = -v;
+        for (const Field& f : fields) {
+            char sci[64];
+            std::snprintf(sci, sizeof sci, "%.*e", f.d - 1, std::fabs(v));
+            const int e = std::atoi(std::strchr(sci, 'e') + 1);
+            if (e < -1 || e >= f.d) continue;
+            // A value the F field cannot hold fills the whole G field with asterisks.
+            const std::string fixed = fmtF(f.w - 4, f.d - (e + 1), v);
+            const std::string expected = fixed.find_first_not_of('*') == std::string::npos
+                                             ? std::string(static_cast<std::size_t>(f.w), '*')
+                                             : fixed + "    ";
+            ASSERT_EQ(fmtG(f.w, f.d, v, 1), expected) << "G" << f.w << "." << f.d << " of " << sci;
+            ASSERT_EQ(fmtG(f.w, f.d, v, 0), expected);
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 100000);
 }
 
 TEST(FormatG, ScaleFactorAppliesToExponentForm) {
