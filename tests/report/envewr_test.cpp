@@ -18,13 +18,6 @@
 namespace kaldo::test {
 namespace {
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);) out.push_back(l);
-    return out;
-}
-
 bool has(const std::vector<std::string>& ls, const std::string& l) {
     for (const std::string& x : ls)
         if (x == l) return true;

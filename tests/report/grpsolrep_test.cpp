@@ -16,13 +16,6 @@
 namespace kaldo::test {
 namespace {
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);) out.push_back(l);
-    return out;
-}
-
 class GroupTables : public ::testing::Test {
 protected:
     WorkDir dir;

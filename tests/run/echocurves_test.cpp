@@ -25,13 +25,6 @@ void buildModel(const WorkDir& dir, const std::string& input) {
     ASSERT_EQ(status, 0);
 }
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);) out.push_back(l);
-    return out;
-}
-
 // A point row of Tables G, H and I: 10 blanks, the two 12-column values 9 blanks apart, the closing
 // blank.
 std::string pointRow(const std::string& a, const std::string& b) {

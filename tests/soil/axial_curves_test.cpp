@@ -627,13 +627,6 @@ TEST_F(AxialCurve, MovementThatNeverSettlesStopsTheRun) {
 
 // The lines of one station of the curve data file: the station, the counts, then the 19 points when
 // the segment below is in the soil.
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);) out.push_back(l);
-    return out;
-}
-
 std::string point(int n, const char* move, const char* force) {
     return std::string(io::fmtI(10, n)) + " " + move + " " + force;
 }

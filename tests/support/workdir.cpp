@@ -87,4 +87,11 @@ std::string maskVolatile(const std::string& report) {
     return out;
 }
 
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);) out.push_back(l);
+    return out;
+}
+
 }  // namespace kaldo::test

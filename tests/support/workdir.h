@@ -39,4 +39,7 @@ private:
 // Replaces the lines that differ between runs by a fixed mark.
 std::string maskVolatile(const std::string& report);
 
+// The lines of a text, without their line ends.
+std::vector<std::string> lines(const std::string& text);
+
 }  // namespace kaldo::test
