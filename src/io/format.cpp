@@ -98,7 +98,9 @@ std::optional<std::string> fixedFromBody(int w, int d, bool neg, std::string_vie
         if (!optionalZero || full - 1 > width) return std::nullopt;
         dropZero = true;
     }
-    std::string out(width - full + (dropZero ? 1 : 0), ' ');
+    std::string out;
+    out.reserve(width + 4);  // room for the four blanks a G field appends
+    out.append(width - full + (dropZero ? 1 : 0), ' ');
     if (neg) out += '-';
     out.append(dropZero ? body.substr(1) : body);
     if (point) out += '.';
