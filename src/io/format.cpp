@@ -16,25 +16,27 @@ namespace kaldo::io {
 
 namespace {
 
-std::string stars(int w) { return std::string(static_cast<std::size_t>(w > 0 ? w : 0), '*'); }
+// Every writer below appends its field to `out`: the report lines are built in place, without a
+// string of their own per field.
+
+void appendStars(std::string& out, int w) { out.append(static_cast<std::size_t>(w > 0 ? w : 0), '*'); }
 
 // Text of a field, right-aligned in w columns; the caller has checked that it fits.
-std::string rightAligned(int w, std::string_view text) {
-    std::string out(static_cast<std::size_t>(w) - text.size(), ' ');
-    out += text;
-    return out;
+void appendRightAligned(std::string& out, int w, std::string_view text) {
+    out.append(static_cast<std::size_t>(w) - text.size(), ' ');
+    out.append(text);
 }
 
 // NaN and infinities the way gfortran writes them in any real field: "NaN", "Infinity" or "Inf"
 // (whichever fits), the minus sign only for -Infinity, asterisks when even the short form does not fit.
-std::string nonFinite(int w, double v) {
-    if (std::isnan(v)) return w < 3 ? stars(w) : rightAligned(w, "NaN");
+void appendNonFinite(std::string& out, int w, double v) {
+    if (std::isnan(v)) return w < 3 ? appendStars(out, w) : appendRightAligned(out, w, "NaN");
     if (std::signbit(v)) {
-        if (w >= 9) return rightAligned(w, "-Infinity");
-        return w >= 4 ? rightAligned(w, "-Inf") : stars(w);
+        if (w >= 9) return appendRightAligned(out, w, "-Infinity");
+        return w >= 4 ? appendRightAligned(out, w, "-Inf") : appendStars(out, w);
     }
-    if (w >= 8) return rightAligned(w, "Infinity");
-    return w >= 3 ? rightAligned(w, "Inf") : stars(w);
+    if (w >= 8) return appendRightAligned(out, w, "Infinity");
+    return w >= 3 ? appendRightAligned(out, w, "Inf") : appendStars(out, w);
 }
 
 // Decimal text of a non-negative finite value in fixed or scientific notation with `precision`
@@ -64,74 +66,82 @@ private:
 
 // The significant digits of a positive finite value rounded to `sig` digits, and the decimal exponent
 // of the first one: a = 0.d1d2...dsig * 10^(exp10 + 1). A rounding that carries into a new decade
-// (9.9996 -> 1.000e+01) is already reflected in exp10.
-struct Significant {
-    std::string digits;
-    int exp10 = 0;
+// (9.9996 -> 1.000e+01) is already reflected in exp10. The digits are a view into the conversion.
+class Significant {
+public:
+    Significant(double a, int sig) : dec_(a, std::chars_format::scientific, sig - 1) {
+        const std::string_view t = dec_.text();  // "d.ddde+XX" or, for one digit, "de+XX"
+        const std::size_t e = t.find('e');
+        // The digits are the mantissa without its point: the first one, then those after the point.
+        first_ = t.substr(0, 1);
+        rest_ = e > 2 ? t.substr(2, e - 2) : std::string_view{};
+        std::size_t p = e + 1;
+        if (t[p] == '+') ++p;  // from_chars takes a minus sign but not a plus
+        std::from_chars(t.data() + p, t.data() + t.size(), exp10_);
+    }
+    int exp10() const { return exp10_; }
+    std::size_t size() const { return 1 + rest_.size(); }
+    char digit(std::size_t i) const { return i == 0 ? first_[0] : rest_[i - 1]; }
+    // Digits i .. j - 1.
+    void append(std::string& out, std::size_t i, std::size_t j) const {
+        for (; i < j; ++i) out += digit(i);
+    }
+
+private:
+    Decimal dec_;
+    std::string_view first_, rest_;
+    int exp10_ = 0;
 };
 
-Significant significant(double a, int sig) {
-    Decimal dec(a, std::chars_format::scientific, sig - 1);
-    std::string_view t = dec.text();  // "d.ddde+XX" or, for one digit, "de+XX"
-    std::size_t e = t.find('e');
-    Significant s;
-    s.digits.reserve(static_cast<std::size_t>(sig));
-    for (std::size_t i = 0; i < e; ++i)
-        if (t[i] != '.') s.digits += t[i];
-    std::size_t p = e + 1;
-    if (t[p] == '+') ++p;  // from_chars takes a minus sign but not a plus
-    std::from_chars(t.data() + p, t.data() + t.size(), s.exp10);
-    return s;
-}
-
-// The field of Fw.d around the decimal text body of |v| with d decimals (".ddd" form allowed), or
-// nothing when it does not fit in w columns.
-std::optional<std::string> fixedFromBody(int w, int d, bool neg, std::string_view body) {
+// The field of Fw.d around the decimal text of |v| with d decimals, given as the pieces `parts`
+// ("0.500" may lose its leading zero), or false, writing nothing, when it does not fit in w columns.
+// `body` yields the text in order into a string and `size` is its length.
+template <class Body>
+bool appendFixedBody(std::string& out, int w, int d, bool neg, std::size_t size, char front, Body body) {
     // A zero integer part may be left out, but only when there are decimals to show: "0." has no
     // shorter form, while ".500" still reads as a number.
-    const bool optionalZero = d > 0 && body.front() == '0';
+    const bool optionalZero = d > 0 && front == '0';
     const std::size_t point = d == 0 ? 1 : 0;  // Fw.0 always shows its point: "2."
-    const std::size_t full = (neg ? 1 : 0) + body.size() + point;
+    const std::size_t full = (neg ? 1 : 0) + size + point;
     const std::size_t width = static_cast<std::size_t>(w);
     bool dropZero = false;
     if (full > width) {
-        if (!optionalZero || full - 1 > width) return std::nullopt;
+        if (!optionalZero || full - 1 > width) return false;
         dropZero = true;
     }
-    std::string out;
-    out.reserve(width + 4);  // room for the four blanks a G field appends
     out.append(width - full + (dropZero ? 1 : 0), ' ');
     if (neg) out += '-';
-    out.append(dropZero ? body.substr(1) : body);
+    body(dropZero);
     if (point) out += '.';
-    return out;
+    return true;
 }
 
-// Fw.d, or nothing when the value does not fit in w columns (G needs to tell that apart from
-// a field that happens to be made of asterisks).
-std::optional<std::string> fixedField(int w, int d, double v) {
+// Fw.d, or false, writing nothing, when the value does not fit in w columns (G needs to tell that
+// apart from a field that happens to be made of asterisks).
+bool appendFixed(std::string& out, int w, int d, double v) {
     // Even the shortest form (".ddd", or "0." when d is 0) needs d+1 columns.
-    if (d < 0 || d >= w) return std::nullopt;
+    if (d < 0 || d >= w) return false;
     Decimal dec(std::fabs(v), std::chars_format::fixed, d);
-    return fixedFromBody(w, d, std::signbit(v), dec.text());
+    const std::string_view t = dec.text();
+    return appendFixedBody(out, w, d, std::signbit(v), t.size(), t.front(),
+                           [&](bool dropZero) { out.append(dropZero ? t.substr(1) : t); });
 }
 
-// Exponent part of Ew.d: E+dd up to two digits, +ddd (no letter) for three, nothing beyond.
-std::optional<std::string> exponentText(int e) {
+// Exponent part of Ew.d: E+dd up to two digits, +ddd (no letter) for three, nothing beyond. Writes it
+// to buf and returns its length, or 0 when the exponent has no form.
+std::size_t exponentText(int e, char (&buf)[5]) {
     const int mag = e < 0 ? -e : e;
-    if (mag > 999) return std::nullopt;
-    std::string out;
-    if (mag <= 99) out += 'E';
-    out += e < 0 ? '-' : '+';
-    if (mag > 99) out += static_cast<char>('0' + mag / 100);
-    out += static_cast<char>('0' + mag / 10 % 10);
-    out += static_cast<char>('0' + mag % 10);
-    return out;
+    if (mag > 999) return 0;
+    std::size_t n = 0;
+    if (mag <= 99) buf[n++] = 'E';
+    buf[n++] = e < 0 ? '-' : '+';
+    if (mag > 99) buf[n++] = static_cast<char>('0' + mag / 100);
+    buf[n++] = static_cast<char>('0' + mag / 10 % 10);
+    buf[n++] = static_cast<char>('0' + mag % 10);
+    return n;
 }
 
-}  // namespace
-
-std::string fmtI(int w, long long v, int m) {
+void appendI(std::string& out, int w, long long v, int m) {
     // Magnitude in unsigned arithmetic, so the most negative value has one too.
     const unsigned long long mag =
         v < 0 ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
@@ -142,115 +152,139 @@ std::string fmtI(int w, long long v, int m) {
     const std::size_t want = m > 0 ? static_cast<std::size_t>(m) : 0;
     const std::size_t zeros = want > digits.size() ? want - digits.size() : 0;
     const std::size_t len = (v < 0 ? 1 : 0) + zeros + digits.size();
-    if (w < 0 || len > static_cast<std::size_t>(w)) return stars(w);
-    std::string out(static_cast<std::size_t>(w) - len, ' ');
+    if (w < 0 || len > static_cast<std::size_t>(w)) return appendStars(out, w);
+    out.append(static_cast<std::size_t>(w) - len, ' ');
     if (v < 0) out += '-';
     out.append(zeros, '0');
     out.append(digits);
-    return out;
 }
 
-std::string fmtF(int w, int d, double v) {
-    if (!std::isfinite(v)) return nonFinite(w, v);
-    std::optional<std::string> f = fixedField(w, d, v);
-    return f ? std::move(*f) : stars(w);
+void appendF(std::string& out, int w, int d, double v) {
+    if (!std::isfinite(v)) return appendNonFinite(out, w, v);
+    if (!appendFixed(out, w, d, v)) appendStars(out, w);
 }
 
-std::string fmtE(int w, int d, double v, int scale) {
-    if (!std::isfinite(v)) return nonFinite(w, v);
+void appendE(std::string& out, int w, int d, double v, int scale) {
+    if (!std::isfinite(v)) return appendNonFinite(out, w, v);
     // The scale k moves the point: k > 0 puts k digits before it and leaves d-k+1 after it (d+1
     // significant digits); k <= 0 writes 0. and -k zeros before d+k significant digits. Outside
     // -d < k < d+2 the form has no digits to show and the field is left as asterisks.
     const int k = scale;
-    if (d < 0 || k <= -d || k >= d + 2) return stars(w);
+    if (d < 0 || k <= -d || k >= d + 2) return appendStars(out, w);
     const int sig = k > 0 ? d + 1 : d + k;
     const double a = std::fabs(v);
 
-    Significant s;
-    int exponent = 0;  // zero prints with exponent 0 whatever the scale
-    if (a == 0) {
-        s.digits.assign(static_cast<std::size_t>(sig), '0');
-    } else {
-        s = significant(a, sig);
-        exponent = s.exp10 + 1 - k;
-    }
-    std::optional<std::string> exp = exponentText(exponent);
-    if (!exp) return stars(w);
+    // Zero prints its sig zeros with exponent 0 whatever the scale.
+    const std::optional<Significant> s = a == 0 ? std::nullopt : std::optional<Significant>(std::in_place, a, sig);
+    const int exponent = s ? s->exp10() + 1 - k : 0;
+    char exp[5];
+    const std::size_t expSize = exponentText(exponent, exp);
+    if (expSize == 0) return appendStars(out, w);
 
-    std::string mantissa;  // without sign and without the optional leading zero
-    if (k > 0) {
-        mantissa.append(s.digits, 0, static_cast<std::size_t>(k));
-        mantissa += '.';
-        mantissa.append(s.digits, static_cast<std::size_t>(k));
-    } else {
-        mantissa += '.';
-        mantissa.append(static_cast<std::size_t>(-k), '0');
-        mantissa += s.digits;
-    }
+    // The mantissa, without sign and without the optional leading zero: k digits, the point and the
+    // rest, or the point, -k zeros and the digits.
+    const std::size_t digits = static_cast<std::size_t>(sig);
+    const std::size_t zeros = k > 0 ? 0 : static_cast<std::size_t>(-k);
+    const std::size_t mantissa = digits + 1 + zeros;
     const bool neg = std::signbit(v);
-    const std::size_t bare = (neg ? 1 : 0) + mantissa.size() + exp->size();
-    if (w < 0 || bare > static_cast<std::size_t>(w)) return stars(w);
+    const std::size_t bare = (neg ? 1 : 0) + mantissa + expSize;
+    if (w < 0 || bare > static_cast<std::size_t>(w)) return appendStars(out, w);
     // With no digit before the point, a leading "0" is written when the field has room for it.
     const bool zero = k <= 0 && bare < static_cast<std::size_t>(w);
-    std::string out(static_cast<std::size_t>(w) - bare - (zero ? 1 : 0), ' ');
+    out.append(static_cast<std::size_t>(w) - bare - (zero ? 1 : 0), ' ');
     if (neg) out += '-';
     if (zero) out += '0';
-    out += mantissa;
-    out += *exp;
-    return out;
+    auto put = [&](std::size_t i, std::size_t j) {
+        if (s)
+            s->append(out, i, j);
+        else
+            out.append(j - i, '0');
+    };
+    if (k > 0) {
+        put(0, static_cast<std::size_t>(k));
+        out += '.';
+        put(static_cast<std::size_t>(k), digits);
+    } else {
+        out += '.';
+        out.append(zeros, '0');
+        put(0, digits);
+    }
+    out.append(exp, expSize);
 }
 
-std::string fmtG(int w, int d, double v, int scale) {
-    if (!std::isfinite(v)) return nonFinite(w, v);
+void appendG(std::string& out, int w, int d, double v, int scale) {
+    if (!std::isfinite(v)) return appendNonFinite(out, w, v);
     // Gw.0 has no significant digit to choose a fixed form by; it is the exponent form.
-    if (d <= 0) return fmtE(w, d, v, scale);
+    if (d <= 0) return appendE(out, w, d, v, scale);
     // The form is chosen on the value rounded to d significant digits N: zero and 0.1 <= N < 10^d are
     // written in fixed form with d significant digits followed by four blanks where the exponent would
     // stand (the scale factor plays no part there); everything else in exponent form.
     const double a = std::fabs(v);
-    if (a == 0 || d > 40) {
-        int decimals = d - 1;
-        if (a != 0) {
-            const int e = significant(a, d).exp10;
-            if (e < -1 || e >= d) return fmtE(w, d, v, scale);
-            decimals = d - (e + 1);
-        }
-        std::optional<std::string> f = fixedField(w - 4, decimals, v);
-        if (!f) return stars(w);
-        f->append(4, ' ');
-        return std::move(*f);
+    if (a == 0) {
+        if (appendFixed(out, w - 4, d - 1, v))
+            out.append(4, ' ');
+        else
+            appendStars(out, w);
+        return;
     }
-    const Significant s = significant(a, d);  // N = x.xxx * 10^e
-    const int e = s.exp10;
-    if (e < -1 || e >= d) return fmtE(w, d, v, scale);
+    const Significant s(a, d);  // N = x.xxx * 10^e
+    const int e = s.exp10();
+    if (e < -1 || e >= d) return appendE(out, w, d, v, scale);
     // The fixed form shows d - (e + 1) decimals: the same d digits, rounded at the same place (a value
     // whose rounding carried into the next decade rounds to that power of ten at the coarser place
     // too), so the text is built from them instead of converting the value a second time.
     const int decimals = d - (e + 1);
-    if (decimals >= w - 4) return stars(w);
-    char body[48];
-    std::size_t n = 0;
-    if (e < 0) {
-        body[n++] = '0';
-        body[n++] = '.';
-        for (char c : s.digits) body[n++] = c;
-    } else {
-        for (int i = 0; i < d; ++i) {
-            if (i == e + 1) body[n++] = '.';
-            body[n++] = s.digits[static_cast<std::size_t>(i)];
-        }
-    }
-    std::optional<std::string> f = fixedFromBody(w - 4, decimals, std::signbit(v), std::string_view(body, n));
-    if (!f) return stars(w);
-    f->append(4, ' ');
-    return std::move(*f);
+    if (decimals >= w - 4) return appendStars(out, w);
+    const std::size_t n = static_cast<std::size_t>(d);
+    const bool fits = e < 0 ? appendFixedBody(out, w - 4, decimals, std::signbit(v), n + 2, '0',
+                                              [&](bool dropZero) {
+                                                  out += dropZero ? "." : "0.";
+                                                  s.append(out, 0, n);
+                                              })
+                            : appendFixedBody(out, w - 4, decimals, std::signbit(v), n + (decimals > 0 ? 1 : 0),
+                                              s.digit(0), [&](bool) {
+                                                  const std::size_t whole = static_cast<std::size_t>(e + 1);
+                                                  s.append(out, 0, whole);
+                                                  if (decimals > 0) {
+                                                      out += '.';
+                                                      s.append(out, whole, n);
+                                                  }
+                                              });
+    if (fits)
+        out.append(4, ' ');
+    else
+        appendStars(out, w);
+}
+
+template <class Writer>
+std::string field(Writer write) {
+    std::string out;
+    write(out);
+    return out;
+}
+
+}  // namespace
+
+std::string fmtI(int w, long long v, int m) {
+    return field([&](std::string& o) { appendI(o, w, v, m); });
+}
+std::string fmtF(int w, int d, double v) {
+    return field([&](std::string& o) { appendF(o, w, d, v); });
+}
+std::string fmtE(int w, int d, double v, int scale) {
+    return field([&](std::string& o) { appendE(o, w, d, v, scale); });
+}
+std::string fmtG(int w, int d, double v, int scale) {
+    return field([&](std::string& o) { appendG(o, w, d, v, scale); });
 }
 
 std::string fmtA(int w, std::string_view s) {
     if (w < 0) return std::string(s);
     const std::size_t width = static_cast<std::size_t>(w);
     if (s.size() >= width) return std::string(s.substr(0, width));
-    return rightAligned(w, s);
+    std::string out;
+    appendRightAligned(out, w, s);
+    return out;
 }
 
 std::string freeInt(long long v) {
@@ -269,14 +303,36 @@ std::string freeReal(double v) {
     return out;
 }
 
-std::string render(const I& f) { return fmtI(f.w, f.v, f.m); }
-std::string render(const F& f) { return fmtF(f.w, f.d, f.v); }
-std::string render(const E& f) { return fmtE(f.w, f.d, f.v, 0); }
-std::string render(const PE& f) { return fmtE(f.w, f.d, f.v, 1); }
-std::string render(const G& f) { return fmtG(f.w, f.d, f.v, 0); }
-std::string render(const PG& f) { return fmtG(f.w, f.d, f.v, 1); }
-std::string render(const A& f) { return fmtA(f.w, f.s); }
-std::string render(const X& f) { return std::string(static_cast<std::size_t>(f.n > 0 ? f.n : 0), ' '); }
-std::string render(const Rep& f) { return std::string(static_cast<std::size_t>(f.n > 0 ? f.n : 0), f.c); }
+void renderTo(std::string& out, const I& f) { appendI(out, f.w, f.v, f.m); }
+void renderTo(std::string& out, const F& f) { appendF(out, f.w, f.d, f.v); }
+void renderTo(std::string& out, const E& f) { appendE(out, f.w, f.d, f.v, 0); }
+void renderTo(std::string& out, const PE& f) { appendE(out, f.w, f.d, f.v, 1); }
+void renderTo(std::string& out, const G& f) { appendG(out, f.w, f.d, f.v, 0); }
+void renderTo(std::string& out, const PG& f) { appendG(out, f.w, f.d, f.v, 1); }
+void renderTo(std::string& out, const A& f) {
+    if (f.w < 0 || f.s.size() >= static_cast<std::size_t>(f.w))
+        out.append(f.w < 0 ? f.s : f.s.substr(0, static_cast<std::size_t>(f.w)));
+    else
+        appendRightAligned(out, f.w, f.s);
+}
+void renderTo(std::string& out, const X& f) { out.append(static_cast<std::size_t>(f.n > 0 ? f.n : 0), ' '); }
+void renderTo(std::string& out, const Rep& f) { out.append(static_cast<std::size_t>(f.n > 0 ? f.n : 0), f.c); }
+
+template <class Field>
+std::string renderField(const Field& f) {
+    std::string out;
+    renderTo(out, f);
+    return out;
+}
+
+std::string render(const I& f) { return renderField(f); }
+std::string render(const F& f) { return renderField(f); }
+std::string render(const E& f) { return renderField(f); }
+std::string render(const PE& f) { return renderField(f); }
+std::string render(const G& f) { return renderField(f); }
+std::string render(const PG& f) { return renderField(f); }
+std::string render(const A& f) { return renderField(f); }
+std::string render(const X& f) { return renderField(f); }
+std::string render(const Rep& f) { return renderField(f); }
 
 }  // namespace kaldo::io

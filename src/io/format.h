@@ -75,6 +75,18 @@ struct Rep {
     char c;
 };
 
+// Each field appended to a line being built (the line writers of units.h use these).
+void renderTo(std::string& out, const I& f);
+void renderTo(std::string& out, const F& f);
+void renderTo(std::string& out, const E& f);
+void renderTo(std::string& out, const PE& f);
+void renderTo(std::string& out, const G& f);
+void renderTo(std::string& out, const PG& f);
+void renderTo(std::string& out, const A& f);
+void renderTo(std::string& out, const X& f);
+void renderTo(std::string& out, const Rep& f);
+
+// Each field as a text of its own.
 std::string render(const I& f);
 std::string render(const F& f);
 std::string render(const E& f);

@@ -46,11 +46,10 @@ public:
     LineOut& operator<<(std::string_view s);
     LineOut& operator<<(const char* s) { return *this << std::string_view(s); }
     LineOut& operator<<(const std::string& s) { return *this << std::string_view(s); }
+    // A field descriptor of format.h, written straight into the unit's line.
     template <class Field>
-        requires requires(const Field& f) { render(f); }
-    LineOut& operator<<(const Field& f) {
-        return *this << std::string_view(render(f));
-    }
+        requires requires(std::string& out, const Field& f) { renderTo(out, f); }
+    LineOut& operator<<(const Field& f);
 
 private:
     Unit* u_;
@@ -106,6 +105,11 @@ public:
     LineOut part() { return LineOut(*this, false); } // continues the current line, leaves it open
     FreeLine free() { return FreeLine(*this); }
     void put(std::string_view s);                     // appends to the current line
+    template <class Field>
+    void putField(const Field& f) {  // appends a field of format.h to the current line
+        renderTo(pending_, f);
+        hasPending_ = true;
+    }
     void endLine();                                   // ends the current line (an empty one when none)
     void blankLines(int n);
 
@@ -137,6 +141,13 @@ private:
     long lineNo_ = 0;
     std::vector<char> buffer_;
 };
+
+template <class Field>
+    requires requires(std::string& out, const Field& f) { renderTo(out, f); }
+LineOut& LineOut::operator<<(const Field& f) {
+    if (u_) u_->putField(f);
+    return *this;
+}
 
 // Builds an unformatted record item by item: 32-bit integers and 64-bit reals, little-endian.
 class Record {
