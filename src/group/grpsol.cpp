@@ -172,11 +172,11 @@ void caseStatus(const std::string& text) { U(CASESTAT_UNIT).line() << text; }
 // fails on that pass stores nothing, and its rows must not show an earlier case's values as this case's.
 void clearCurrentResults() {
     const int n = PILE.NPILES;
-    for (int r = 1; r <= NTOPROW; ++r)
-        for (int p = 1; p <= n; ++p) RESCUR.RESCURTOP(p, r) = 0.0;
-    for (int q = 1; q <= NLLPQTY; ++q)
-        for (int s = 1; s <= NODESLOTS; ++s)
-            for (int p = 1; p <= n; ++p) RESCUR.RESCURLLP(p, s, q) = 0.0;
+    for (int p = 1; p <= n; ++p) {
+        for (int r = 1; r <= NTOPROW; ++r) RESCUR.RESCURTOP(p, r) = 0.0;
+        for (int q = 1; q <= NLLPQTY; ++q)
+            for (int s = 1; s <= NODESLOTS; ++s) RESCUR.RESCURLLP(p, s, q) = 0.0;
+    }
 }
 
 }  // namespace

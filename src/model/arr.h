@@ -127,6 +127,54 @@ struct Arr4 {
     }
 };
 
+// Per-pile tables, indexed like Arr2 and Arr3 with the pile first, but stored pile by pile: all of
+// one pile's entries lie together, the rest in column order. Each thread of the pile loops analyses a
+// block of piles, and one pile's analysis then walks its nodes through adjacent memory instead of
+// striding over every other pile, and threads share no cache lines but at the ends of their blocks.
+template <class T, int Lo1, int Hi1, int Lo2, int Hi2>
+struct PileArr2 {
+    static constexpr int n1 = Hi1 - Lo1 + 1, n2 = Hi2 - Lo2 + 1;
+    static constexpr std::size_t size = std::size_t(n1) * n2;
+    T v[size];
+
+    T& operator()(int i, int j KALDO_LOC_PARAM) {
+        KALDO_CHECK(i, Lo1, Hi1);
+        KALDO_CHECK(j, Lo2, Hi2);
+        return v[std::size_t(i - Lo1) * n2 + (j - Lo2)];
+    }
+    const T& operator()(int i, int j KALDO_LOC_PARAM) const {
+        KALDO_CHECK(i, Lo1, Hi1);
+        KALDO_CHECK(j, Lo2, Hi2);
+        return v[std::size_t(i - Lo1) * n2 + (j - Lo2)];
+    }
+    void fill(const T& x) {
+        for (auto& e : v) e = x;
+    }
+};
+
+template <class T, int Lo1, int Hi1, int Lo2, int Hi2, int Lo3, int Hi3>
+struct PileArr3 {
+    static constexpr int n1 = Hi1 - Lo1 + 1, n2 = Hi2 - Lo2 + 1, n3 = Hi3 - Lo3 + 1;
+    static constexpr std::size_t size = std::size_t(n1) * n2 * n3;
+    T v[size];
+
+    T& operator()(int i, int j, int k KALDO_LOC_PARAM) {
+        KALDO_CHECK(i, Lo1, Hi1);
+        KALDO_CHECK(j, Lo2, Hi2);
+        KALDO_CHECK(k, Lo3, Hi3);
+        return v[(std::size_t(i - Lo1) * n3 + std::size_t(k - Lo3)) * n2 + (j - Lo2)];
+    }
+    const T& operator()(int i, int j, int k KALDO_LOC_PARAM) const {
+        KALDO_CHECK(i, Lo1, Hi1);
+        KALDO_CHECK(j, Lo2, Hi2);
+        KALDO_CHECK(k, Lo3, Hi3);
+        return v[(std::size_t(i - Lo1) * n3 + std::size_t(k - Lo3)) * n2 + (j - Lo2)];
+    }
+    void fill(const T& x) {
+        for (auto& e : v) e = x;
+    }
+};
+
 // Returns a block to its state at program start: every number 0, every text empty, then the
 // defaults its declaration gives. Done in place, as the blocks are far too large for the stack.
 template <class Block>

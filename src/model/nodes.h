@@ -14,10 +14,10 @@ struct PileNodes {
     // X of each node: the vertical depth coordinate, positive downward, the coordinate of the soil layers
     // and profiles. The report of generated p-y curves moves nodes 1 and 2 of a listed pile to the
     // requested depth; the node set-up lays them out again before that pile is analysed.
-    Arr2<double, 1, MAXPILE + 1, 1, MAXNODE> NODEX;
+    PileArr2<double, 1, MAXPILE + 1, 1, MAXNODE> NODEX;
     // Coordinate of each node measured along the pile axis from the same origin (equal to NODEX for a
     // vertical pile, or when the batter does not shorten the depths); the section lookups take it.
-    Arr2<double, 1, MAXPILE + 1, 1, MAXNODE> NODEAX;
+    PileArr2<double, 1, MAXPILE + 1, 1, MAXNODE> NODEAX;
 };
 inline PileNodes NODES;
 

@@ -20,12 +20,12 @@ struct PyDrv {
     Arr<double, 1, MAXPILE + 1> PCAPLV;
     // Integrated ultimate resistance of each layer from its top node down to the last node evaluated:
     // the resistance the layers above a layer build up, from which its equivalent depth follows.
-    Arr2<double, 1, MAXPILE + 1, 1, LAYSLOTS> PUINT;
+    PileArr2<double, 1, MAXPILE + 1, 1, LAYSLOTS> PUINT;
     // Equivalent depth of the top of each layer (below the ground surface, internal length); 0 until
     // the first evaluation computes it, then kept for the rest of the run.
-    Arr2<double, 1, MAXPILE + 1, 1, LAYSLOTS> EQDEP;
+    PileArr2<double, 1, MAXPILE + 1, 1, LAYSLOTS> EQDEP;
     // First and last node of the pile in each layer; LNFIRST 0 marks a layer without nodes of the pile.
-    Arr2<int, 1, MAXPILE + 1, 1, LAYSLOTS> LNFIRST, LNLAST;
+    PileArr2<int, 1, MAXPILE + 1, 1, LAYSLOTS> LNFIRST, LNLAST;
 };
 inline PyDrv PYDRV;
 

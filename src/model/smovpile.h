@@ -10,9 +10,9 @@ namespace kaldo {
 
 struct SmovPile {
     // Vertical distance of point m below the head of pile p (SMX(m) less the head X).
-    Arr2<double, 1, MAXPILE + 1, 1, MAXSMOV> SMPX;
+    PileArr2<double, 1, MAXPILE + 1, 1, MAXSMOV> SMPX;
     // The input movement of point m along the pile's local y and z (plane: y only).
-    Arr2<double, 1, MAXPILE + 1, 1, MAXSMOV> SMPY, SMPZ;
+    PileArr2<double, 1, MAXPILE + 1, 1, MAXSMOV> SMPY, SMPZ;
 };
 inline SmovPile SMPROF;
 
