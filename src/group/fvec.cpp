@@ -91,49 +91,19 @@ int regionThreads(int request, int piles, bool writer) {
     return std::max(n, 1);
 }
 
-void FVEC(std::array<double, 6>& F, const std::array<double, 6>& U, int& status) {
-    F.fill(0.0);
-    const Vec6 cap = U;
+namespace {
+
+// The pile loop of the force vector and the stiffness: body(i, TF, TD, head, slot, status) analyses pile
+// i at its head displacement (the cap displacement moved to the head by TD) into the pile's own slot.
+// Each pile starts from the caller's status: a failure already set suppresses every contribution. A
+// fault thrown inside a pile's analysis becomes that pile's failure and leaves its slot empty. Returns
+// the wall-clock time of the loop.
+template <class Slot, class Body>
+double pileLoop(const Vec6& cap, int status, std::vector<Slot>& slot, std::vector<PileOutcome>& outcome, Body body) {
     const int piles = PILE.NPILES;
     const std::size_t count = static_cast<std::size_t>(std::max(piles, 0));
-    std::vector<Vec6> slot(count, Vec6{});
-    // Each pile starts from the caller's status: a failure already set suppresses every contribution.
-    std::vector<PileOutcome> outcome(count, PileOutcome{status, nullptr});
-
-    const int threads = regionThreads(CTLPAR.NTHRUSR, piles, false);
-    const double t0 = omp_get_wtime();
-#pragma omp parallel for num_threads(threads) schedule(static)
-    for (int i = 1; i <= piles; ++i) {
-        const std::size_t k = static_cast<std::size_t>(i - 1);
-        PileOutcome& o = outcome[k];
-        try {
-            Mat6 TF{}, TD{}, TL{}, TG{};
-            PILETRAN(i, TF, TD, TL, TG);
-            Vec6 head{}, FP{};
-            MATV6(head, TD, cap, 1);
-            PILEFRC(i, FP, head, o.status);
-            if (o.status == 0) MATV6(slot[k], TF, FP, 1);
-        } catch (...) {
-            o.status = ST_INTERNAL;
-            o.fault = std::current_exception();
-        }
-    }
-    RUNTIME.RUNTPAR += omp_get_wtime() - t0;
-
-    for (std::size_t k = 0; k < count; ++k) {
-        if (outcome[k].status != 0) continue;
-        for (std::size_t c = 0; c < 6; ++c) F[c] += slot[k][c];
-    }
-    settle(status, outcome);
-}
-
-void STIFF(std::array<double, 36>& K, const std::array<double, 6>& U, const std::array<double, 6>& DU, int IT,
-           int MODE, int& status) {
-    const Vec6 cap = U;
-    const int piles = PILE.NPILES;
-    const std::size_t count = static_cast<std::size_t>(std::max(piles, 0));
-    std::vector<Mat6> slot(count, Mat6{});
-    std::vector<PileOutcome> outcome(count, PileOutcome{status, nullptr});
+    slot.assign(count, Slot{});
+    outcome.assign(count, PileOutcome{status, nullptr});
 
     const int threads = regionThreads(CTLPAR.NTHRUSR, piles, false);
     const double t0 = omp_get_wtime();
@@ -146,25 +116,59 @@ void STIFF(std::array<double, 36>& K, const std::array<double, 6>& U, const std:
             PILETRAN(i, TF, TD, TL, TG);
             Vec6 head{};
             MATV6(head, TD, cap, 1);
-            Mat6 KP{};
-            PILESTF(i, KP, head, DU, IT, MODE, o.status);
-            // The head stiffness moved to the cap origin.
-            slot[k] = product(TF, product(KP, TD));
+            body(i, TF, TD, head, slot[k], o.status);
         } catch (...) {
             o.status = ST_INTERNAL;
             o.fault = std::current_exception();
-            slot[k].fill(0.0);
+            slot[k] = Slot{};
         }
     }
-    const double elapsed = omp_get_wtime() - t0;
+    return omp_get_wtime() - t0;
+}
+
+// The slots added in pile order, so the sum is the same whatever the number of threads: every pile's,
+// or only those of the piles whose analysis succeeded.
+template <class Slot>
+Slot sumInPileOrder(const std::vector<Slot>& slot, const std::vector<PileOutcome>& outcome, bool succeededOnly) {
+    Slot sum{};
+    for (std::size_t k = 0; k < slot.size(); ++k) {
+        if (succeededOnly && outcome[k].status != 0) continue;
+        for (std::size_t c = 0; c < sum.size(); ++c) sum[c] += slot[k][c];
+    }
+    return sum;
+}
+
+}  // namespace
+
+void FVEC(std::array<double, 6>& F, const std::array<double, 6>& U, int& status) {
+    std::vector<Vec6> slot;
+    std::vector<PileOutcome> outcome;
+    RUNTIME.RUNTPAR += pileLoop(U, status, slot, outcome,
+                                [](int i, const Mat6& TF, const Mat6&, const Vec6& head, Vec6& out, int& st) {
+                                    Vec6 FP{};
+                                    PILEFRC(i, FP, head, st);
+                                    // The head forces moved to the cap origin.
+                                    if (st == 0) MATV6(out, TF, FP, 1);
+                                });
+    F = sumInPileOrder(slot, outcome, true);
+    settle(status, outcome);
+}
+
+void STIFF(std::array<double, 36>& K, const std::array<double, 6>& U, const std::array<double, 6>& DU, int IT,
+           int MODE, int& status) {
+    std::vector<Mat6> slot;
+    std::vector<PileOutcome> outcome;
+    const double elapsed =
+        pileLoop(U, status, slot, outcome, [&](int i, const Mat6& TF, const Mat6& TD, const Vec6& head, Mat6& out, int& st) {
+            Mat6 KP{};
+            PILESTF(i, KP, head, DU, IT, MODE, st);
+            // The head stiffness moved to the cap origin.
+            out = product(TF, product(KP, TD));
+        });
     // The result passes book their stiffness evaluations as print time.
     (RUNSTATE.RUNPASS != 0 ? RUNTIME.RUNTPRT : RUNTIME.RUNTPAR) += elapsed;
-
     // Every pile's matrix counts, whatever its status.
-    Mat6 sum{};
-    for (std::size_t k = 0; k < count; ++k)
-        for (std::size_t c = 0; c < 36; ++c) sum[c] += slot[k][c];
-    K = sum;
+    K = sumInPileOrder(slot, outcome, false);
     settle(status, outcome);
 }
 

@@ -53,22 +53,29 @@ struct Arr {
     const T* data() const { return v; }
 };
 
-// Two indices, the first varying fastest (column storage).
-template <class T, int Lo1, int Hi1, int Lo2, int Hi2>
+// Two indices, the first varying fastest (column storage); or, with PileFirst, stored by the first
+// index: the per-pile tables that the pile loops write, indexed with the pile first but with all of one
+// pile's entries together. Each thread of a pile loop analyses a block of piles; one pile's analysis
+// then walks its nodes through adjacent memory instead of striding over every other pile, and threads
+// share no cache lines but at the ends of their blocks.
+template <class T, int Lo1, int Hi1, int Lo2, int Hi2, bool PileFirst = false>
 struct Arr2 {
     static constexpr int n1 = Hi1 - Lo1 + 1, n2 = Hi2 - Lo2 + 1;
     static constexpr std::size_t size = std::size_t(n1) * n2;
     T v[size];
 
+    static constexpr std::size_t offset(int i, int j) {
+        return PileFirst ? std::size_t(i - Lo1) * n2 + (j - Lo2) : (i - Lo1) + std::size_t(j - Lo2) * n1;
+    }
     T& operator()(int i, int j KALDO_LOC_PARAM) {
         KALDO_CHECK(i, Lo1, Hi1);
         KALDO_CHECK(j, Lo2, Hi2);
-        return v[(i - Lo1) + std::size_t(j - Lo2) * n1];
+        return v[offset(i, j)];
     }
     const T& operator()(int i, int j KALDO_LOC_PARAM) const {
         KALDO_CHECK(i, Lo1, Hi1);
         KALDO_CHECK(j, Lo2, Hi2);
-        return v[(i - Lo1) + std::size_t(j - Lo2) * n1];
+        return v[offset(i, j)];
     }
     void fill(const T& x) {
         for (auto& e : v) e = x;
@@ -77,23 +84,29 @@ struct Arr2 {
     const T* data() const { return v; }
 };
 
-template <class T, int Lo1, int Hi1, int Lo2, int Hi2, int Lo3, int Hi3>
+// Three indices, the first varying fastest; with PileFirst stored by the first index, the rest in
+// column order.
+template <class T, int Lo1, int Hi1, int Lo2, int Hi2, int Lo3, int Hi3, bool PileFirst = false>
 struct Arr3 {
     static constexpr int n1 = Hi1 - Lo1 + 1, n2 = Hi2 - Lo2 + 1, n3 = Hi3 - Lo3 + 1;
     static constexpr std::size_t size = std::size_t(n1) * n2 * n3;
     T v[size];
 
+    static constexpr std::size_t offset(int i, int j, int k) {
+        return PileFirst ? (std::size_t(i - Lo1) * n3 + std::size_t(k - Lo3)) * n2 + (j - Lo2)
+                         : (i - Lo1) + (std::size_t(j - Lo2) + std::size_t(k - Lo3) * n2) * n1;
+    }
     T& operator()(int i, int j, int k KALDO_LOC_PARAM) {
         KALDO_CHECK(i, Lo1, Hi1);
         KALDO_CHECK(j, Lo2, Hi2);
         KALDO_CHECK(k, Lo3, Hi3);
-        return v[(i - Lo1) + (std::size_t(j - Lo2) + std::size_t(k - Lo3) * n2) * n1];
+        return v[offset(i, j, k)];
     }
     const T& operator()(int i, int j, int k KALDO_LOC_PARAM) const {
         KALDO_CHECK(i, Lo1, Hi1);
         KALDO_CHECK(j, Lo2, Hi2);
         KALDO_CHECK(k, Lo3, Hi3);
-        return v[(i - Lo1) + (std::size_t(j - Lo2) + std::size_t(k - Lo3) * n2) * n1];
+        return v[offset(i, j, k)];
     }
     void fill(const T& x) {
         for (auto& e : v) e = x;
@@ -101,6 +114,12 @@ struct Arr3 {
     T* data() { return v; }
     const T* data() const { return v; }
 };
+
+// The per-pile tables of the pile loops (pile first, stored pile by pile).
+template <class T, int Lo1, int Hi1, int Lo2, int Hi2>
+using PileArr2 = Arr2<T, Lo1, Hi1, Lo2, Hi2, true>;
+template <class T, int Lo1, int Hi1, int Lo2, int Hi2, int Lo3, int Hi3>
+using PileArr3 = Arr3<T, Lo1, Hi1, Lo2, Hi2, Lo3, Hi3, true>;
 
 template <class T, int Lo1, int Hi1, int Lo2, int Hi2, int Lo3, int Hi3, int Lo4, int Hi4>
 struct Arr4 {
@@ -121,54 +140,6 @@ struct Arr4 {
         KALDO_CHECK(k, Lo3, Hi3);
         KALDO_CHECK(l, Lo4, Hi4);
         return v[(i - Lo1) + (std::size_t(j - Lo2) + (std::size_t(k - Lo3) + std::size_t(l - Lo4) * n3) * n2) * n1];
-    }
-    void fill(const T& x) {
-        for (auto& e : v) e = x;
-    }
-};
-
-// Per-pile tables, indexed like Arr2 and Arr3 with the pile first, but stored pile by pile: all of
-// one pile's entries lie together, the rest in column order. Each thread of the pile loops analyses a
-// block of piles, and one pile's analysis then walks its nodes through adjacent memory instead of
-// striding over every other pile, and threads share no cache lines but at the ends of their blocks.
-template <class T, int Lo1, int Hi1, int Lo2, int Hi2>
-struct PileArr2 {
-    static constexpr int n1 = Hi1 - Lo1 + 1, n2 = Hi2 - Lo2 + 1;
-    static constexpr std::size_t size = std::size_t(n1) * n2;
-    T v[size];
-
-    T& operator()(int i, int j KALDO_LOC_PARAM) {
-        KALDO_CHECK(i, Lo1, Hi1);
-        KALDO_CHECK(j, Lo2, Hi2);
-        return v[std::size_t(i - Lo1) * n2 + (j - Lo2)];
-    }
-    const T& operator()(int i, int j KALDO_LOC_PARAM) const {
-        KALDO_CHECK(i, Lo1, Hi1);
-        KALDO_CHECK(j, Lo2, Hi2);
-        return v[std::size_t(i - Lo1) * n2 + (j - Lo2)];
-    }
-    void fill(const T& x) {
-        for (auto& e : v) e = x;
-    }
-};
-
-template <class T, int Lo1, int Hi1, int Lo2, int Hi2, int Lo3, int Hi3>
-struct PileArr3 {
-    static constexpr int n1 = Hi1 - Lo1 + 1, n2 = Hi2 - Lo2 + 1, n3 = Hi3 - Lo3 + 1;
-    static constexpr std::size_t size = std::size_t(n1) * n2 * n3;
-    T v[size];
-
-    T& operator()(int i, int j, int k KALDO_LOC_PARAM) {
-        KALDO_CHECK(i, Lo1, Hi1);
-        KALDO_CHECK(j, Lo2, Hi2);
-        KALDO_CHECK(k, Lo3, Hi3);
-        return v[(std::size_t(i - Lo1) * n3 + std::size_t(k - Lo3)) * n2 + (j - Lo2)];
-    }
-    const T& operator()(int i, int j, int k KALDO_LOC_PARAM) const {
-        KALDO_CHECK(i, Lo1, Hi1);
-        KALDO_CHECK(j, Lo2, Hi2);
-        KALDO_CHECK(k, Lo3, Hi3);
-        return v[(std::size_t(i - Lo1) * n3 + std::size_t(k - Lo3)) * n2 + (j - Lo2)];
     }
     void fill(const T& x) {
         for (auto& e : v) e = x;

@@ -13,7 +13,6 @@ namespace {
 
 // A pile of 600 in, diameter 12 in, EI = 5e9 lb in^2, its head at the ground surface.
 constexpr double L = 600.0, B = 12.0, EI = 5e9;
-constexpr double PHI30 = 0.5235987755982988;  // 30 degrees
 
 class SinglePileChecks : public PileModel {
 protected:

@@ -12,14 +12,11 @@
 namespace kaldo::test {
 namespace {
 
-double s(float v) { return static_cast<double>(v); }
-
 // phi = 30 deg: alpha = 15, beta = 60 deg; tan beta = sqrt 3, tan^2 beta = 3, Ka = tan^2 30 = 1/3,
 // tan phi sin beta = 1/2, K0 = 0.4:
 //   C1 = sqrt3 (3 tan15 + 0.4 (0.5 (sec15 + 1) - tan15)) = 1.9117045497391574
 //   C2 = 3 - 1/3 = 8/3,  C3 = 9 (3 + 0.4 / sqrt3) - 1/3 = 28.74512763574927
 // With b = 12 in the wedge gives way to the flow at xt = (C3 - C2) b / C1 = 163.70 in.
-constexpr double PHI30 = 0.5235987755982988;
 constexpr double C1 = 1.9117045497391574, C2 = 8.0 / 3.0, C3 = 28.74512763574927;
 
 // A pile of 240 in in 10 increments of 24 in, b = 12 in, head at the ground surface X = 0, in API sand
@@ -33,11 +30,6 @@ protected:
         pile(1, 1, 0.0, 0.0);
         soil({uniform(8, 0.0, 600.0, row)});
         layOut(1);
-    }
-    double curve(int j, double yv) {
-        const Spring sp = at(1, j, yv);
-        EXPECT_TRUE(near(sp.Es, -sp.p / yv)) << "the secant is p / y";
-        return -sp.p;
     }
     void listing(int fileMode, int points, int node) {
         CTLIN.KPYOP = 1;

@@ -11,8 +11,6 @@
 namespace kaldo::test {
 namespace {
 
-double s(float v) { return static_cast<double>(v); }
-
 // The depth-to-diameter ratios of the sand tables (not read by the clay rules).
 constexpr double XB[10] = {0.0, 0.5, 1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0};
 

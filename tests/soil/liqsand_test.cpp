@@ -14,8 +14,6 @@
 namespace kaldo::test {
 namespace {
 
-double s(float v) { return static_cast<double>(v); }
-
 // The published law at depth z (metres) below the ground surface: q(ymm) = A (B ymm)^C kN/m with
 // zm = z + 1, A = 3e-7 zm^6.05, B = 2.80 zm^0.11, C = 2.85 zm^-0.41 (single-precision constants). At
 // z = 1.2 m: A = 3.538e-5, B = 3.054, C = 2.063, q(150) = 10.91 < 15, q(250) = 31.28; at z = 3.0 m:
@@ -49,11 +47,6 @@ protected:
         else
             soil({uniform(11, -0.6, 15.0, {.gamma = 8.0, .c = 10.0})});
         layOut(1);
-    }
-    double curve(int j, double yv) {
-        const Spring sp = at(1, j, yv);
-        EXPECT_TRUE(near(sp.Es, -sp.p / yv)) << "the secant is p / y";
-        return -sp.p;
     }
 };
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,19 @@
 #include "support/workdir.h"
 
 namespace kaldo::test {
+
+// The widened single-precision value of a decimal constant, as the curve formulas hold them.
+inline constexpr double s(float v) { return static_cast<double>(v); }
+
+// 30 degrees, the friction angle of most sand cases, in radians.
+inline constexpr double PHI30 = 0.5235987755982988;
+
+// a and b agree to a relative tolerance (the single-precision constants of the formulas aside).
+inline ::testing::AssertionResult near(double a, double b, double rel = 1e-9) {
+    const double tol = rel * std::max(std::fabs(a), std::fabs(b));
+    if (std::fabs(a - b) <= tol) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << a << " vs " << b << " (relative tolerance " << rel << ")";
+}
 
 // The soil values of one row of a layer (top or bottom), internal units.
 struct SoilRow {
@@ -138,13 +152,24 @@ protected:
         EXPECT_EQ(evaluate(i), 0);
         return {Es(j), p(j)};
     }
+    // The curve value of pile 1 at node j for the deflection yv: -p with the p-multiplier 1 (positive
+    // deflection), checking that the secant handed to the solver is p / y.
+    double curve(int j, double yv) {
+        const Spring sp = at(1, j, yv);
+        EXPECT_TRUE(near(sp.Es, -sp.p / yv)) << "the secant is p / y";
+        return -sp.p;
+    }
+    // Lists node j of layer L of pile 1 alone into the curve record at the deflections given.
+    static void fileListing(int L, int j, std::initializer_list<double> ys) {
+        CTLIN.KPYOP = 1;
+        PYMODE.PYPRTMODE = 1;
+        PYMODE.PYFILEMODE = 1;
+        PYMODE.NPYPT = static_cast<int>(ys.size());
+        int i = 1;
+        for (double v : ys) OPTCRV.CRVPYDEF(i++) = v;
+        for (int l = 1; l <= SOILLAY.NLAYER; ++l) PYDRV.LNFIRST(1, l) = PYDRV.LNLAST(1, l) = 0;
+        PYDRV.LNFIRST(1, L) = PYDRV.LNLAST(1, L) = j;
+    }
 };
-
-// a and b agree to a relative tolerance (the single-precision constants of the formulas aside).
-inline ::testing::AssertionResult near(double a, double b, double rel = 1e-9) {
-    const double tol = rel * std::max(std::fabs(a), std::fabs(b));
-    if (std::fabs(a - b) <= tol) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << a << " vs " << b << " (relative tolerance " << rel << ")";
-}
 
 }  // namespace kaldo::test

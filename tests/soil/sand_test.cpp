@@ -12,10 +12,6 @@
 namespace kaldo::test {
 namespace {
 
-double s(float v) { return static_cast<double>(v); }
-
-constexpr double PHI30 = 0.5235987755982988;
-
 // phi = 30 deg: alpha = 15, beta = 60 deg, tan beta = sqrt 3, tan(beta - phi) = 1/sqrt 3, Ka = 1/3,
 // tan phi sin beta = 1/2, K0 = 0.4. The wedge bracket of pst (x_e = x) becomes
 //   0.4 x (1/2) / ((1/sqrt3) cos15) + 3 (b + x sqrt3 tan15) + 0.4 x sqrt3 (1/2 - tan15) - b/3
@@ -33,11 +29,6 @@ protected:
         pile(1, 1, 0.0, 0.0);
         soil({uniform(4, 0.0, 600.0, {.gamma = 0.04, .phi = PHI30, .k = k})});
         layOut(1);
-    }
-    double curve(int j, double yv) {
-        const Spring sp = at(1, j, yv);
-        EXPECT_TRUE(near(sp.Es, -sp.p / yv)) << "the secant is p / y";
-        return -sp.p;
     }
     void listing(int fileMode, int points, int node) {
         CTLIN.KPYOP = 1;

@@ -12,10 +12,6 @@
 namespace kaldo::test {
 namespace {
 
-double s(float v) { return static_cast<double>(v); }
-
-constexpr double PHI30 = 0.5235987755982988;
-
 // A pile of 240 in in 10 increments of 24 in, b = 12 in, head at the ground surface, in silt of
 // gamma' = 0.04 pci, c = 2 psi, phi = 30 deg. At node 2 (x = x_e = 24 in, x / b = 2, a table point):
 //   sand: pst = 74.76567300431192 < psd = 331.14 (the sand criterion's wedge with K0 = 0.4), so
@@ -36,11 +32,6 @@ protected:
         pile(1, 1, 0.0, 0.0);
         soil({uniform(7, 0.0, 600.0, row)});
         layOut(1);
-    }
-    double curve(int j, double yv) {
-        const Spring sp = at(1, j, yv);
-        EXPECT_TRUE(near(sp.Es, -sp.p / yv)) << "the secant is p / y";
-        return -sp.p;
     }
     struct Case {
         double y, p;

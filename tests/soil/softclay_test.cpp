@@ -10,8 +10,6 @@
 namespace kaldo::test {
 namespace {
 
-double s(float v) { return static_cast<double>(v); }
-
 // A pile of 20 ft (240 in) in 10 increments of 24 in, diameter 12 in, head at the ground surface X = 0,
 // in one soft clay layer: c = 5 psi, gamma' = 0.03 pci, E50 = 0.01. At node 3 (x = 48 in):
 //   Np = 0.5 * 48 / 12 + 3 + 0.03 * 48 / 5 = 5.288, pu = 5.288 * 5 * 12 = 317.28 lb/in,
@@ -26,12 +24,6 @@ protected:
         pile(1, 1, 0.0, 0.0);
         soil({uniform(code, 0.0, 600.0, {.gamma = 0.03, .c = 5.0, .e50 = e50, .k = k, .j = j})});
         layOut(1);
-    }
-    // The curve value at node j for deflection yv: -p with the p-multiplier 1 (positive deflection).
-    double curve(int j, double yv) {
-        const Spring sp = at(1, j, yv);
-        EXPECT_TRUE(near(sp.Es, -sp.p / yv)) << "the secant is p / y";
-        return -sp.p;
     }
 };
 

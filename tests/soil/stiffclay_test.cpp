@@ -13,8 +13,6 @@
 namespace kaldo::test {
 namespace {
 
-double s(float v) { return static_cast<double>(v); }
-
 // A pile of 240 in in 10 increments of 24 in, b = 12 in, head at the ground surface X = 0, in one layer:
 // c = 10 psi, gamma' = 0.03 pci, E50 = 0.005. At node 3 (x = x_e = 48 in), ca = c = 10:
 //   pu = min((0.03 * 48 + 3 * 10) * 12 + 0.5 * 10 * 48, 9 * 10 * 12) = 617.28, y50 = 0.15 in.
@@ -27,21 +25,6 @@ protected:
         pile(1, 1, 0.0, 0.0);
         soil({uniform(3, 0.0, 600.0, row)});
         layOut(1);
-    }
-    double curve(int j, double yv) {
-        const Spring sp = at(1, j, yv);
-        EXPECT_TRUE(near(sp.Es, -sp.p / yv)) << "the secant is p / y";
-        return -sp.p;
-    }
-    void fileListing(int L, int j, std::initializer_list<double> ys) {
-        CTLIN.KPYOP = 1;
-        PYMODE.PYPRTMODE = 1;
-        PYMODE.PYFILEMODE = 1;
-        PYMODE.NPYPT = static_cast<int>(ys.size());
-        int i = 1;
-        for (double v : ys) OPTCRV.CRVPYDEF(i++) = v;
-        for (int l = 1; l <= SOILLAY.NLAYER; ++l) PYDRV.LNFIRST(1, l) = PYDRV.LNLAST(1, l) = 0;
-        PYDRV.LNFIRST(1, L) = PYDRV.LNLAST(1, L) = j;
     }
 };
 

@@ -14,8 +14,6 @@
 namespace kaldo::test {
 namespace {
 
-double s(float v) { return static_cast<double>(v); }
-
 // A pile of 240 in in 10 increments of 24 in, b = 12 in, head at the ground surface, in stiff clay of
 // gamma' = 0.04 pci, c = 10 psi (so ca = 10), E50 = 0.005, k = 1000 pci. At node 2 (x = x_e = 24 in):
 //   pct = (0.04 * 24 + 2 * 10) * 12 + 2.83 * 10 * 24 = 930.72 < pcd = 11 * 10 * 12 = 1320: pc = 930.72;
@@ -30,11 +28,6 @@ protected:
         pile(1, 1, 0.0, 0.0);
         soil({uniform(2, 0.0, 600.0, row)});
         layOut(1);
-    }
-    double curve(int j, double yv) {
-        const Spring sp = at(1, j, yv);
-        EXPECT_TRUE(near(sp.Es, -sp.p / yv)) << "the secant is p / y";
-        return -sp.p;
     }
     struct Case {
         double y, p;

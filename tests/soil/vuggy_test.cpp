@@ -10,8 +10,6 @@
 namespace kaldo::test {
 namespace {
 
-double s(float v) { return static_cast<double>(v); }
-
 // A pile of 240 in in 10 increments of 24 in, b = 12 in, head at the ground surface, in vuggy limestone
 // with qu = 2000 psi (su = 1000) and gamma' = 0.05 pci:
 //   yA = 0.0004 b = 0.0048 in, pA = 2000 su yA = 9600 lb/in (0.8 su b),

@@ -12,8 +12,6 @@
 namespace kaldo::test {
 namespace {
 
-double s(float v) { return static_cast<double>(v); }
-
 // A pile of 240 in in 10 increments of 24 in, b = 12 in, head at the ground surface, in one layer of
 // weak rock: qu = 1000 psi (q = 500), RQD = 50 %, krm = 0.0005, Er = 1e5 psi, gamma' = 0.04 pci.
 //   ar = 1 - 50 / 150 = 2/3 (1/150 single precision), qa = q = 500 (uniform), yrm = krm b = 0.006 in.

@@ -67,7 +67,7 @@ public:
         k_ = PRFKAT(node.X);
         if (k_ <= 0.0) PYKPHI(phi_, gamma_, k_, CTLIN.UNITS);
 
-        const SandWedge w = sandWedge(phi_, wedges_);
+        const SandWedge w = wedges_.get(phi_);
         alpha_ = w.alpha, beta_ = w.beta, Ka_ = w.Ka, T_ = w.T;
         const double tb = w.tb;
         C1_ = tb * (T_ * std::tan(alpha_) +

@@ -205,9 +205,6 @@ private:
 // thread's own storage from this library costs a call each time.
 WedgeCache& threadWedges();
 
-inline SandWedge sandWedge(double phi, WedgeCache& cache) { return cache.get(phi); }
-inline SandWedge sandWedge(double phi) { return threadWedges().get(phi); }
-
 // The depth-to-diameter ratios of the sand factor tables and the factor A of sand under static and
 // cyclic loading (single precision), shared by the sand and silt criteria and the equivalent depth.
 inline constexpr double SAND_XB[10] = {0.0, 0.5, 1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0};

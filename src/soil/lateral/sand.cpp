@@ -71,7 +71,7 @@ public:
         k_ = PRFKAT(node.X);
         if (k_ <= 0.0) PYKPHI(phi_, gamma_, k_, CTLIN.UNITS);
 
-        const SandWedge w = sandWedge(phi_, wedges_);
+        const SandWedge w = wedges_.get(phi_);
         alpha_ = w.alpha, beta_ = w.beta, Ka_ = w.Ka, tb_ = w.tb, T_ = w.T;
         return true;
     }
@@ -90,8 +90,9 @@ public:
     void constants(const Call& call, const Node& node) override {
         b_ = node.b;
         xe_ = node.xe;
-        const double X = PYDRV.GSURFP(call.pile) + xe_;
-        const ConstantsKey key{node.x, xe_, b_, PYDRV.GSURFP(call.pile), phi_, gamma_, k_, CTLPAR.KSTATIC,
+        const double ground = PYDRV.GSURFP(call.pile);
+        const double X = ground + xe_;
+        const ConstantsKey key{node.x, xe_, b_, ground, phi_, gamma_, k_, CTLPAR.KSTATIC,
                                call.pile, call.pset, RUNGENERATION.load(std::memory_order_relaxed)};
         Kept& kept = kept_[static_cast<std::size_t>(node.j) % KEPT_NODES];
         if (kept.valid && kept.key == key) {

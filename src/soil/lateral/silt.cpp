@@ -79,7 +79,7 @@ public:
         k_ = PRFKAT(node.X);
         if (k_ <= 0.0) PYKSILT(gamma_, c_, phi_, k_, CTLIN.UNITS, CTLPAR.KSTATIC);
 
-        const SandWedge w = sandWedge(phi_, wedges_);
+        const SandWedge w = wedges_.get(phi_);
         alpha_ = w.alpha, beta_ = w.beta, Ka_ = w.Ka, tb_ = w.tb, T_ = w.T;
         return true;
     }
