@@ -45,19 +45,14 @@ void zeroFrictionNote() {
                    "       DATA. PLEASE ENTER THE CORRECT VALUE AND RUN IT AGAIN."});
 }
 
-class ApiSand : public UnscaledFileCriterion {
+class ApiSand final : public SandFamily<UnscaledFileCriterion> {
 public:
-    ApiSand() : UnscaledFileCriterion(8) {}
+    ApiSand() : SandFamily(8, K0) {}
 
     // Unit weight, strength (only for the extent of its profile), friction angle and k (or the sand
     // default from phi and gamma); then the wedge coefficients, which depend on phi alone.
     bool lookups(const Call& call, const Node& node) override {
-        gamma_ = PRFGAMAV(node.X, call.status);
-        if (call.status != 0) return false;
-        c_ = PRFCAT(node.X, call.status);
-        if (call.status != 0) return false;
-        phi_ = PRFPHIAT(node.X, call.status);
-        if (call.status != 0) return false;
+        if (!soilValues(call, node, true)) return false;
         // A zero friction angle passes at the layer's first node only (it then resists nothing).
         if (!node.first && phi_ < PHI_ZERO) {
             zeroFrictionNote();
@@ -67,25 +62,12 @@ public:
         k_ = PRFKAT(node.X);
         if (k_ <= 0.0) PYKPHI(phi_, gamma_, k_, CTLIN.UNITS);
 
-        const SandWedge w = wedges_.get(phi_);
-        alpha_ = w.alpha, beta_ = w.beta, Ka_ = w.Ka, T_ = w.T;
-        const double tb = w.tb;
-        C1_ = tb * (T_ * std::tan(alpha_) +
+        takeWedge();
+        C1_ = tb_ * (T_ * std::tan(alpha_) +
                     K0 * (std::tan(phi_) * std::sin(beta_) * (1.0 / std::cos(alpha_) + 1.0) - std::tan(alpha_)));
         C2_ = T_ - Ka_;
         C3_ = T_ * T_ * (T_ + K0 * std::tan(phi_)) - Ka_;
         return true;
-    }
-
-    // Where the wedge resistance at the layer top, measured from the true depth, already exceeds the
-    // flow resistance, the layers above do not matter.
-    bool crossesAtTop(const Call&, const Node& node) const override {
-        return wedge(node.x, node.x, node.b) > flow(node.x, node.b);
-    }
-
-    bool equivalentDepth(const Call& call, const Node& node) const override {
-        return PYEQDEPTH(call.pile, call.layer, call.pset, node.b, c_, 0.0, gamma_, phi_, alpha_, beta_, K0, Ka_, T_,
-                         node.x, 0.0, SAND_XB);
     }
 
     void constants(const Call&, const Node& node) override {
@@ -169,14 +151,11 @@ public:
     }
 
 private:
-    WedgeCache& wedges_ = threadWedges();  // this thread's recent wedges
-    // Wedge resistance: overburden on the true depth x, wedge geometry on x_e.
-    double wedge(double x, double xe, double b) const { return gamma_ * x * (C1_ * xe + C2_ * b); }
+    // Wedge resistance of API sand: overburden on the true depth x, wedge geometry on x_e.
+    double wedge(double x, double xe, double b) const override { return gamma_ * x * (C1_ * xe + C2_ * b); }
     // Flow resistance of the sand flowing round the pile at depth.
-    double flow(double x, double b) const { return C3_ * b * gamma_ * x; }
+    double flow(double x, double b) const override { return C3_ * b * gamma_ * x; }
 
-    double gamma_ = 0.0, c_ = 0.0, phi_ = 0.0, k_ = 0.0;                     // soil values at the node
-    double alpha_ = 0.0, beta_ = 0.0, Ka_ = 0.0, T_ = 0.0;                   // wedge angles, Ka, tan^2 beta
     double C1_ = 0.0, C2_ = 0.0, C3_ = 0.0;                                  // wedge coefficients
     double b_ = 0.0, xe_ = 0.0, pst_ = 0.0, psd_ = 0.0;                      // diameter, wedge depth, resistances
     double A_ = 0.0, pm_ = 0.0, kx_ = 0.0, yk_ = 0.0;                        // curve constants

@@ -218,6 +218,63 @@ inline constexpr double SAND_B_STATIC[10] = {s(2.14f), s(1.83f), s(1.54f), s(1.2
 inline constexpr double SAND_B_CYCLIC[10] = {s(0.53f), s(0.72f), s(0.83f), s(0.86f), s(0.82f),
                                              s(0.77f), s(0.70f), s(0.55f), s(0.55f), s(0.55f)};
 
+// What the sand criteria (sand, API sand, silt) share: the soil values at the node, the wedge of its
+// friction angle, the test at a layer's top and the equivalent depth, which both compare the wedge
+// resistance with the flow resistance. Base is the criterion class a member derives from, k0 its earth
+// pressure at rest. wedge() and flow() are the sand criterion's resistances; API sand has its own.
+template <class Base>
+class SandFamily : public Base {
+public:
+    SandFamily(int typeWord, double k0) : Base(typeWord), k0_(k0) {}
+
+    // Where the wedge resistance at the layer top, measured from the true depth, already exceeds the
+    // flow resistance, the layers above do not matter.
+    bool crossesAtTop(const Call&, const Node& node) const override {
+        return wedge(node.x, node.x, node.b) > flow(node.x, node.b);
+    }
+    bool equivalentDepth(const Call& call, const Node& node) const override {
+        return PYEQDEPTH(call.pile, call.layer, call.pset, node.b, c_, 0.0, gamma_, phi_, alpha_, beta_, k0_, Ka_, T_,
+                         node.x, 0.0, SAND_XB);
+    }
+
+protected:
+    // The unit weight, the strength (when the criterion uses one) and the friction angle at the node,
+    // looked up in this order; false when a lookup set the status.
+    bool soilValues(const Call& call, const Node& node, bool withStrength) {
+        gamma_ = PRFGAMAV(node.X, call.status);
+        if (call.status != 0) return false;
+        if (withStrength) {
+            c_ = PRFCAT(node.X, call.status);
+            if (call.status != 0) return false;
+        }
+        phi_ = PRFPHIAT(node.X, call.status);
+        return call.status == 0;
+    }
+    // The wedge angles of phi, from this thread's recent wedges.
+    void takeWedge() {
+        const SandWedge w = wedges_.get(phi_);
+        alpha_ = w.alpha, beta_ = w.beta, Ka_ = w.Ka, tb_ = w.tb, T_ = w.T;
+    }
+    // Wedge resistance: overburden on the true depth x, wedge geometry on the depth xe.
+    virtual double wedge(double x, double xe, double b) const {
+        const double tp = std::tan(phi_), ta = std::tan(alpha_), sb = std::sin(beta_);
+        const double tbp = std::tan(beta_ - phi_);
+        return gamma_ * x *
+               (k0_ * xe * tp * sb / (tbp * std::cos(alpha_)) + tb_ / tbp * (b + xe * tb_ * ta) +
+                k0_ * xe * tb_ * (tp * sb - ta) - Ka_ * b);
+    }
+    // Flow resistance of the sand flowing round the pile at depth.
+    virtual double flow(double x, double b) const {
+        const double t4 = T_ * T_;
+        return Ka_ * b * gamma_ * x * (t4 * t4 - 1.0) + k0_ * b * gamma_ * x * std::tan(phi_) * t4;
+    }
+
+    WedgeCache& wedges_ = threadWedges();  // this thread's recent wedges
+    const double k0_;
+    double gamma_ = 0.0, c_ = 0.0, phi_ = 0.0, k_ = 0.0;                // soil values at the node
+    double alpha_ = 0.0, beta_ = 0.0, Ka_ = 0.0, tb_ = 0.0, T_ = 0.0;  // wedge angles, Ka, tan beta, tan^2 beta
+};
+
 // The text that names criterion code 1..14 after "P-Y CURVE COMPUTED USING " (code 5, user curves
 // within a layer, has a line of its own); empty for code 5 and the codes outside 1..14.
 const char* criterionText(int code);

@@ -58,33 +58,17 @@ struct KeptConstants {
 constexpr std::size_t KEPT_NODES = MAXNODE + 2;
 thread_local KeptConstants keptConstants[KEPT_NODES];
 
-class Sand : public Criterion {
+class Sand final : public SandFamily<Criterion> {
 public:
-    Sand() : Criterion(4) {}
+    Sand() : SandFamily(4, K0) {}
 
     // Unit weight, friction angle and k (or the sand default from phi and gamma); then the wedge angles.
     bool lookups(const Call& call, const Node& node) override {
-        gamma_ = PRFGAMAV(node.X, call.status);
-        if (call.status != 0) return false;
-        phi_ = PRFPHIAT(node.X, call.status);
-        if (call.status != 0) return false;
+        if (!soilValues(call, node, false)) return false;
         k_ = PRFKAT(node.X);
         if (k_ <= 0.0) PYKPHI(phi_, gamma_, k_, CTLIN.UNITS);
-
-        const SandWedge w = wedges_.get(phi_);
-        alpha_ = w.alpha, beta_ = w.beta, Ka_ = w.Ka, tb_ = w.tb, T_ = w.T;
+        takeWedge();
         return true;
-    }
-
-    // Where the wedge resistance at the layer top, measured from the true depth, already exceeds the
-    // flow resistance, the layers above do not matter.
-    bool crossesAtTop(const Call&, const Node& node) const override {
-        return wedge(node.x, node.x, node.b) > flow(node.x, node.b);
-    }
-
-    bool equivalentDepth(const Call& call, const Node& node) const override {
-        return PYEQDEPTH(call.pile, call.layer, call.pset, node.b, 0.0, 0.0, gamma_, phi_, alpha_, beta_, K0, Ka_, T_,
-                         node.x, 0.0, SAND_XB);
     }
 
     void constants(const Call& call, const Node& node) override {
@@ -187,7 +171,6 @@ public:
     }
 
 private:
-    WedgeCache& wedges_ = threadWedges();  // this thread's recent wedges
     KeptConstants* kept_ = keptConstants;  // this thread's constants by node number
     using Kept = KeptConstants;
 
@@ -199,22 +182,6 @@ private:
         kx_ = c.kx, m_ = c.m, n_ = c.n, C_ = c.C, yk_ = c.yk, flat_ = c.flat;
     }
 
-    // Wedge resistance: overburden on the true depth x, wedge geometry on the depth xe.
-    double wedge(double x, double xe, double b) const {
-        const double tp = std::tan(phi_), ta = std::tan(alpha_), sb = std::sin(beta_);
-        const double tbp = std::tan(beta_ - phi_);
-        return gamma_ * x *
-               (K0 * xe * tp * sb / (tbp * std::cos(alpha_)) + tb_ / tbp * (b + xe * tb_ * ta) +
-                K0 * xe * tb_ * (tp * sb - ta) - Ka_ * b);
-    }
-    // Flow resistance of the sand flowing round the pile at depth.
-    double flow(double x, double b) const {
-        const double t4 = T_ * T_;
-        return Ka_ * b * gamma_ * x * (t4 * t4 - 1.0) + K0 * b * gamma_ * x * std::tan(phi_) * t4;
-    }
-
-    double gamma_ = 0.0, phi_ = 0.0, k_ = 0.0;                         // soil values at the node
-    double alpha_ = 0.0, beta_ = 0.0, Ka_ = 0.0, tb_ = 0.0, T_ = 0.0;  // wedge angles, Ka, tan beta, tan^2 beta
     double b_ = 0.0, xe_ = 0.0, pst_ = 0.0, psd_ = 0.0, A_ = 0.0, B_ = 0.0;
     double pu_ = 0.0, pm_ = 0.0, yu_ = 0.0, ym_ = 0.0, kx_ = 0.0;      // the ends of the straight line
     double m_ = 0.0, n_ = 1.0, C_ = 0.0, yk_ = 0.0;                    // line slope, parabola, yk

@@ -52,19 +52,14 @@ void slopeNote() {
 // initial line meets the straight line; 3 the initial line runs into the ultimate resistance.
 enum Shape { NO_SHAPE = 0, FULL = 1, LINE_TO_LINE = 2, LINE_TO_ULTIMATE = 3 };
 
-class Silt : public UnscaledFileCriterion {
+class Silt final : public SandFamily<UnscaledFileCriterion> {
 public:
-    Silt() : UnscaledFileCriterion(7) {}
+    Silt() : SandFamily(7, K0) {}
 
     // Unit weight, strength, friction angle (which must not be zero), k or the silt default; then the
     // wedge angles.
     bool lookups(const Call& call, const Node& node) override {
-        gamma_ = PRFGAMAV(node.X, call.status);
-        if (call.status != 0) return false;
-        c_ = PRFCAT(node.X, call.status);
-        if (call.status != 0) return false;
-        phi_ = PRFPHIAT(node.X, call.status);
-        if (call.status != 0) return false;
+        if (!soilValues(call, node, true)) return false;
         if (!node.first && phi_ < PHI_ZERO) {
             zeroFrictionNote();
             call.status = 28;
@@ -79,20 +74,8 @@ public:
         k_ = PRFKAT(node.X);
         if (k_ <= 0.0) PYKSILT(gamma_, c_, phi_, k_, CTLIN.UNITS, CTLPAR.KSTATIC);
 
-        const SandWedge w = wedges_.get(phi_);
-        alpha_ = w.alpha, beta_ = w.beta, Ka_ = w.Ka, tb_ = w.tb, T_ = w.T;
+        takeWedge();
         return true;
-    }
-
-    // Where the sand's wedge resistance at the layer top, measured from the true depth, already exceeds
-    // its flow resistance, the layers above do not matter.
-    bool crossesAtTop(const Call&, const Node& node) const override {
-        return wedge(node.x, node.x, node.b) > flow(node.x, node.b);
-    }
-
-    bool equivalentDepth(const Call& call, const Node& node) const override {
-        return PYEQDEPTH(call.pile, call.layer, call.pset, node.b, c_, 0.0, gamma_, phi_, alpha_, beta_, K0, Ka_, T_,
-                         node.x, 0.0, SAND_XB);
     }
 
     void constants(const Call& call, const Node& node) override {
@@ -236,23 +219,6 @@ public:
     }
 
 private:
-    WedgeCache& wedges_ = threadWedges();  // this thread's recent wedges
-    // The sand's wedge resistance: overburden on the true depth x, wedge geometry on the depth xe.
-    double wedge(double x, double xe, double b) const {
-        const double tp = std::tan(phi_), ta = std::tan(alpha_), sb = std::sin(beta_);
-        const double tbp = std::tan(beta_ - phi_);
-        return gamma_ * x *
-               (K0 * xe * tp * sb / (tbp * std::cos(alpha_)) + tb_ / tbp * (b + xe * tb_ * ta) +
-                K0 * xe * tb_ * (tp * sb - ta) - Ka_ * b);
-    }
-    // The sand's flow resistance at depth.
-    double flow(double x, double b) const {
-        const double t4 = T_ * T_;
-        return Ka_ * b * gamma_ * x * (t4 * t4 - 1.0) + K0 * b * gamma_ * x * std::tan(phi_) * t4;
-    }
-
-    double gamma_ = 0.0, c_ = 0.0, phi_ = 0.0, k_ = 0.0;                // soil values at the node
-    double alpha_ = 0.0, beta_ = 0.0, Ka_ = 0.0, tb_ = 0.0, T_ = 0.0;  // wedge angles, Ka, tan beta, tan^2 beta
     double b_ = 0.0, xe_ = 0.0, pst_ = 0.0, psd_ = 0.0, psand_ = 0.0, pclay_ = 0.0, A_ = 0.0, B_ = 0.0;
     double pu_ = 0.0, pm_ = 0.0, yu_ = 0.0, ym_ = 0.0, kx_ = 0.0;      // the ends of the straight line
     double m_ = 0.0, n_ = 1.0, C_ = 0.0, yk_ = 0.0, yi_ = 0.0, yc_ = 0.0;
