@@ -28,4 +28,10 @@ void EQSTIFRD();
 // The load factor of the next target-deflection solution from the history.
 void TGTFACT();
 
+// The equivalent stiffness tables of a stiffness-estimation point, after the equivalent-stiffness pass.
+void EQSTIFWR();
+// The flexibility scratch lines of a cap-flexibility point: point p, driven component k, final load P
+// and cap displacement u; failed marks a point where no load step converged.
+void FLEXREC(int p, int k, bool failed, const std::array<double, 6>& P, const std::array<double, 6>& u);
+
 }  // namespace kaldo

@@ -1,6 +1,6 @@
 // Pile-cap stiffness estimation and cap flexibility are not part of this version yet.
 #include "capstiff/capstiff.h"
-#include "run/pending.h"
+#include "services/pending.h"
 
 namespace kaldo {
 

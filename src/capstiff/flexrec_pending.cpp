@@ -1,6 +1,6 @@
 // The flexibility scratch lines of a cap-flexibility point is not part of this version yet.
-#include "group/group.h"
-#include "run/pending.h"
+#include "capstiff/capstiff.h"
+#include "services/pending.h"
 
 namespace kaldo {
 

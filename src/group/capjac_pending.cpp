@@ -1,6 +1,6 @@
 // The reduction-factor stiffness term is not part of this version yet.
 #include "group/group.h"
-#include "run/pending.h"
+#include "services/pending.h"
 
 namespace kaldo {
 

@@ -1,5 +1,5 @@
 // The group force vector and group stiffness of the three-dimensional model: one parallel loop over the
-// piles each, and the thread-count rule that every parallel region of the engine follows.
+// piles each.
 //
 // Every pile's contribution goes to its own slot inside the loop, and the slots are added in pile order
 // after it, so the sums are the same to the last bit whatever the number of threads. Each pile works on
@@ -17,7 +17,10 @@
 #include "model/ctlpar.h"
 #include "model/piles.h"
 #include "model/runblocks.h"
-#include "run/status.h"
+#include "pile/pile.h"
+#include "services/linalg.h"
+#include "services/status.h"
+#include "services/threads.h"
 
 namespace kaldo {
 
@@ -69,27 +72,6 @@ void settle(int& status, const std::vector<PileOutcome>& outcome) {
 }
 
 }  // namespace
-
-int threadCount(int request, int processors, int piles, bool writer) {
-    int n = 0;
-    if (request == 0) {
-        // Automatic: leave room for the calling program on larger machines.
-        n = processors > 3 ? processors - 2 : processors >= 2 ? processors - 1 : processors;
-    } else {
-        n = std::min(request, processors);
-    }
-    n = std::min(n, piles);
-    if (writer) n = std::min(n, 2);
-    return n;
-}
-
-int regionThreads(int request, int piles, bool writer) {
-    const int n = threadCount(request, omp_get_num_procs(), piles, writer);
-    RUNTIME.RUNTHRPEAK = std::max(RUNTIME.RUNTHRPEAK, n);
-    RUNTIME.RUNTHRPEAK2 = std::max(RUNTIME.RUNTHRPEAK2, n);
-    // A request below 1 (or a model without piles) runs on the calling thread alone.
-    return std::max(n, 1);
-}
 
 namespace {
 

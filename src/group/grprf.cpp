@@ -17,7 +17,7 @@
 #include "group/group.h"
 #include "io/format.h"
 #include "model/blocks.h"
-#include "run/warning.h"
+#include "services/warning.h"
 
 namespace kaldo {
 

@@ -7,13 +7,16 @@
 #include <cmath>
 #include <string>
 
+#include "capstiff/capstiff.h"
+#include "flexcap/flexcap.h"
 #include "group/group.h"
 #include "io/format.h"
 #include "io/units.h"
 #include "model/blocks.h"
 #include "report/report.h"
-#include "run/run.h"
-#include "run/unitno.h"
+#include "services/host.h"
+#include "services/linalg.h"
+#include "services/unitno.h"
 
 namespace kaldo {
 namespace {

@@ -7,9 +7,9 @@
 #include "io/format.h"
 #include "io/units.h"
 #include "model/blocks.h"
-#include "run/colwrite.h"
-#include "run/ucv.h"
-#include "run/unitno.h"
+#include "services/colwrite.h"
+#include "services/ucv.h"
+#include "services/unitno.h"
 
 namespace kaldo {
 namespace {

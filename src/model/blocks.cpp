@@ -5,7 +5,7 @@
 #include <cstring>
 #include <type_traits>
 
-#include "group/group.h"
+#include "io/threadrule.h"
 
 namespace kaldo {
 

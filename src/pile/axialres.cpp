@@ -16,9 +16,9 @@
 #include "model/runblocks.h"
 #include "model/tzset.h"
 #include "pile/pile.h"
-#include "run/status.h"
-#include "run/unitno.h"
-#include "run/warning.h"
+#include "services/status.h"
+#include "services/unitno.h"
+#include "services/warning.h"
 #include "soil/axial/axial.h"
 
 namespace kaldo {

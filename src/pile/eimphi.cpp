@@ -10,7 +10,7 @@
 #include "model/piles.h"
 #include "model/sections.h"
 #include "pile/pile.h"
-#include "run/psec.h"
+#include "services/psec.h"
 
 namespace kaldo {
 

@@ -14,7 +14,6 @@
 #include <cmath>
 #include <string>
 
-#include "group/group.h"
 #include "io/format.h"
 #include "model/ctlpar.h"
 #include "model/eqssol.h"
@@ -29,8 +28,9 @@
 #include "model/wrknode.h"
 #include "pile/beamcol.h"
 #include "pile/pile.h"
-#include "run/psec.h"
-#include "run/warning.h"
+#include "services/linalg.h"
+#include "services/psec.h"
+#include "services/warning.h"
 #include "soil/lateral/lateral.h"
 
 namespace kaldo {

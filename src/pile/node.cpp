@@ -15,9 +15,9 @@
 #include "model/sections.h"
 #include "model/soils.h"
 #include "pile/pile.h"
-#include "run/status.h"
-#include "run/unitno.h"
-#include "run/warning.h"
+#include "services/status.h"
+#include "services/unitno.h"
+#include "services/warning.h"
 
 namespace kaldo {
 
@@ -29,7 +29,7 @@ int layerCount() { return std::clamp(SOILLAY.NLAYER, 0, LAYSLOTS - 1); }
 
 // The pile reaches below the deepest layer: the run cannot give it soil springs.
 void belowDeepestLayer(int set, int code, int& status) {
-    writeWholeRecord({"", "", "", "     **** FATAL ERROR ****",
+    writeRecordWhole({"", "", "", "     **** FATAL ERROR ****",
                       "     THE PILE LENGTH, " + io::fmtE(10, 2, PILESET.PLEN(set)) + "(" +
                           io::fmtA(3, LABELS.LBLTOL) + ")" + ", EXTENDS BELOW THE",
                       "     BOTTOM OF THE DEEPEST LAYER."});
@@ -103,7 +103,5 @@ void prepareNodeTables() {
 void NODE(int pile, int& status) { layOut(pile, PILE.HEADX(pile), ST_NODE, status); }
 
 void NODE2D(int pile, int& status) { layOut(pile, PILE.HEADXW(pile), ST_NODE2D, status); }
-
-void writeWholeRecord(const std::vector<std::string>& lines) { writeRecordWhole(lines); }
 
 }  // namespace kaldo

@@ -26,11 +26,6 @@ void NODE(int pile, int& status);
 // The plane twin of NODE: the head is HEADXW and the failure is status 13.
 void NODE2D(int pile, int& status);
 
-// Writes the lines to the output results file (unit 16) and then to the runtime file (unit 10), whole,
-// under one lock, so that records of different pile threads never interleave. An empty text is an
-// empty line.
-void writeWholeRecord(const std::vector<std::string>& lines);
-
 // ---- Laterally loaded pile ----------------------------------------------------------------------
 // Along-pile arrays of the single-pile solvers hold 107 slots: node j of a pile (1 at the head to
 // n + 1 at the tip, n = NINC of its property set) at slot j + 3, so the head is slot 4 and the tip slot
@@ -161,5 +156,32 @@ void PILEROT(int p, double x, double y, double z, double& X, double& Y, double& 
 // a := b when a > b (DMIN) or when b > a (DMAX); a value that is not a number changes nothing.
 void DMIN(double& a, double b);
 void DMAX(double& a, double b);
+
+// ---- Pile-head forces and stiffness (three-dimensional) ------------------------------------------
+// Six-component vectors: translations X (vertical, positive downward), Y, Z, then rotations about X, Y,
+// Z (forces and moments in the same order); 6 x 6 matrices stored by columns. A pile's own axes: 1 along
+// the pile, 2 and 3 across it.
+
+// The four matrices of pile p (1 .. NPILES + 1, the last the embedded cap's pseudo-pile): TL the
+// rotation from the pile's axes to global axes (the 3 x 3 rotation R on both diagonal blocks), TG its
+// transpose, TD the cap-origin displacement to the head displacement (head translation = cap
+// translation + cap rotation x head position) and TF, the transpose of TD, the head force to the force
+// at the cap origin. Every other element is 0.
+void PILETRAN(int p, std::array<double, 36>& TF, std::array<double, 36>& TD, std::array<double, 36>& TL,
+              std::array<double, 36>& TG);
+
+// The forces F of pile p on the cap at its head, in global axes, for the head displacement U in global
+// axes: the axial, torsional and lateral analyses of the pile in the pile's own axes, times PMULT. A
+// head pinned in either plane carries no torque. F is 0 when status is not 0 after the lateral analysis
+// (status is the pile's status word: the routines only set it).
+void PILEFRC(int p, std::array<double, 6>& F, const std::array<double, 6>& U, int& status);
+
+// The 6 x 6 head stiffness K(i, j) = dF(i)/dU(j) of pile p at the head displacement U, by central
+// differences over thirteen force evaluations (U first, then U plus and minus each step). The steps are
+// about 1e-7 inch of translation (smaller while the Newton increment DU is small, or fixed for MODE 1,
+// a case with displacements given at a point); IT is the Newton iteration. All thirteen evaluations run
+// whatever status becomes. K is not symmetrised.
+void PILESTF(int p, std::array<double, 36>& K, const std::array<double, 6>& U, const std::array<double, 6>& DU,
+             int IT, int MODE, int& status);
 
 }  // namespace kaldo

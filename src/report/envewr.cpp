@@ -15,7 +15,6 @@
 #include <stdexcept>
 #include <string>
 
-#include "group/group.h"
 #include "io/format.h"
 #include "io/units.h"
 #include "model/blocks.h"
@@ -30,8 +29,9 @@
 #include "model/runpoint.h"
 #include "model/sections.h"
 #include "report/report.h"
-#include "run/colwrite.h"
-#include "run/ucv.h"
+#include "services/colwrite.h"
+#include "services/threads.h"
+#include "services/ucv.h"
 
 namespace kaldo {
 

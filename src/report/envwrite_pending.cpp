@@ -1,6 +1,6 @@
 // The plane results and envelope report is not part of this version yet.
 #include "report/report.h"
-#include "run/pending.h"
+#include "services/pending.h"
 
 namespace kaldo {
 

@@ -11,8 +11,8 @@
 #include "model/loadinput.h"
 #include "model/runpoint.h"
 #include "report/report.h"
-#include "run/colwrite.h"
-#include "run/ucv.h"
+#include "services/colwrite.h"
+#include "services/ucv.h"
 
 namespace kaldo {
 

@@ -6,8 +6,8 @@
 #include "io/units.h"
 #include "model/blocks.h"
 #include "report/report.h"
-#include "run/psec.h"
-#include "run/unitno.h"
+#include "services/psec.h"
+#include "services/unitno.h"
 
 namespace kaldo {
 

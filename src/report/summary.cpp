@@ -10,7 +10,7 @@
 #include "model/files.h"
 #include "model/labels.h"
 #include "report/report.h"
-#include "run/colwrite.h"
+#include "services/colwrite.h"
 
 namespace kaldo {
 

@@ -3,7 +3,7 @@
 
 #include "io/units.h"
 #include "run/run.h"
-#include "run/status.h"
+#include "services/status.h"
 
 extern "C" int IKALDO(int code) {
     if (code != 8) return 1;

@@ -4,15 +4,18 @@
 #include <exception>
 #include <functional>
 
+#include "driver/driver.h"
+#include "echo/echo.h"
+#include "input/readin.h"
 #include "io/clock.h"
 #include "io/units.h"
 #include "model/blocks.h"
-#include "run/colwrite.h"
-#include "run/echo.h"
-#include "run/pending.h"
 #include "run/run.h"
-#include "run/status.h"
-#include "run/unitno.h"
+#include "services/colwrite.h"
+#include "services/pending.h"
+#include "services/status.h"
+#include "services/timerep.h"
+#include "services/unitno.h"
 
 namespace kaldo {
 

@@ -1,12 +1,12 @@
-// The file list and the host protocol: Names.dat binds every file of the run to its unit; the progress
-// file tells the host how far the run has come; the stop-request file lets the host stop it.
+// The file list: Names.dat binds every file of the run to its unit.
 #include <string>
 
 #include "io/units.h"
 #include "model/files.h"
 #include "run/run.h"
-#include "run/status.h"
-#include "run/unitno.h"
+#include "services/host.h"
+#include "services/status.h"
+#include "services/unitno.h"
 
 namespace kaldo {
 
@@ -92,43 +92,6 @@ void openFile(const UnitFile& f, int& status) {
 }
 
 }  // namespace
-
-void progressMessage(std::initializer_list<std::string_view> lines) {
-    io::Unit& prog = io::unit(PROGRESS_UNIT);
-    if (!prog.open(namesPath(REC_PROGRESS), io::Mode::Write)) return;
-    for (std::string_view text : lines) {
-        if (text.empty())
-            prog.free();
-        else
-            prog.free() << text;
-        if (prog.writeFailed()) break;
-    }
-    prog.close();
-}
-
-void progressText(std::initializer_list<std::string> lines) {
-    io::Unit& prog = io::unit(PROGRESS_UNIT);
-    if (!prog.open(namesPath(REC_PROGRESS), io::Mode::Write)) return;
-    for (const std::string& text : lines) {
-        prog.line() << text;
-        if (prog.writeFailed()) break;
-    }
-    prog.close();
-}
-
-bool stopRequested() {
-    io::Unit& stop = io::unit(STOP_UNIT);
-    int value = 0;
-    if (!stop.open(namesPath(REC_STOP), io::Mode::ReadCreate)) return false;
-    try {
-        io::ListRecord rec(stop, "stop request");
-        rec >> value;
-    } catch (const io::InputError&) {
-        value = 0;
-    }
-    stop.close();
-    return value == 1;
-}
 
 void SETFILES(int& status) {
     readNames(status);

@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "driver/doubles.h"
+#include "driver/driver.h"
+#include "echo/echo.h"
 #include "io/units.h"
 #include "model/blocks.h"
-#include "run/echo.h"
-#include "run/run.h"
-#include "run/status.h"
+#include "services/status.h"
 #include "support/model.h"
 
 namespace kaldo::test {

@@ -9,7 +9,7 @@
 #include "group/groupmodel.h"
 #include "model/ctlpar.h"
 #include "model/runblocks.h"
-#include "run/status.h"
+#include "services/status.h"
 
 namespace kaldo::test {
 namespace {

@@ -7,8 +7,12 @@
 #include <numbers>
 
 #include "group/group.h"
+#include "io/threadrule.h"
 #include "model/blocks.h"
+#include "pile/pile.h"
 #include "pile/pilemodel.h"
+#include "services/linalg.h"
+#include "services/threads.h"
 
 namespace kaldo::test {
 

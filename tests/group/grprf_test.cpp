@@ -12,7 +12,7 @@
 #include "group/group.h"
 #include "io/units.h"
 #include "model/blocks.h"
-#include "run/unitno.h"
+#include "services/unitno.h"
 #include "support/model.h"
 
 namespace kaldo::test {

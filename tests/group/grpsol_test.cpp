@@ -11,7 +11,7 @@
 #include "group/groupmodel.h"
 #include "model/blocks.h"
 #include "report/report.h"
-#include "run/pending.h"
+#include "services/pending.h"
 
 namespace kaldo::test {
 namespace {

@@ -8,8 +8,8 @@
 #include <limits>
 #include <vector>
 
-#include "group/group.h"
 #include "pile/pilemodel.h"
+#include "services/linalg.h"
 
 namespace kaldo::test {
 namespace {

@@ -12,7 +12,7 @@
 #include "model/runpoint.h"
 #include "model/sections.h"
 #include "report/report.h"
-#include "run/labels.h"
+#include "services/unitlbl.h"
 #include "support/workdir.h"
 
 namespace kaldo::test {

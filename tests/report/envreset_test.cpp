@@ -4,12 +4,12 @@
 #include <cmath>
 #include <limits>
 
+#include "echo/echo.h"
 #include "group/group.h"
 #include "io/units.h"
 #include "model/blocks.h"
 #include "model/results.h"
 #include "report/report.h"
-#include "run/echo.h"
 #include "support/model.h"
 
 namespace kaldo::test {

@@ -10,7 +10,7 @@
 #include "group/group.h"
 #include "io/units.h"
 #include "model/blocks.h"
-#include "run/labels.h"
+#include "services/unitlbl.h"
 #include "support/workdir.h"
 
 namespace kaldo::test {

@@ -13,8 +13,8 @@
 #include "model/results.h"
 #include "model/runpoint.h"
 #include "report/report.h"
-#include "run/colwrite.h"
-#include "run/labels.h"
+#include "services/colwrite.h"
+#include "services/unitlbl.h"
 #include "support/workdir.h"
 
 namespace kaldo::test {

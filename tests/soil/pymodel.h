@@ -14,8 +14,8 @@
 #include "io/units.h"
 #include "model/blocks.h"
 #include "pile/pile.h"
-#include "run/labels.h"
-#include "run/psec.h"
+#include "services/psec.h"
+#include "services/unitlbl.h"
 #include "soil/lateral/lateral.h"
 #include "support/workdir.h"
 

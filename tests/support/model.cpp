@@ -3,10 +3,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "input/readin.h"
 #include "io/units.h"
 #include "model/blocks.h"
 #include "run/run.h"
-#include "run/status.h"
+#include "services/status.h"
 
 namespace fs = std::filesystem;
 

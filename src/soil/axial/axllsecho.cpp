@@ -11,9 +11,9 @@
 #include "model/labels.h"
 #include "model/piles.h"
 #include "model/sections.h"
-#include "run/status.h"
-#include "run/ucv.h"
-#include "run/unitno.h"
+#include "services/status.h"
+#include "services/ucv.h"
+#include "services/unitno.h"
 #include "soil/axial/axial.h"
 #include "soil/axial/axlwork.h"
 

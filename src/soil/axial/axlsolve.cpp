@@ -12,8 +12,8 @@
 #include "model/runblocks.h"
 #include "model/sections.h"
 #include "model/tzset.h"
-#include "run/status.h"
-#include "run/warning.h"
+#include "services/status.h"
+#include "services/warning.h"
 #include "soil/axial/axial.h"
 #include "soil/axial/axlwork.h"
 

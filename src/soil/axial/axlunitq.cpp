@@ -2,7 +2,7 @@
 // estimates the soil echo shows where the input gives no ultimate values.
 #include "model/input.h"
 #include "model/soils.h"
-#include "run/status.h"
+#include "services/status.h"
 #include "soil/axial/axial.h"
 #include "soil/axial/axlwork.h"
 #include "soil/lateral/lateral.h"

@@ -13,9 +13,9 @@
 #include "model/runblocks.h"
 #include "model/sections.h"
 #include "model/soils.h"
-#include "run/psec.h"
-#include "run/status.h"
-#include "run/unitno.h"
+#include "services/psec.h"
+#include "services/status.h"
+#include "services/unitno.h"
 #include "soil/axial/axial.h"
 #include "soil/axial/axlwork.h"
 

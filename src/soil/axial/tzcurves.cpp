@@ -8,7 +8,7 @@
 #include "model/piles.h"
 #include "model/sections.h"
 #include "model/soils.h"
-#include "run/status.h"
+#include "services/status.h"
 #include "soil/axial/axial.h"
 #include "soil/axial/axlwork.h"
 #include "soil/lateral/lateral.h"

@@ -5,8 +5,8 @@
 #include "io/units.h"
 #include "model/input.h"
 #include "model/labels.h"
-#include "run/ucv.h"
-#include "run/unitno.h"
+#include "services/ucv.h"
+#include "services/unitno.h"
 #include "soil/lateral/pygen.h"
 
 namespace kaldo {

@@ -14,7 +14,7 @@
 #include "model/piles.h"
 #include "model/pydrv.h"
 #include "model/soils.h"
-#include "run/psec.h"
+#include "services/psec.h"
 #include "soil/lateral/pygen.h"
 
 namespace kaldo {

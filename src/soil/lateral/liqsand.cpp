@@ -14,9 +14,9 @@
 #include "model/input.h"
 #include "model/labels.h"
 #include "model/soils.h"
-#include "run/colwrite.h"
-#include "run/ucv.h"
-#include "run/unitno.h"
+#include "services/colwrite.h"
+#include "services/ucv.h"
+#include "services/unitno.h"
 #include "soil/lateral/pygen.h"
 
 namespace kaldo {

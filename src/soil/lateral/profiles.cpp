@@ -13,7 +13,7 @@
 #include "model/input.h"
 #include "model/runblocks.h"
 #include "model/soils.h"
-#include "run/warning.h"
+#include "services/warning.h"
 #include "soil/lateral/lateral.h"
 
 namespace kaldo {

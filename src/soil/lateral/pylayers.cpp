@@ -20,12 +20,12 @@
 #include "model/pymode.h"
 #include "model/sections.h"
 #include "model/soils.h"
-#include "run/colwrite.h"
-#include "run/psec.h"
-#include "run/status.h"
-#include "run/ucv.h"
-#include "run/unitno.h"
-#include "run/warning.h"
+#include "services/colwrite.h"
+#include "services/psec.h"
+#include "services/status.h"
+#include "services/ucv.h"
+#include "services/unitno.h"
+#include "services/warning.h"
 #include "soil/lateral/pygen.h"
 
 namespace kaldo {

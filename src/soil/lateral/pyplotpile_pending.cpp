@@ -1,5 +1,5 @@
 // The p-y records of the curve data file are not part of this version yet.
-#include "run/pending.h"
+#include "services/pending.h"
 #include "soil/lateral/lateral.h"
 
 namespace kaldo {

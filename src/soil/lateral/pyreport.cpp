@@ -19,8 +19,8 @@
 #include "model/pymode.h"
 #include "model/sections.h"
 #include "model/soils.h"
-#include "run/ucv.h"
-#include "run/unitno.h"
+#include "services/ucv.h"
+#include "services/unitno.h"
 #include "soil/lateral/pygen.h"
 
 namespace kaldo {

@@ -19,7 +19,7 @@
 #include "model/pymode.h"
 #include "model/runblocks.h"
 #include "model/sections.h"
-#include "pile/pile.h"
+#include "services/warning.h"
 #include "soil/lateral/pygen.h"
 
 namespace kaldo {
@@ -72,7 +72,7 @@ private:
 
 void curvesTooShort(int pile) {
     const std::string text = "  -  P-Y CURVES DO NOT EXTEND THE LENGTH OF THE PILE";
-    writeWholeRecord({"", "", text + ", PILE GROUP = " + io::fmtI(5, pile)});
+    writeRecordWhole({"", "", text + ", PILE GROUP = " + io::fmtI(5, pile)});
     raiseSolverState(CURVES_TOO_SHORT);
 }
 

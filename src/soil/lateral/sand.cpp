@@ -17,8 +17,8 @@
 #include "model/piles.h"
 #include "model/pydrv.h"
 #include "model/soils.h"
-#include "run/ucv.h"
-#include "run/unitno.h"
+#include "services/ucv.h"
+#include "services/unitno.h"
 #include "soil/lateral/pygen.h"
 
 namespace kaldo {

@@ -12,8 +12,8 @@
 #include "model/input.h"
 #include "model/labels.h"
 #include "model/piles.h"
-#include "run/ucv.h"
-#include "run/unitno.h"
+#include "services/ucv.h"
+#include "services/unitno.h"
 #include "soil/lateral/pygen.h"
 
 namespace kaldo {

@@ -13,8 +13,8 @@
 #include "model/labels.h"
 #include "model/pydrv.h"
 #include "model/soils.h"
-#include "run/ucv.h"
-#include "run/unitno.h"
+#include "services/ucv.h"
+#include "services/unitno.h"
 #include "soil/lateral/pygen.h"
 
 namespace kaldo {

@@ -14,9 +14,9 @@
 #include "model/pymode.h"
 #include "model/runblocks.h"
 #include "model/sections.h"
-#include "run/status.h"
-#include "run/unitno.h"
-#include "run/warning.h"
+#include "services/status.h"
+#include "services/unitno.h"
+#include "services/warning.h"
 #include "soil/lateral/pygen.h"
 
 namespace kaldo {

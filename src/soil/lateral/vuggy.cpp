@@ -9,10 +9,10 @@
 #include "io/units.h"
 #include "model/labels.h"
 #include "model/runblocks.h"
-#include "run/status.h"
-#include "run/ucv.h"
-#include "run/unitno.h"
-#include "run/warning.h"
+#include "services/status.h"
+#include "services/ucv.h"
+#include "services/unitno.h"
+#include "services/warning.h"
 #include "soil/lateral/pygen.h"
 
 namespace kaldo {

@@ -14,9 +14,9 @@
 #include "model/labels.h"
 #include "model/piles.h"
 #include "model/soils.h"
-#include "run/ucv.h"
-#include "run/unitno.h"
-#include "run/warning.h"
+#include "services/ucv.h"
+#include "services/unitno.h"
+#include "services/warning.h"
 #include "soil/lateral/pygen.h"
 
 namespace kaldo {

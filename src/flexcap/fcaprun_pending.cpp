@@ -1,0 +1,9 @@
+// The flexible-cap analysis is not part of this version yet.
+#include "flexcap/flexcap.h"
+#include "services/pending.h"
+
+namespace kaldo {
+
+void FCAPRUN(std::array<double, 6>&) { notBuilt("FCAPRUN", "flexible pile cap"); }
+
+}  // namespace kaldo

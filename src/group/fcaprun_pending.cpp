@@ -1,9 +1,0 @@
-// The flexible-cap analysis is not part of this version yet.
-#include "group/group.h"
-#include "run/pending.h"
-
-namespace kaldo {
-
-void FCAPRUN(std::array<double, 6>&) { notBuilt("FCAPRUN", "flexible pile cap"); }
-
-}  // namespace kaldo

@@ -1,0 +1,29 @@
+// Small dense linear algebra of the group solution, the pile-head transformations and the stiffness
+// estimation.
+#pragma once
+
+#include <span>
+
+namespace kaldo {
+
+// Matrices are 64-bit reals stored by columns (first index fastest), element (i, j) of a matrix held
+// with leading dimension NP at A[(i - 1) + (j - 1) * NP].
+
+// Inverts the N x N matrix held in A (leading dimension NP) in place, by Gauss-Jordan elimination with
+// full pivoting. FLAG 0 on success; 1 when the matrix is singular (a zero pivot, or no usable pivot
+// left), and A then holds no inverse. N <= 0 leaves A alone with FLAG 0. Rows and columns past N are
+// not touched. The bookkeeping lives on the call's own stack (up to 50 unknowns), so any thread may
+// call it; an N above 50, an NP below N or an array too short for N columns throws std::length_error
+// rather than write past a table. GJINV2 and GJINV3 are the same inversion under the names their
+// callers use.
+void GJINV(std::span<double> A, int N, int NP, int& FLAG);
+void GJINV2(std::span<double> A, int N, int NP, int& FLAG);
+void GJINV3(std::span<double> A, int N, int NP, int& FLAG);
+
+// Y(:, k) = A X(:, k) for the N 6-vectors of X (one after the other) with the 6 x 6 matrix A. Each
+// vector is read whole before its product is written, so Y may be X itself. N <= 0 does nothing; lists
+// shorter than 6 N throw std::length_error. MATV6N is the same product under its callers' name.
+void MATV6(std::span<double> Y, std::span<const double, 36> A, std::span<const double> X, int N);
+void MATV6N(std::span<double> Y, std::span<const double, 36> A, std::span<const double> X, int N);
+
+}  // namespace kaldo

@@ -1,0 +1,80 @@
+#include "services/status.h"
+
+#include "io/units.h"
+#include "services/unitno.h"
+
+namespace kaldo {
+
+namespace {
+
+const char* const ERR = "    * ERROR IN ANALYSIS *";
+
+struct Message {
+    int code;
+    std::vector<std::string> lines;  // after the error line
+};
+
+const std::vector<Message>& messages() {
+    static const std::vector<Message> table = {
+        {3, {"    PILE LENGTH EXTENDS BELOW THE BOTTOM", "    OF THE DEEPEST LAYER, NODE"}},
+        {13, {"    PILE LENGTH EXTENDS BELOW THE BOTTOM", "    OF THE DEEPEST LAYER, NODE2D"}},
+        {14, {"    DETERMINANT OF STIFFNESS MATRIX IS ZERO"}},
+        {21, {"    WEAK ROCK, THE COHESIVE STRENGTH IS ZERO"}},
+        {22, {"    CURRENT DEPTH IS BEYOND THE EXTENT", "    OF INPUT CURVE FOR UNIT WEIGHT"}},
+        {23, {"    CURRENT DEPTH IS BEYOND THE EXTENT", "    OF INPUT CURVE FOR COHESION"}},
+        {24, {"    CURRENT DEPTH IS BEYOND THE EXTENT", "    OF INPUT CURVE FOR FRICTION ANGLE"}},
+        {25, {"    CURRENT DEPTH IS BEYOND THE EXTENT", "    OF INPUT CURVE FOR SIDE FRICTION"}},
+        {26, {"    CURRENT DEPTH IS BEYOND THE EXTENT", "    OF INPUT CURVE FOR SIDE RESISTANCE"}},
+        {27, {"    CURRENT DEPTH IS BEYOND THE EXTENT", "    OF INPUT CURVE FOR FRICTION ANGLE"}},
+        {28, {"    SILT, THE FRICTION ANGLE IS ZERO"}},
+        {29, {"    SILT, SLOPE ANGLE GREATER THAN FRICTION ANGLE"}},
+        {30, {"    SAND, THE FRICTION ANGLE IS ZERO"}},
+        {31, {"    SAND, SLOPE ANGLE GREATER THAN FRICTION ANGLE"}},
+        {32, {"     LS CURVE, E50 VALUE IS ZERO"}},
+        {33, {"      LS CURVE, COHESION VALUE IS ZERO"}},
+        {34, {"     TORQUE CURVE, E50 VALUE IS ZERO"}},
+        {35, {"     TORQUE CURVE, COHESION VALUE IS ZERO"}},
+        {36, {"     CONVERGENCE ERROR, ", "     WHILE COMPUTING AXIAL FORCES ALONG PILE"}},
+        {ST_INTERNAL, {"    100, INTERNAL ERROR OF THE ENGINE"}},
+        {ST_NAMES, {"    101, FILE LIST Names.dat IS MISSING OR INCOMPLETE"}},
+        {ST_PATHLEN, {"    102, A PATH IN Names.dat IS LONGER THAN 256 CHARACTERS"}},
+        {ST_NOINPUT, {"    103, INPUT DATA FILE CANNOT BE OPENED"}},
+        {ST_FILEOPEN, {"    104, A REPORT OR DATA FILE CANNOT BE OPENED"}},
+        {ST_MALFORMED, {"    110, MALFORMED VALUE IN THE INPUT DATA FILE"}},
+        {ST_REALFORINT, {"    111, A REAL WHERE AN INTEGER IS DUE IN THE INPUT DATA FILE"}},
+        {ST_EARLYEND, {"    112, EARLY END OF THE INPUT DATA FILE"}},
+        {ST_CAPACITY, {"    113, INPUT COUNT EXCEEDS THE CAPACITY OF ITS TABLE"}},
+        {ST_INDEX, {"    114, INPUT NUMBER OUT OF RANGE"}},
+        {ST_BADVALUE, {"    115, INPUT VALUE THE ANALYSIS CANNOT USE"}},
+        {ST_NOCONVERGE, {"    116, NO CONVERGENCE OF A CURVE COMPUTATION"}},
+        {ST_ZEROGJ, {"    117, TORSIONAL RIGIDITY GJ OF A PILE SECTION IS ZERO"}},
+        {ST_NOTBUILT, {"    120, ANALYSIS CAPABILITY NOT BUILT YET"}},
+    };
+    return table;
+}
+
+}  // namespace
+
+std::vector<std::string> completionLines(int status) {
+    if (status == ST_OK) return {"    ANALYSIS COMPLETED"};
+    if (status == ST_STOPPED) return {"     *** ANALYSIS STOPPED BY USER ***"};
+    std::vector<std::string> out{ERR};
+    for (const Message& m : messages()) {
+        if (m.code == status) {
+            out.insert(out.end(), m.lines.begin(), m.lines.end());
+            return out;
+        }
+    }
+    out.push_back("    " + std::to_string(status) + ", UNKNOWN CODE");
+    return out;
+}
+
+void reportFault(int& status, int code, const std::string& detail) {
+    io::Unit& rt = io::unit(RUNTIME_UNIT).isOpen() ? io::unit(RUNTIME_UNIT) : io::unit(0);
+    rt.free() << "    **** KALDO ERROR " << code << " ****";
+    rt.free() << "    " << detail;
+    rt.flush();
+    if (status == ST_OK) status = code;
+}
+
+}  // namespace kaldo
