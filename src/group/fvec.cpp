@@ -17,6 +17,7 @@
 #include "model/ctlpar.h"
 #include "model/piles.h"
 #include "model/runblocks.h"
+#include "model/vectors.h"
 #include "pile/pile.h"
 #include "services/linalg.h"
 #include "services/status.h"
@@ -25,9 +26,6 @@
 namespace kaldo {
 
 namespace {
-
-using Vec6 = std::array<double, 6>;
-using Mat6 = std::array<double, 36>;
 
 // c = a b for column-stored 6 x 6 matrices.
 Mat6 product(const Mat6& a, const Mat6& b) {

@@ -13,16 +13,16 @@
 #include "io/format.h"
 #include "io/units.h"
 #include "model/blocks.h"
+#include "model/vectors.h"
 #include "report/report.h"
 #include "services/host.h"
 #include "services/linalg.h"
+#include "services/status.h"
 #include "services/unitno.h"
 
 namespace kaldo {
 namespace {
 
-using Vec6 = std::array<double, 6>;
-using Mat6 = std::array<double, 36>;
 using io::E;
 using io::F;
 using io::I;
@@ -36,9 +36,6 @@ const double NEAR_ONE = 1e-14;                       // clamp of the last level 
 const double INC_SMALL = static_cast<double>(1e-12f);
 const double INC_LATE = static_cast<double>(1e-8f);
 const double GIVE_UP_LEVEL = static_cast<double>(1.1f);
-
-// Failure reasons of a load step (the run-wide solver state codes).
-constexpr int NO_CLOSURE = 1, SINGULAR = 2, WARNINGS = 3, AXIAL_FAILURE = 4;
 
 bool pureTorque(const Vec6& v) {
     if (std::fabs(v[3]) <= TINY_LOAD) return false;
@@ -213,7 +210,7 @@ void GRPSOL(int kind, int&, int& status, Vec6& POUT, Vec6& UOUT, Vec6& P, Vec6&,
     U(RUNTIME_UNIT).endLine();
     U(RUNTIME_UNIT).line() << "     GLOBAL ITERATIONS";
     U(RUNTIME_UNIT).flush();
-    RUNSTATE.RUNSOLVST = 0;
+    RUNSTATE.RUNSOLVST = SOLVER_OK;
     PYMODE.PYPRTMODE = 0;
     SMOV.SMFACT = 1.0;
     const bool pt = pureTorque(P0);
@@ -231,13 +228,13 @@ void GRPSOL(int kind, int&, int& status, Vec6& POUT, Vec6& UOUT, Vec6& P, Vec6&,
         it = 0;
         for (;;) {
             ++it;
-            RUNSTATE.RUNSOLVST = 0;
+            RUNSTATE.RUNSOLVST = SOLVER_OK;
             RUNSTATE.RUNWARNBEAR = 0;
             RUNSTATE.RUNWARNPULL = 0;
             RUNSTATE.RUNWARNTORS = 0;
             prog.iteration(tcur, it);
             if (stopRequested()) {
-                status = 4;
+                status = ST_STOPPED;
                 return;
             }
             reductionFactors(u, P, it, pt);
@@ -311,8 +308,8 @@ void GRPSOL(int kind, int&, int& status, Vec6& POUT, Vec6& UOUT, Vec6& P, Vec6&,
                 U(RESULTS_UNIT).endLine();
                 warningLines(RUNTIME_UNIT, "DETERMINANT OF STIFFNESS MATRIX IS ZERO", true);
                 U(RUNTIME_UNIT).flush();
-                RUNSTATE.RUNSOLVST = SINGULAR;
-                reason = SINGULAR;
+                RUNSTATE.RUNSOLVST = SOLVER_SINGULAR;
+                reason = SOLVER_SINGULAR;
                 break;
             }
             for (std::size_t i = 0; i < 6; ++i) {
@@ -373,7 +370,7 @@ void GRPSOL(int kind, int&, int& status, Vec6& POUT, Vec6& UOUT, Vec6& P, Vec6&,
 
     prog.finished();
     const bool warned = copyWarnings();
-    if (warned) RUNSTATE.RUNSOLVST = WARNINGS;
+    if (warned) RUNSTATE.RUNSOLVST = SOLVER_WARNINGS;
     // A stiffness-estimation point counts as failed until it is known to have completed; the state it
     // came with decides whether the equivalent-stiffness pass runs.
     const int eqsState = EQSEST.EQSSTATE;
@@ -386,8 +383,8 @@ void GRPSOL(int kind, int&, int& status, Vec6& POUT, Vec6& UOUT, Vec6& P, Vec6&,
         if (EQSEST.EQSACT == 1) EQSEST.EQSSTATE = -1;
         RUNSTATE.RUNPASS = 0;
     };
-    if (reason == NO_CLOSURE || reason == AXIAL_FAILURE) return failed("    6 NO CONVERGENCE ON PILES   ");
-    if (reason == SINGULAR) return failed("    7 SINGULAR STIFFNESS MATRIX ");
+    if (reason == SOLVER_NO_CLOSURE || reason == SOLVER_AXIAL_FAILURE) return failed("    6 NO CONVERGENCE ON PILES   ");
+    if (reason == SOLVER_SINGULAR) return failed("    7 SINGULAR STIFFNESS MATRIX ");
     if (noStep) return failed("    3 NO CONVERGENCE ON PILE CAP");
     if (flex) {
         FLEXREC(RUNPOINT.ILOOP, RUNPOINT.IPOINT, false, P, u);
@@ -461,7 +458,7 @@ void GRPSOL(int kind, int&, int& status, Vec6& POUT, Vec6& UOUT, Vec6& P, Vec6&,
     if (CTLIN.CAPOPT > 0 && CAPIN.KCAPSPR == 0) grpsolPassiveTable(capHy, capHz, capPos);
     if (CTLPAR.KPRINT > 0) grpsolTableM();
     clearCurrentResults();
-    RUNSTATE.RUNSOLVST = 0;
+    RUNSTATE.RUNSOLVST = SOLVER_OK;
     io::Unit& s = U(PILESCR_UNIT);
     s.open(namesPath(REC_PILESCR), io::Mode::Write);
     FVEC(Fg, u, status);

@@ -2,10 +2,13 @@
 #include "group/group.h"
 #include "io/format.h"
 #include "model/ctlpar.h"
+#include "model/runblocks.h"
 
 namespace kaldo {
 
-bool grpsolStepFails(int state) { return state == 1 || state == 4 || state == 5; }
+bool grpsolStepFails(int state) {
+    return state == SOLVER_NO_CLOSURE || state == SOLVER_AXIAL_FAILURE || state == SOLVER_CURVES_SHORT;
+}
 
 std::string grpsolGiveUpText(int reason) {
     switch (reason) {

@@ -38,7 +38,7 @@ inline RunTime RUNTIME;
 // threads at once: the words they write are atomics that they only ever raise or count up.
 struct RunState {
     int RUNPASS = 0;                  // 0 iterating, 2 equivalent-stiffness pass, 1 final results pass
-    std::atomic<int> RUNSOLVST{0};    // failure reason of the current step (1 to 5), raised by the piles
+    std::atomic<int> RUNSOLVST{0};    // failure reason of the current step (SolverState), raised by the piles
     std::atomic<int> RUNWARNBEAR{0};  // bearing warnings of the current force evaluation
     std::atomic<int> RUNWARNPULL{0};  // pull-out warnings
     std::atomic<int> RUNWARNTORS{0};  // torsion warnings
@@ -51,9 +51,20 @@ inline RunState RUNSTATE;
 // one model serves another.
 inline std::atomic<unsigned> RUNGENERATION{0};
 
+// Why the current load step of the group solution cannot be accepted, raised by the piles (and the
+// solution itself) while the step runs. A higher state wins: the piles only ever raise it.
+enum SolverState : int {
+    SOLVER_OK = 0,
+    SOLVER_NO_CLOSURE = 1,      // a pile's lateral solution did not close within its iteration limit
+    SOLVER_SINGULAR = 2,        // the group stiffness is singular
+    SOLVER_WARNINGS = 3,        // warnings to copy to the reports; never fails a step
+    SOLVER_AXIAL_FAILURE = 4,   // a pile's axial (t-z) solution gave up
+    SOLVER_CURVES_SHORT = 5,    // user p-y curves end above the pile tip
+};
+
 // Raises the solver state of the current step to code, unless it already holds a higher one. Pile
 // routines on many threads may report at once; the state is never lowered or cleared by them.
-inline void raiseSolverState(int code) {
+inline void raiseSolverState(SolverState code) {
     int now = RUNSTATE.RUNSOLVST.load();
     while (now < code && !RUNSTATE.RUNSOLVST.compare_exchange_weak(now, code)) {
     }

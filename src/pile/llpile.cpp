@@ -41,15 +41,11 @@ namespace {
 constexpr double TINY = static_cast<double>(1e-14f);
 // Components below this are dropped from a resultant.
 constexpr double HYPOT_ZERO = 1e-24;
-// Solver state of a pile without closure.
-constexpr int NO_CLOSURE = 1;
-
 double HYPOTZ(double a, double b) {
     if (std::fabs(a) < HYPOT_ZERO) a = 0.0;
     if (std::fabs(b) < HYPOT_ZERO) b = 0.0;
     return std::sqrt(a * a + b * b);
 }
-
 
 // The working data of one solve.
 struct Solve {
@@ -169,7 +165,7 @@ void noClosure(int p) {
     const std::string line = "     ** WARNING **  NO CLOSURE OF A LLP AFTER " + io::fmtI(5, CTLPAR.MAXITP) +
                              "  ITERATIONS" + std::string(10, ' ') + "PILE GROUP" + io::fmtI(5, p);
     writeRecordWhole({"", "", line});
-    raiseSolverState(NO_CLOSURE);
+    raiseSolverState(SOLVER_NO_CLOSURE);
 }
 
 // A term a / b of the stresses and ratios: a section without area, inertia or capacity adds nothing.

@@ -32,6 +32,7 @@
 #include "services/colwrite.h"
 #include "services/threads.h"
 #include "services/ucv.h"
+#include "services/unitno.h"
 
 namespace kaldo {
 
@@ -73,24 +74,24 @@ void envelopeHeadings(int kind, int env) {
     const char* n = env == 1 ? "1" : "2";
     const char* text = env == 1 ? "MINIMUM ENVELOPE" : "MAXIMUM ENVELOPE";
     const char* envTitle = comb ? "LOAD COMB. ENV : " : "LOAD CASE ENV : ";
-    for (int unitNo : {16, 18}) {
+    for (int unitNo : {RESULTS_UNIT, SUMMARY_UNIT}) {
         io::Unit& u = io::unit(unitNo);
         u.blankLines(3);
         u.line() << io::X{5} << envTitle << n;
         u.line() << io::X{5} << (comb ? "COMB. NAME     : " : "CASE NAME     : ") << text;
     }
-    io::unit(14).line() << envTitle << n;
-    io::Unit& u19 = io::unit(19);
-    u19.line() << envTitle << n;
-    u19.line() << io::X{6} << text;
-    u19.line() << "    1 CALCULATED AND PRINTED";
+    io::unit(PILERES_UNIT).line() << envTitle << n;
+    io::Unit& status = io::unit(CASESTAT_UNIT);
+    status.line() << envTitle << n;
+    status.line() << io::X{6} << text;
+    status.line() << "    1 CALCULATED AND PRINTED";
 }
 
 // Table L of an envelope: the cap loads and displacements at the origin.
 void capTable(const Arr<double, 1, NCAPENV>& cap) {
     const UnitLabels& b = LABELS;
     const std::string m = momentUnit();
-    for (int unitNo : {16, 18}) {
+    for (int unitNo : {RESULTS_UNIT, SUMMARY_UNIT}) {
         io::Unit& u = io::unit(unitNo);
         const int rb = unitNo == 16 ? 8 : 5, rw = unitNo == 16 ? 18 : 19, rd = unitNo == 16 ? 5 : 4;
         u.blankLines(3);
@@ -121,29 +122,29 @@ void capTable(const Arr<double, 1, NCAPENV>& cap) {
 // The Table M headings of an envelope, and the cap record of the pile results file.
 void envelopeTableM(const Arr<double, 1, NCAPENV>& cap) {
     const char* tableM = "* TABLE M *   COMPUTATION ON INDIVIDUAL PILE";
-    for (int unitNo : {16, 18}) {
+    for (int unitNo : {RESULTS_UNIT, SUMMARY_UNIT}) {
         io::Unit& u = io::unit(unitNo);
         u.blankLines(3);
         u.line() << io::X{5} << tableM;
     }
-    io::Unit& u30 = io::unit(30);
-    u30.blankLines(1);
-    u30.line() << io::X{5} << tableM;
+    io::Unit& coll = io::unit(SUMCOLL_UNIT);
+    coll.blankLines(1);
+    coll.line() << io::X{5} << tableM;
 
-    io::Unit& u14 = io::unit(14);
-    u14.line() << io::X{5} << "* TABLE L *   COMPUTATION ON PILE CAP";
-    u14.line() << "* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *";
+    io::Unit& pileRes = io::unit(PILERES_UNIT);
+    pileRes.line() << io::X{5} << "* TABLE L *   COMPUTATION ON PILE CAP";
+    pileRes.line() << "* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *";
     for (int k = 1; k <= 6; ++k) {
-        WCOLREAL(u14, 18, 8, cap(k));
-        WCOLBLNK(u14, 5);
+        WCOLREAL(pileRes, 18, 8, cap(k));
+        WCOLBLNK(pileRes, 5);
     }
-    WCOLEOL(u14);
-    u14.line() << "* DISPLACEMENT OF PILE CAP AT ORIGIN *";
+    WCOLEOL(pileRes);
+    pileRes.line() << "* DISPLACEMENT OF PILE CAP AT ORIGIN *";
     for (int k = 7; k <= 12; ++k) {
-        WCOLREAL(u14, 18, 8, cap(k));
-        WCOLBLNK(u14, 5);
+        WCOLREAL(pileRes, 18, 8, cap(k));
+        WCOLBLNK(pileRes, 5);
     }
-    WCOLEOL(u14);
+    WCOLEOL(pileRes);
 }
 
 void makeCopy(int p, const PileTopTable& top, const AlongPileTable& llp, PileCopy& w) {
@@ -175,7 +176,7 @@ void makeCopy(int p, const PileTopTable& top, const AlongPileTable& llp, PileCop
 
 // Section 0: the pile results file, every value in internal units.
 void pileResultsSection(const PileCopy& w) {
-    io::Unit& u = io::unit(14);
+    io::Unit& u = io::unit(PILERES_UNIT);
     u.line() << "* PILE GROUP *" << io::I{6, w.p};
     auto topLine = [&u, &w](const char* title, const std::array<double, 6>& d, const std::array<double, 6>& r) {
         u.line() << io::X{7} << title;
@@ -200,7 +201,7 @@ void pileResultsSection(const PileCopy& w) {
 
 // Lines 1 to 4 of the pile's record on the pile result scratch file.
 void scratchTopLines(const PileCopy& w) {
-    io::Unit& u = io::unit(13);
+    io::Unit& u = io::unit(PILESCR_UNIT);
     auto displacements = [&u, &w](const std::array<double, 6>& d) {
         auto line = u.line();
         line << io::X{5} << io::I{6, w.p} << io::X{6};
@@ -225,7 +226,7 @@ void scratchTopLines(const PileCopy& w) {
 void pileTopTables(const PileCopy& w) {
     const UnitLabels& b = LABELS;
     const std::string m = momentUnit(), s = stressUnit();
-    io::Unit& u = io::unit(16);
+    io::Unit& u = io::unit(RESULTS_UNIT);
     const char* dash = "---------------------------------------";
     u.blankLines(2);
     u.line() << io::X{7} << "* PILE GROUP *" << io::I{6, w.p};
@@ -270,7 +271,7 @@ void resultsSection(const PileCopy& w, int kind) {
     const int level = kind == 0 ? ENVCTL.ENVKPRINT : kind == 1 ? OPTENV.KPRINTLC : OPTENV.KPRINTCB;
     if (level >= 1) pileTopTables(w);
     if (level >= (kind == 2 ? 2 : 1)) {
-        io::Unit& u = io::unit(16);
+        io::Unit& u = io::unit(RESULTS_UNIT);
         u.blankLines(2);
         u.line() << io::X{8} << "* EFFECTS FOR LATERALLY LOADED PILE *   ";
         u.blankLines(1);
@@ -319,10 +320,10 @@ void ENVEWR(int kind, int env) {
         capTable(store.ENVCAP);
         envelopeTableM(store.ENVCAP);
     }
-    io::unit(14).line() << "* TABLE M *   COMPUTATION ON INDIVIDUAL PILE";
+    io::unit(PILERES_UNIT).line() << "* TABLE M *   COMPUTATION ON INDIVIDUAL PILE";
 
-    io::Unit& u13 = io::unit(13);
-    if (!u13.open(namesPath(REC_PILESCR), io::Mode::Write))
+    io::Unit& scratch = io::unit(PILESCR_UNIT);
+    if (!scratch.open(namesPath(REC_PILESCR), io::Mode::Write))
         throw std::runtime_error("pile result scratch file " + namesPath(REC_PILESCR) + " cannot be opened");
 
     const PileTopTable& top = env <= 0 ? RESCUR.RESCURTOP : env == 1 ? ENVMIN.TOP : ENVMAX.TOP;
@@ -336,7 +337,7 @@ void ENVEWR(int kind, int env) {
         writePile(*w, kind, threads);
         RUNTIME.RUNTPRT += omp_get_wtime() - t0;
     }
-    u13.close();
+    scratch.close();
 
     ColFlags flags;
     COLSEL(kind == 0 ? 0 : 1, allPiles, CTLPAR.KAXVAR, CTLIN.ANTYPE, flags);

@@ -13,6 +13,7 @@
 #include "report/report.h"
 #include "services/colwrite.h"
 #include "services/ucv.h"
+#include "services/unitno.h"
 
 namespace kaldo {
 
@@ -91,7 +92,7 @@ void COLHDWR(const ColFlags& flags, int selector) {
 void NODEWR(const ColFlags& flags, int c, int s, int antype, double h, const AlongPileRecord& t) {
     (void)antype;
     if (c < 4) return;
-    io::Unit& u = io::unit(16);
+    io::Unit& u = io::unit(RESULTS_UNIT);
     const int n = increments(c);
     const int step = s < n ? s : n;
     for (int k = 0; k <= n;) {
@@ -110,7 +111,7 @@ void NODEWR(const ColFlags& flags, int c, int s, int antype, double h, const Alo
 }
 
 void PILEROWS(int c, int lscrv, int kaxvar, int lcbcur, int antype, double h, const AlongPileRecord& t) {
-    io::Unit& u = io::unit(14);
+    io::Unit& u = io::unit(PILERES_UNIT);
     ColFlags f;
     f.fill(1);
     if (antype == 2) clearList(f, kPlaneOff);
@@ -140,7 +141,7 @@ void PILEROWS(int c, int lscrv, int kaxvar, int lcbcur, int antype, double h, co
 
 void PILEXTR(int p, int c, int antype, double h, const AlongPileRecord& t) {
     (void)antype;
-    io::Unit& u = io::unit(13);
+    io::Unit& u = io::unit(PILESCR_UNIT);
     const int n = c < 4 ? 0 : increments(c);
     Arr<double, 1, NLLPQTY> vmin, vmax, dmin, dmax;
     for (int q = 1; q <= NLLPQTY; ++q) {

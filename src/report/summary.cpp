@@ -11,6 +11,7 @@
 #include "model/labels.h"
 #include "report/report.h"
 #include "services/colwrite.h"
+#include "services/unitno.h"
 
 namespace kaldo {
 
@@ -89,7 +90,7 @@ void headingLine(io::Unit& u, int g, int t, bool coll, const std::string& m) {
 // the pile column blank, on unit 30.
 void pileTopHeading(int g, int t) {
     const std::string m = momentUnit();
-    for (int unitNo : {18, 30}) {
+    for (int unitNo : {SUMMARY_UNIT, SUMCOLL_UNIT}) {
         io::Unit& u = io::unit(unitNo);
         const bool coll = unitNo == 30;
         if (!coll) u.blankLines(1);
@@ -99,31 +100,31 @@ void pileTopHeading(int g, int t) {
 }
 
 void tableHeading(int g, int t, const ColFlags& flags) {
-    io::Unit& u18 = io::unit(18);
-    io::Unit& u30 = io::unit(30);
+    io::Unit& summary = io::unit(SUMMARY_UNIT);
+    io::Unit& coll = io::unit(SUMCOLL_UNIT);
     const char* frame = g == 1 ? "GLOBAL" : "LOCAL";
     if (g == 3) {
-        u18.blankLines(1);
-        u18.line() << io::X{7} << (t == 1 ? "* MINIMUM VALUES AND LOCATIONS *" : "* MAXIMUM VALUES AND LOCATIONS *");
+        summary.blankLines(1);
+        summary.line() << io::X{7} << (t == 1 ? "* MINIMUM VALUES AND LOCATIONS *" : "* MAXIMUM VALUES AND LOCATIONS *");
         COLHDWR(flags, 1);
         if (t == 1) COLHDWR(flags, 2);
         return;
     }
     if (t == 3) {
-        u18.blankLines(1);
-        u18.line() << io::X{5} << " PILE GROUP " << io::X{2} << "STRESS," << stressUnit();
-        u18.line() << io::X{6} << "**********" << io::X{2} << "****************";
+        summary.blankLines(1);
+        summary.line() << io::X{5} << " PILE GROUP " << io::X{2} << "STRESS," << stressUnit();
+        summary.line() << io::X{6} << "**********" << io::X{2} << "****************";
         return;
     }
     if (t == 1) {
-        u18.line() << io::X{7} << "* PILE TOP DISPLACEMENTS *";
-        u30.blankLines(1);
-        u30.line() << io::X{7} << "* PILE TOP DISPLACEMENTS, " << frame << " *";
+        summary.line() << io::X{7} << "* PILE TOP DISPLACEMENTS *";
+        coll.blankLines(1);
+        coll.line() << io::X{7} << "* PILE TOP DISPLACEMENTS, " << frame << " *";
     } else {
-        u18.blankLines(1);
-        u18.line() << io::X{7} << "* PILE TOP REACTIONS *";
-        u30.blankLines(1);
-        u30.line() << io::X{7} << "* PILE TOP REACTIONS, " << frame << " *";
+        summary.blankLines(1);
+        summary.line() << io::X{7} << "* PILE TOP REACTIONS *";
+        coll.blankLines(1);
+        coll.line() << io::X{7} << "* PILE TOP REACTIONS, " << frame << " *";
     }
     pileTopHeading(g, t);
 }
@@ -188,9 +189,9 @@ void ENVVEC(int k, int m, const Arr<double, 1, NLLPQTY>& values, ExtremeSet& x) 
 
 void SUMTAB(int g, int t, int npiles, const ColFlags& flags) {
     tableHeading(g, t, flags);
-    io::Unit& u18 = io::unit(18);
-    io::Unit& u13 = io::unit(13);
-    if (!u13.open(namesPath(REC_PILESCR), io::Mode::Read))
+    io::Unit& summary = io::unit(SUMMARY_UNIT);
+    io::Unit& scratch = io::unit(PILESCR_UNIT);
+    if (!scratch.open(namesPath(REC_PILESCR), io::Mode::Read))
         throw std::runtime_error("pile result scratch file " + namesPath(REC_PILESCR) + " cannot be opened");
 
     ExtremeSet x;
@@ -201,68 +202,68 @@ void SUMTAB(int g, int t, int npiles, const ColFlags& flags) {
     Arr<double, 1, NLLPQTY> v;
     for (int k = 1; k <= npiles; ++k) {
         for (int ln = 1; ln <= 8; ++ln) {
-            const std::string line = nextScratchLine(u13);
+            const std::string line = nextScratchLine(scratch);
             if (pileTop && ln == topLine) {
                 v.fill(0.0);
                 const int pile = fieldInt(line, 5, 6);
                 for (int j = 1; j <= m; ++j) v(j) = fieldReal(line, 15 + 14 * static_cast<std::size_t>(j - 1), 14);
-                WCOLBLNK(u18, 5);
-                WCOLINT(u18, 6, pile);
-                WCOLBLNK(u18, 5);
-                for (int j = (t == 3 ? 7 : 1); j <= m; ++j) WCOLREAL(u18, 13, 4, v(j));
-                WCOLEOL(u18);
+                WCOLBLNK(summary, 5);
+                WCOLINT(summary, 6, pile);
+                WCOLBLNK(summary, 5);
+                for (int j = (t == 3 ? 7 : 1); j <= m; ++j) WCOLREAL(summary, 13, 4, v(j));
+                WCOLEOL(summary);
                 ENVVEC(k, m, v, x);
             } else if (!pileTop && ln == (t == 1 ? 5 : 7)) {
                 const int pile = fieldInt(line, 0, 9);
                 for (int q = 1; q <= NLLPQTY; ++q)
                     v(q) = fieldReal(line, quantityColumn(q), 14);
-                WCOLBLNK(u18, 1);
-                WCOLINT(u18, 8, pile);
-                WCOLBLNK(u18, 1);
+                WCOLBLNK(summary, 1);
+                WCOLINT(summary, 8, pile);
+                WCOLBLNK(summary, 1);
                 for (int q = 1; q <= NLLPQTY; ++q)
-                    if (flags(q) > 0) WCOLREAL(u18, 12, 4, v(q));
-                WCOLEOL(u18);
+                    if (flags(q) > 0) WCOLREAL(summary, 12, 4, v(q));
+                WCOLEOL(summary);
                 ENVVEC(k, NLLPQTY, v, x);
             } else if (!pileTop && ln == (t == 1 ? 6 : 8)) {
                 const std::string label = line.size() >= 10 ? line.substr(5, 5) : std::string(5, ' ');
-                u18.part() << io::X{5} << io::A{5, label};
+                summary.part() << io::X{5} << io::A{5, label};
                 for (int q = 1; q <= NLLPQTY; ++q)
-                    if (flags(q) > 0) WCOLREAL(u18, 12, 4, fieldReal(line, quantityColumn(q), 14));
-                WCOLEOL(u18);
+                    if (flags(q) > 0) WCOLREAL(summary, 12, 4, fieldReal(line, quantityColumn(q), 14));
+                WCOLEOL(summary);
             }
         }
     }
-    u13.close();
-    u18.blankLines(1);
+    scratch.close();
+    summary.blankLines(1);
 
     if (npiles < 1) return;  // no pile: no extremes to show
     if (pileTop) {
         const int first = t == 3 ? 7 : 1;
-        pileTopExtremes(u18, first, m, x);
-        if (t != 3) pileTopExtremes(io::unit(30), first, m, x);
+        pileTopExtremes(summary, first, m, x);
+        if (t != 3) pileTopExtremes(io::unit(SUMCOLL_UNIT), first, m, x);
     } else {
-        alongPileExtremes(u18, t, flags, x);
-        alongPileExtremes(io::unit(30), t, flags, x);
+        alongPileExtremes(summary, t, flags, x);
+        alongPileExtremes(io::unit(SUMCOLL_UNIT), t, flags, x);
     }
 }
 
 void SUMTABS(int e, int npiles, int lcbcur, int allPiles, int antype, const ColFlags& flags) {
     (void)e, (void)lcbcur, (void)allPiles, (void)antype;
-    io::Unit& u18 = io::unit(18);
-    u18.blankLines(2);
-    u18.line() << io::X{7} << "THE GLOBAL STRUCTURAL COORDINATE SYSTEM";
-    u18.line() << io::X{7} << "---------------------------------------";
-    u18.blankLines(1);
+    io::Unit& summary = io::unit(SUMMARY_UNIT);
+    summary.blankLines(2);
+    summary.line() << io::X{7} << "THE GLOBAL STRUCTURAL COORDINATE SYSTEM";
+    summary.line() << io::X{7} << "---------------------------------------";
+    summary.blankLines(1);
     SUMTAB(1, 1, npiles, flags);
     SUMTAB(1, 2, npiles, flags);
-    u18.blankLines(2);
-    u18.line() << io::X{7} << "THE PILE COORDINATE SYSTEM (LOCAL AXES)";
-    u18.line() << io::X{7} << "---------------------------------------";
-    u18.blankLines(1);
+    summary.blankLines(2);
+    summary.line() << io::X{7} << "THE PILE COORDINATE SYSTEM (LOCAL AXES)";
+    summary.line() << io::X{7} << "---------------------------------------";
+    summary.blankLines(1);
     SUMTAB(2, 1, npiles, flags);
     SUMTAB(2, 2, npiles, flags);
     SUMTAB(2, 3, npiles, flags);
-    for (int unitNo : {18, 30}) {
+    for (int unitNo : {SUMMARY_UNIT, SUMCOLL_UNIT}) {
         io::Unit& u = io::unit(unitNo);
         u.blankLines(1);
         u.line() << io::X{7} << "* EFFECTS FOR LATERALLY LOADED PILE *   ";

@@ -23,8 +23,6 @@ using namespace axl;
 
 namespace {
 
-// Solver state of an axial routine that gave up on a pile.
-constexpr int AXIAL_FAILURE = 4;
 // Evaluations of the head movement after the first estimate; one more fails the pile.
 constexpr int MAXSOLVE = 25;
 // Half the step of the central difference on the tip movement.
@@ -33,7 +31,6 @@ constexpr double DWSTEP = sp(1e-6f);
 constexpr double HEADTOL = sp(0.0001f);
 constexpr double HEADTOL_LATE = sp(0.001f);
 constexpr double ZEROHEAD = sp(1e-14f);
-
 
 // Two points (head movement, tip movement) around the imposed head movement: the low one below it.
 struct Bracket {
@@ -122,7 +119,7 @@ void AXLSOLVE(int ip, int M, double E, int& /*status*/, int /*count*/, AxialSlot
             if (marchAxial(pile, K[m], P, W) < ninc) {
                 // A segment whose midpoint movement does not settle: the pile cannot be solved at this
                 // head movement. R and S keep the last complete march.
-                raiseSolverState(AXIAL_FAILURE);
+                raiseSolverState(SOLVER_AXIAL_FAILURE);
                 return;
             }
             head[m] = sign * W(ninc + 1);
@@ -162,7 +159,7 @@ void AXLSOLVE(int ip, int M, double E, int& /*status*/, int /*count*/, AxialSlot
         }
     }
     // The head movement was not matched within the evaluations allowed.
-    raiseSolverState(AXIAL_FAILURE);
+    raiseSolverState(SOLVER_AXIAL_FAILURE);
 }
 
 }  // namespace kaldo

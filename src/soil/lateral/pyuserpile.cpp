@@ -26,9 +26,6 @@ namespace kaldo {
 
 namespace {
 
-// Solver state of a step whose user p-y curves do not reach a node of a pile.
-constexpr int CURVES_TOO_SHORT = 5;
-
 // The cap level at which the cap's reaction is read off the curves, as a share of the head X.
 constexpr double CAP_LEVEL = py::s(0.99f);
 
@@ -73,7 +70,7 @@ private:
 void curvesTooShort(int pile) {
     const std::string text = "  -  P-Y CURVES DO NOT EXTEND THE LENGTH OF THE PILE";
     writeRecordWhole({"", "", text + ", PILE GROUP = " + io::fmtI(5, pile)});
-    raiseSolverState(CURVES_TOO_SHORT);
+    raiseSolverState(SOLVER_CURVES_SHORT);
 }
 
 }  // namespace

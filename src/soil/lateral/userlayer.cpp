@@ -25,9 +25,6 @@ namespace {
 
 using namespace py;
 
-// Solver state of a step whose user p-y curves do not reach a node of a pile.
-constexpr int CURVES_TOO_SHORT = 5;
-
 // The cap level at which an embedded cap's reaction is read off the curves, as a share of the head X.
 constexpr double CAP_LEVEL = s(0.99f);
 
@@ -122,7 +119,7 @@ private:
             if (!tooShort_) {
                 tooShort_ = true;
                 writeRecordTo({ECHO_UNIT}, {"", "", "     P-Y CURVES DO NOT EXTEND THE LENGTH OF THE PILE"});
-                raiseSolverState(CURVES_TOO_SHORT);
+                raiseSolverState(SOLVER_CURVES_SHORT);
             }
             return;
         }
