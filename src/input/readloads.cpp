@@ -99,10 +99,6 @@ void checkStiffnessControl(InputFile& in, int c, int j, int nfsd) {
     }
 }
 
-// The piles of the group, known once the pile arrangement has been read: one slot per row, plane or
-// three-dimensional.
-int pileCount() { return CTLIN.ANTYPE == 2 ? GRPIN2.NROW : GRPIN3.NROW; }
-
 // One distributed-load entry: an integer the assembly does not use, the axes, the first and last pile
 // and the pile step, then the set and factor of each lateral direction.
 void readDistributedEntry(InputFile& in, int c, int e) {
@@ -128,7 +124,7 @@ void readDistributedEntry(InputFile& in, int c, int e) {
     // be a pile of the arrangement read later.
     const int first = LCDL.DLPIL1(c, e), last = LCDL.DLPIL2(c, e);
     in.defer([atPiles, first, last, owner] {
-        const int npiles = pileCount();
+        const int npiles = arrangementPiles();
         for (auto [pile, role] : {std::pair{first, "first"}, std::pair{last, "last"}})
             if (pile < 0 || pile > npiles)
                 InputFile::failAt(atPiles, Kind::Index, num(pile),

@@ -30,13 +30,6 @@ std::string real(double v) {
     return text;
 }
 
-// Piles of the arrangement (rows of the plane arrangement), 0 when the analysis type has none.
-int pileCount() {
-    if (CTLIN.ANTYPE == 3) return GRPIN3.NROW;
-    if (CTLIN.ANTYPE == 2) return GRPIN2.NROW;
-    return 0;
-}
-
 // Moment-curvature sets that the echo numbers for the nonlinear cross sections of types 1 to 9: one per
 // section in a plane run, two (bending about z, then about y) in a three-dimensional run.
 int generatedMphiSets() {
@@ -68,7 +61,7 @@ PileRefs pileRefs(int i) {
 // gives a negative number takes generated curve -n directly.
 int generatedCurvesBuilt(int listLength, bool axial) {
     if (SOILIN.NLAYIN <= 0) return 0;
-    for (int i = 1; i <= pileCount(); ++i) {
+    for (int i = 1; i <= arrangementPiles(); ++i) {
         const PileRefs p = pileRefs(i);
         if ((axial ? p.lscrv : p.trcrv) == 0) return listLength;
     }
@@ -365,7 +358,7 @@ void readPyPrintRequests(InputFile& in) {
     PYPRT.NPYPRT = n;
     for (int q = 1; q <= n; ++q) {
         in.record() >> PYPRT.PYPGRP(q) >> PYPRT.PYPX(q);
-        in.checkRange(PYPRT.PYPGRP(q), 1, pileCount(), "p-y print request " + num(q) + ": pile");
+        in.checkRange(PYPRT.PYPGRP(q), 1, arrangementPiles(), "p-y print request " + num(q) + ": pile");
         const int npt = in.readCount(MAXPYDEF, "deflections of p-y print request " + num(q));
         PYPRT.PYPNPT(q) = npt;
         if (npt > 0) {
@@ -403,7 +396,7 @@ int readPileList(InputFile& in, Arr<int, 1, MAXPILE + 1>& list, int capacity, co
     const int n = in.readCount(capacity, curve + "s");
     for (int j = 1; j <= n; ++j) {
         in.record() >> list(j);
-        in.checkRange(list(j), 1, pileCount(), curve + " " + num(j) + ": representative pile");
+        in.checkRange(list(j), 1, arrangementPiles(), curve + " " + num(j) + ": representative pile");
     }
     return n;
 }
@@ -537,6 +530,12 @@ void readCurveFileRequests(InputFile& in) {
 }
 
 }  // namespace
+
+int arrangementPiles() {
+    if (CTLIN.ANTYPE == 3) return GRPIN3.NROW;
+    if (CTLIN.ANTYPE == 2) return GRPIN2.NROW;
+    return 0;
+}
 
 void readModelSections(InputFile& in) {
     readArrangement(in);

@@ -11,4 +11,8 @@ void readLoadSections(InputFile& in);
 // record asks for, up to the curve data file requests.
 void readModelSections(InputFile& in);
 
+// Piles of the arrangement as read (rows of the plane arrangement), 0 when the analysis type has none:
+// the range of every pile number that a later record names.
+int arrangementPiles();
+
 }  // namespace kaldo
