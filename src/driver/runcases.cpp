@@ -313,33 +313,25 @@ void skipLines(const char* note) {
     U(CASESTAT_UNIT).line() << "     9 ANALYSIS NOT PERFORMED";
 }
 
-// One load case. Returns false when the run must end (status set).
-bool runCase(CaseState& cs, int c, int& status) {
-    const int nlc = LCDEF.NLC;
-    RUNPOINT.CURCASE = c;
-    progress("- ANALYSIS FOR LOAD CASE ", c, nlc, " STARTED");
-    if (stopped(cs, status, true)) return false;
-    RUNPOINT.CURCOMB = 0;
-    CTLPAR.KMODE = 0;
-    if (c == 1) banner("LOAD CASES RESULTS ");
-
-    const std::string type = LOADTYPE(LCOPT(c, 1));
+// The heading of a load case or combination on the reports and the runtime file: its number, its name
+// and, for a case, its load type (not on the runtime file). label is "LOAD CASE" or "LOAD COMB.",
+// nameLabel "CASE NAME" or "COMB. NAME".
+void analysisHeading(const char* label, const char* nameLabel, int n, const std::string& name,
+                     const std::string* type) {
     for (int u : {RESULTS_UNIT, SUMMARY_UNIT, RUNTIME_UNIT}) {
         U(u).blankLines(3);
-        U(u).line() << X{5} << "LOAD CASE : " << I(5, c);
-        U(u).line() << X{5} << "CASE NAME : " << io::A(80, LCDEF.LCNAME(c));
-        if (u != RUNTIME_UNIT) U(u).line() << X{5} << "LOAD TYPE : " << type;
+        U(u).line() << X{5} << label << " : " << I(5, n);
+        U(u).line() << X{5} << nameLabel << " : " << io::A(80, name);
+        if (type != nullptr && u != RUNTIME_UNIT) U(u).line() << X{5} << "LOAD TYPE : " << *type;
     }
     U(RUNTIME_UNIT).flush();
-    for (int u : {PILERES_UNIT, CASESTAT_UNIT}) U(u).line() << "LOAD CASE : " << I(5, c);
-    if (LCCNT(c, 8) == 1) {
-        skipLines("NOTE: LOAD CASE WILL NOT BE ANALYZED");
-        return true;
-    }
+    for (int u : {PILERES_UNIT, CASESTAT_UNIT}) U(u).line() << label << " : " << I(5, n);
+}
 
-    U(SUMCOLL_UNIT).endLine();
-    U(SUMCOLL_UNIT).line() << X{5} << "LOAD CASE : " << I(5, c);
-    U(ITERLOG_UNIT).line() << "LOAD CASE : " << I(5, c);
+// The analysis points of load case c: its run parameters, the stiffness values of a flexibility or
+// stiffness-estimation case, the loads at the origin and the distributed loads at the nodes (an
+// ordinary case only). Returns the number of load levels of the case's stiffness values.
+int prepareCasePoints(CaseState& cs, int c) {
     CTLPARCASE(c);
     const int nfsd = LCCNT(c, 3);
     RUNPOINT.NFSDC = nfsd;
@@ -358,16 +350,77 @@ bool runCase(CaseState& cs, int c, int& status) {
         DLCASE(c);
     else
         DLCLEAR();
+    return levels;
+}
 
-    if (RUNPOINT.NPOINT > 1 && CTLPAR.KMODE <= 10) {
-        for (int u : {RESULTS_UNIT, SUMMARY_UNIT}) {
-            U(u).blankLines(2);
-            U(u).line() << X{5} << "* PILE CAP FLEXIBILITY ESTIMATION *";
-        }
-        for (int u : {PILERES_UNIT, RUNTIME_UNIT}) U(u).line() << X{5} << "* PILE CAP FLEXIBILITY ESTIMATION *";
-        U(RUNTIME_UNIT).flush();
-        U(FLEX1_UNIT).open(namesPath(REC_FLEX1), io::Mode::Write);
+// A cap-flexibility case announces itself and opens the first flexibility scratch file for its rows.
+void startFlexibility() {
+    for (int u : {RESULTS_UNIT, SUMMARY_UNIT}) {
+        U(u).blankLines(2);
+        U(u).line() << X{5} << "* PILE CAP FLEXIBILITY ESTIMATION *";
     }
+    for (int u : {PILERES_UNIT, RUNTIME_UNIT}) U(u).line() << X{5} << "* PILE CAP FLEXIBILITY ESTIMATION *";
+    U(RUNTIME_UNIT).flush();
+    U(FLEX1_UNIT).open(namesPath(REC_FLEX1), io::Mode::Write);
+}
+
+// Analysis point ip of a cap-flexibility case (or of an ordinary case, whose only point is the total
+// load): a degree-of-freedom point, or the total load after the cap stiffness of the points.
+bool flexibilityCasePoint(CaseState& cs, int c, int ip, int nfsd, int& status) {
+    const bool total = ip == RUNPOINT.NPOINT;
+    if (RUNPOINT.NPOINT > 1 && total) FLEXSTIF(LCOPT(c, 3), LCOPT(c, 4), nfsd, cs.ndof, 6, RUNPOINT.FSDC);
+    if (!total) return flexibilityPoint(cs, c, ip, status);
+    RUNPOINT.PKIND = 0;
+    RUNPOINT.ILOOP = 1;
+    assembleTotalLoad(cs, c);
+    totalLoadLines(ip > 1);
+    if (ip > 1) {
+        U(ITERLOG_UNIT).line() << X{5} << "ANALYSIS DUE TO TOTAL LOAD";
+        U(ITERLOG_UNIT).flush();
+    }
+    caseStatusTotalLoad();
+    return solveCase(cs, c, status);
+}
+
+// Analysis point ip of a stiffness-estimation case: a load level or target deflection, or the total
+// load after them.
+bool estimationCasePoint(CaseState& cs, int c, int ip, int levels, int basis, int axial, int& status) {
+    RUNPOINT.PKIND = 0;
+    assembleTotalLoad(cs, c);
+    if (ip != RUNPOINT.NPOINT) return stiffnessPoint(cs, c, levels, basis, axial, status);
+    EQSEST.EQSACT = 0;
+    RUNPOINT.ILOOP = 1;
+    U(RUNTIME_UNIT).endLine();
+    U(RUNTIME_UNIT).line() << X{5} << "ANALYSIS DUE TO TOTAL LOAD";
+    U(RUNTIME_UNIT).flush();
+    caseStatusTotalLoad();
+    totalLoadLines(true);
+    return solveCase(cs, c, status);
+}
+
+// One load case: heading, its analysis points in order, the closing lines and its time. Returns false
+// when the run must end (status set).
+bool runCase(CaseState& cs, int c, int& status) {
+    const int nlc = LCDEF.NLC;
+    RUNPOINT.CURCASE = c;
+    progress("- ANALYSIS FOR LOAD CASE ", c, nlc, " STARTED");
+    if (stopped(cs, status, true)) return false;
+    RUNPOINT.CURCOMB = 0;
+    CTLPAR.KMODE = 0;
+    if (c == 1) banner("LOAD CASES RESULTS ");
+
+    const std::string type = LOADTYPE(LCOPT(c, 1));
+    analysisHeading("LOAD CASE", "CASE NAME", c, LCDEF.LCNAME(c), &type);
+    if (LCCNT(c, 8) == 1) {
+        skipLines("NOTE: LOAD CASE WILL NOT BE ANALYZED");
+        return true;
+    }
+
+    U(SUMCOLL_UNIT).endLine();
+    U(SUMCOLL_UNIT).line() << X{5} << "LOAD CASE : " << I(5, c);
+    U(ITERLOG_UNIT).line() << "LOAD CASE : " << I(5, c);
+    const int levels = prepareCasePoints(cs, c);
+    if (RUNPOINT.NPOINT > 1 && CTLPAR.KMODE <= 10) startFlexibility();
     const int basis = static_cast<int>(RUNPOINT.FSDC(levels + 1));
     int axial = 0;
     if (CTLPAR.KMODE >= 11) {
@@ -377,40 +430,9 @@ bool runCase(CaseState& cs, int c, int& status) {
 
     for (int ip = 1; ip <= RUNPOINT.NPOINT; ++ip) {
         RUNPOINT.IPOINT = ip;
-        const bool total = ip == RUNPOINT.NPOINT;
-        if (CTLPAR.KMODE <= 10) {
-            if (RUNPOINT.NPOINT > 1 && total)
-                FLEXSTIF(LCOPT(c, 3), LCOPT(c, 4), nfsd, cs.ndof, 6, RUNPOINT.FSDC);
-            if (total) {
-                RUNPOINT.PKIND = 0;
-                RUNPOINT.ILOOP = 1;
-                assembleTotalLoad(cs, c);
-                totalLoadLines(ip > 1);
-                if (ip > 1) {
-                    U(ITERLOG_UNIT).line() << X{5} << "ANALYSIS DUE TO TOTAL LOAD";
-                    U(ITERLOG_UNIT).flush();
-                }
-                caseStatusTotalLoad();
-                if (!solveCase(cs, c, status)) return false;
-            } else if (!flexibilityPoint(cs, c, ip, status)) {
-                return false;
-            }
-        } else {
-            RUNPOINT.PKIND = 0;
-            assembleTotalLoad(cs, c);
-            if (total) {
-                EQSEST.EQSACT = 0;
-                RUNPOINT.ILOOP = 1;
-                U(RUNTIME_UNIT).endLine();
-                U(RUNTIME_UNIT).line() << X{5} << "ANALYSIS DUE TO TOTAL LOAD";
-                U(RUNTIME_UNIT).flush();
-                caseStatusTotalLoad();
-                totalLoadLines(true);
-                if (!solveCase(cs, c, status)) return false;
-            } else if (!stiffnessPoint(cs, c, levels, basis, axial, status)) {
-                return false;
-            }
-        }
+        const bool carried = CTLPAR.KMODE <= 10 ? flexibilityCasePoint(cs, c, ip, LCCNT(c, 3), status)
+                                                : estimationCasePoint(cs, c, ip, levels, basis, axial, status);
+        if (!carried) return false;
     }
 
     progress("- ANALYSIS FOR LOAD CASE ", c, nlc, " FINISHED");
@@ -430,13 +452,7 @@ bool runCombination(CaseState& cs, int b, int& status) {
     if (stopped(cs, status, false)) return false;
     CTLPAR.KMODE = 0;
     if (b == 1) banner("LOAD COMBINATIONS RESULTS ");
-    for (int u : {RESULTS_UNIT, SUMMARY_UNIT, RUNTIME_UNIT}) {
-        U(u).blankLines(3);
-        U(u).line() << X{5} << "LOAD COMB. : " << I(5, b);
-        U(u).line() << X{5} << "COMB. NAME : " << io::A(80, LCBDEF.LCBNAME(b));
-    }
-    U(RUNTIME_UNIT).flush();
-    for (int u : {PILERES_UNIT, CASESTAT_UNIT}) U(u).line() << "LOAD COMB. : " << I(5, b);
+    analysisHeading("LOAD COMB.", "COMB. NAME", b, LCBDEF.LCBNAME(b), nullptr);
     if (LCBCNT(b, 6) == 1) {
         skipLines("NOTE: LOAD COMB WILL NOT BE ANALYZED");
         return true;
