@@ -54,12 +54,10 @@ void toSolverLayout(CaseState& cs, const LoadVec& assembled) {
     if (cs.plane) cs.base[2] = assembled[5];
 }
 
-// Assembles the load of load case c at the origin: its concentrated loads, or the values given at a
-// point. The distributed loads are assembled by the caller.
-void assembleCase(CaseState& cs, int c) {
-    LoadVec load;
-    EQLOADC(c, load);
-    if (LCSD.SDFLAG(c) == 1) SPECDOF(c, load, cs.given);
+// The load of load case c at the origin as the solver takes it: its concentrated loads, or the values
+// given at a point, plus what the caller's step adds (the axial parts of the distributed loads lumped at
+// the heads at a total-load point). The given displacements are kept for every later point.
+void takeCaseLoad(CaseState& cs, const LoadVec& load) {
     toSolverLayout(cs, load);
     if (cs.plane) {
         cs.given.disps[2] = cs.given.disps[5];
@@ -69,21 +67,24 @@ void assembleCase(CaseState& cs, int c) {
     cs.kdofCopy = cs.given.kdof;
 }
 
-// The total-load point of a case: loads reassembled with the distributed loads and their axial parts
-// lumped at the heads.
-void assembleTotalLoad(CaseState& cs, int c) {
-    LoadVec load;
+// The concentrated loads of load case c at the origin, or the values given at a point.
+LoadVec caseLoad(CaseState& cs, int c) {
+    LoadVec load{};
     EQLOADC(c, load);
     if (LCSD.SDFLAG(c) == 1) SPECDOF(c, load, cs.given);
+    return load;
+}
+
+// Assembles the load of load case c at the origin. The distributed loads are assembled by the caller.
+void assembleCase(CaseState& cs, int c) { takeCaseLoad(cs, caseLoad(cs, c)); }
+
+// The total-load point of a case: the case's loads reassembled, with the distributed loads at the nodes
+// and their axial parts lumped at the heads; the point's load and given displacements start from them.
+void assembleTotalLoad(CaseState& cs, int c) {
+    LoadVec load = caseLoad(cs, c);
     DLCASE(c);
     DLAXHEAD(load);
-    toSolverLayout(cs, load);
-    if (cs.plane) {
-        cs.given.disps[2] = cs.given.disps[5];
-        cs.given.kdof[2] = cs.given.kdof[5];
-    }
-    cs.dispCopy = cs.given.disps;
-    cs.kdofCopy = cs.given.kdof;
+    takeCaseLoad(cs, load);
     cs.point = cs.base;
     cs.given.disps = cs.dispCopy;
     cs.given.kdof = cs.kdofCopy;
