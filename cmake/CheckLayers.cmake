@@ -1,10 +1,12 @@
 # Holds every source file of the engine to the layer order of layers.txt: a file may include headers of
-# its own folder and of the folders below it, never of a folder above it. Every folder that holds a
-# source file must stand in the list, so a new folder cannot slip past the check.
+# its own folder and of the folders below it, never of a folder above it; of a folder whose line names
+# its public headers, only those. Every folder that holds a source file must stand in the list, so a new
+# folder cannot slip past the check.
 #
 #   cmake -DSRC=<folder of the sources> -DLAYERS=<layer list> -P CheckLayers.cmake
 #
 # Ends with an error that names each offending include; prints the number of files checked otherwise.
+cmake_minimum_required(VERSION 3.25)
 if(NOT SRC OR NOT LAYERS)
   message(FATAL_ERROR "CheckLayers.cmake needs -DSRC=<source folder> and -DLAYERS=<layer list>")
 endif()
@@ -18,6 +20,9 @@ foreach(entry IN LISTS entries)
   if(entry STREQUAL "")
     continue()
   endif()
+  string(REGEX REPLACE "[ \t]+" ";" words "${entry}")
+  list(POP_FRONT words entry)
+  set(PUBLIC_${entry} "${words}")
   set(RANK_${entry} ${rank})
   math(EXPR rank "${rank} + 1")
 endforeach()
@@ -44,6 +49,8 @@ foreach(source IN LISTS sources)
       string(APPEND faults "\n  ${source} includes \"${header}\": '${target}' is not a layer")
     elseif(RANK_${target} GREATER RANK_${folder})
       string(APPEND faults "\n  ${source} includes \"${header}\": ${folder} may not reach up to ${target}")
+    elseif(NOT target STREQUAL folder AND PUBLIC_${target} AND NOT header IN_LIST PUBLIC_${target})
+      string(APPEND faults "\n  ${source} includes \"${header}\": ${target} offers only ${PUBLIC_${target}}")
     endif()
   endforeach()
 endforeach()
