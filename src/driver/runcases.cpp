@@ -275,7 +275,7 @@ void progress(const char* what, int n, int count, const char* when) {
     progressText({line, "", ""});
 }
 
-// A stop request between cases: status 4, and the files the loop holds open are closed.
+// A stop request between cases: ST_STOPPED, and the files the loop holds open are closed.
 bool stopped(CaseState& cs, int& status, bool duringCases) {
     if (!stopRequested()) return false;
     status = ST_STOPPED;

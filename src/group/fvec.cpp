@@ -41,17 +41,17 @@ Mat6 product(const Mat6& a, const Mat6& b) {
 
 // What one pile's analysis ended with: its own status word and the fault it threw, if any.
 struct PileOutcome {
-    int status = 0;
+    int status = ST_OK;
     std::exception_ptr fault;
 };
 
 // Hands the first failure in pile order to the caller's status word (which keeps a code it already
 // holds). A thrown fault is reported with its text on the calling thread, outside the region.
 void settle(int& status, const std::vector<PileOutcome>& outcome) {
-    if (status != 0) return;
+    if (status != ST_OK) return;
     for (std::size_t k = 0; k < outcome.size(); ++k) {
         const PileOutcome& o = outcome[k];
-        if (o.status == 0) continue;
+        if (o.status == ST_OK) continue;
         if (!o.fault) {
             status = o.status;
             return;
@@ -112,7 +112,7 @@ template <class Slot>
 Slot sumInPileOrder(const std::vector<Slot>& slot, const std::vector<PileOutcome>& outcome, bool succeededOnly) {
     Slot sum{};
     for (std::size_t k = 0; k < slot.size(); ++k) {
-        if (succeededOnly && outcome[k].status != 0) continue;
+        if (succeededOnly && outcome[k].status != ST_OK) continue;
         for (std::size_t c = 0; c < sum.size(); ++c) sum[c] += slot[k][c];
     }
     return sum;
@@ -128,7 +128,7 @@ void FVEC(std::array<double, 6>& F, const std::array<double, 6>& U, int& status)
                                     Vec6 FP{};
                                     PILEFRC(i, FP, head, st);
                                     // The head forces moved to the cap origin.
-                                    if (st == 0) MATV6(out, TF, FP, 1);
+                                    if (st == ST_OK) MATV6(out, TF, FP, 1);
                                 });
     F = sumInPileOrder(slot, outcome, true);
     settle(status, outcome);

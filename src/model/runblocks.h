@@ -34,15 +34,26 @@ struct RunTime {
 };
 inline RunTime RUNTIME;
 
+// Why the current load step of the group solution cannot be accepted, raised by the piles (and the
+// solution itself) while the step runs. A higher state wins: the piles only ever raise it.
+enum SolverState : int {
+    SOLVER_OK = 0,              // nothing stands against accepting the step
+    SOLVER_NO_CLOSURE = 1,      // a pile's lateral solution did not close within its iteration limit
+    SOLVER_SINGULAR = 2,        // the group stiffness is singular
+    SOLVER_WARNINGS = 3,        // warnings to copy to the reports; never fails a step
+    SOLVER_AXIAL_FAILURE = 4,   // a pile's axial (t-z) solution gave up
+    SOLVER_CURVES_SHORT = 5,    // user p-y curves end above the pile tip
+};
+
 // The solver state shared by the group solution and the pile routines. The pile routines run on many
 // threads at once: the words they write are atomics that they only ever raise or count up.
 struct RunState {
-    int RUNPASS = 0;                  // 0 iterating, 2 equivalent-stiffness pass, 1 final results pass
-    std::atomic<int> RUNSOLVST{0};    // failure reason of the current step (SolverState), raised by the piles
-    std::atomic<int> RUNWARNBEAR{0};  // bearing warnings of the current force evaluation
-    std::atomic<int> RUNWARNPULL{0};  // pull-out warnings
-    std::atomic<int> RUNWARNTORS{0};  // torsion warnings
-    int RUNWARNPRT = 0;               // 1 while the force evaluation whose warnings are written runs
+    int RUNPASS = 0;                        // 0 iterating, 2 equivalent-stiffness pass, 1 final results pass
+    std::atomic<int> RUNSOLVST{SOLVER_OK};  // failure reason of the current step (SolverState), raised by the piles
+    std::atomic<int> RUNWARNBEAR{0};        // bearing warnings of the current force evaluation
+    std::atomic<int> RUNWARNPULL{0};        // pull-out warnings
+    std::atomic<int> RUNWARNTORS{0};        // torsion warnings
+    int RUNWARNPRT = 0;                     // 1 while the force evaluation whose warnings are written runs
 };
 inline RunState RUNSTATE;
 
@@ -50,17 +61,6 @@ inline RunState RUNSTATE;
 // between pile analyses to save work carry the count they were computed under, so nothing kept from
 // one model serves another.
 inline std::atomic<unsigned> RUNGENERATION{0};
-
-// Why the current load step of the group solution cannot be accepted, raised by the piles (and the
-// solution itself) while the step runs. A higher state wins: the piles only ever raise it.
-enum SolverState : int {
-    SOLVER_OK = 0,
-    SOLVER_NO_CLOSURE = 1,      // a pile's lateral solution did not close within its iteration limit
-    SOLVER_SINGULAR = 2,        // the group stiffness is singular
-    SOLVER_WARNINGS = 3,        // warnings to copy to the reports; never fails a step
-    SOLVER_AXIAL_FAILURE = 4,   // a pile's axial (t-z) solution gave up
-    SOLVER_CURVES_SHORT = 5,    // user p-y curves end above the pile tip
-};
 
 // Raises the solver state of the current step to code, unless it already holds a higher one. Pile
 // routines on many threads may report at once; the state is never lowered or cleared by them.

@@ -30,6 +30,7 @@
 #include "pile/pile.h"
 #include "services/linalg.h"
 #include "services/psec.h"
+#include "services/status.h"
 #include "services/warning.h"
 #include "soil/lateral/lateral.h"
 
@@ -144,9 +145,9 @@ bool newModuli(Solve& w, int& status) {
         PYUSERPILE(w.p, w.ySlot, w.Es, w.ysSlot, w.zsSlot, w.esySlot, w.rSlot);
         return true;
     }
-    int st = 0;
+    int st = ST_OK;
     PYLAYERS(w.pset, st, w.p, w.p, w.yNode, w.esNode, w.ysNode, w.zsNode, w.esyNode, w.rNode);
-    if (st != 0) {
+    if (st != ST_OK) {
         status = st;
         return false;
     }

@@ -21,9 +21,9 @@ void prepareNodeTables();
 // Lays out the finite-difference nodes of one pile in a three-dimensional run (NODEX, NODEAX from the
 // head HEADX) and finds the first and last node of every soil layer (LNFIRST, LNLAST). A pile with its
 // own user p-y curves gets its nodes only. A pile that reaches below the deepest layer writes its fatal
-// error to the results and runtime files and sets status 3; status is left alone otherwise.
+// error to the results and runtime files and sets ST_NODE; status is left alone otherwise.
 void NODE(int pile, int& status);
-// The plane twin of NODE: the head is HEADXW and the failure is status 13.
+// The plane twin of NODE: the head is HEADXW and the failure is ST_NODE2D.
 void NODE2D(int pile, int& status);
 
 // ---- Laterally loaded pile ----------------------------------------------------------------------
@@ -51,10 +51,11 @@ using Matrix6 = std::array<double, 36>;  // 6 x 6, stored by columns
 //           at slot 4 and tip at slot n + 4.
 // The solution iterates on the soil moduli until no deflection changes by TOLPIL (never accepting the
 // first solution). Without closure in MAXITP solutions it writes its warning to the results and
-// runtime files, raises RUNSOLVST to 1 and returns with the head forces unset. A failing soil profile
-// lookup sets status and returns. After closure, by RUNPASS: 0 returns the head forces; 2 also stores
-// the equivalent stiffnesses in EQSSOL; 1 also stores the results and updates the envelopes. Writes
-// nothing shared but the pile's own entries, so the pile loops may run it on any thread.
+// runtime files, raises RUNSOLVST to SOLVER_NO_CLOSURE and returns with the head forces unset. A
+// failing soil profile lookup sets status and returns. After closure, by RUNPASS: 0 returns the head
+// forces; 2 also stores the equivalent stiffnesses in EQSSOL; 1 also stores the results and updates the
+// envelopes. Writes nothing shared but the pile's own entries, so the pile loops may run it on any
+// thread.
 void LLPILE(int p, double yt, double sy, double zt, double sz, double P, double T, double& Hy, double& Hz,
             double& My, double& Mz, int& status, const Vector6& u, const Matrix6& rot, const SlotArray& axdisp,
             const SlotArray& axforce);

@@ -5,6 +5,7 @@
 #include "model/input.h"
 #include "model/piles.h"
 #include "pile/pile.h"
+#include "services/status.h"
 
 namespace kaldo {
 
@@ -51,7 +52,7 @@ void PILEFRC(int p, std::array<double, 6>& F, const std::array<double, 6>& U, in
 
     double Hy = 0.0, Hz = 0.0, My = 0.0, Mz = 0.0;
     LLPILE(p, UL[1], -UL[5], UL[2], UL[4], P, T, Hy, Hz, My, Mz, status, UL, TL, axdisp, axforce);
-    if (status != 0) return;
+    if (status != ST_OK) return;
 
     // The pile's forces on the cap are opposite to the cap's forces on the pile head; the moment of the
     // first lateral plane turns about local axis 3 and that of the second about axis 2 with the opposite

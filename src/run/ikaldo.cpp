@@ -6,7 +6,7 @@
 #include "services/status.h"
 
 extern "C" int IKALDO(int code) {
-    if (code != 8) return 1;
+    if (code != 8) return kaldo::ST_WRONG_CALL;
     int status = kaldo::ST_OK;
     // Nothing may escape to the host: RUNMAIN already turns faults of its phases into a status; this
     // is the last line of defence for faults outside them.

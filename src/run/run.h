@@ -9,7 +9,7 @@ void RUNMAIN(int& status);
 void ENDRUN(int& status);
 
 // Reads the file list, opens the run's files, tells the host the analysis started and looks once for
-// a stop request (status 4).
+// a stop request (ST_STOPPED).
 void SETFILES(int& status);
 
 }  // namespace kaldo

@@ -21,7 +21,7 @@ namespace kaldo {
 
 namespace {
 
-// Runs one phase; a fault that escapes it (an engine bug, memory exhausted) becomes status 100 with its
+// Runs one phase; a fault that escapes it (an engine bug, memory exhausted) becomes ST_INTERNAL with its
 // text on the runtime file, so that the completion report still runs and the host gets a status.
 void guarded(int& status, const std::function<void()>& phase) {
     try {

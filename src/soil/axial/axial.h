@@ -41,13 +41,14 @@ enum class TipRule { Echo, Group };
 // ground surface (axial sets only, groundCurves = true) and three per layer, each with its maximum
 // unit side transfer by pile type and criterion, its friction angle and its shape. Returns at once
 // when a profile lookup sets the status; a pile type other than 1 (driven) or 2 (drilled shaft) sets
-// status 115.
+// ST_BADVALUE.
 void buildSideCurves(int M, int ip, bool groundCurves, TzSet& set, int& status);
 // The axial rigidity table of property set M.
 void buildAxialRigidity(int M, AxAeTab& tab);
 // The tip capacity and tip curve of property set M placed by pile ip, its side curves built: uplift
 // takes a tip area of 0.0001 (the tip then carries practically nothing). A driven pile in a cohesive
-// tip layer without E50 or without capacity sets status 32 or 33 with its warning.
+// tip layer without E50 or without capacity sets ST_LSCURVE_NO_E50 or ST_LSCURVE_NO_COHESION with its
+// warning.
 void buildTipCurve(int M, int ip, bool uplift, TipRule rule, const TzSet& set, QwTip& tip, int& status);
 
 // ---- Reading the curves ----------------------------------------------------------------------------
@@ -75,12 +76,12 @@ using AxialSlots = Arr<double, 1, NODESLOTS>;
 
 // The side-curve set of pile ip (property set M placed by the pile's HEADXW and GROUND) with its two
 // ground-surface curves, and the axial rigidity table of M. A profile lookup beyond its data sets the
-// status; a property set of a pile type other than 1 or 2 writes its fault record and sets status 115.
+// status; a property set of a pile type other than 1 or 2 writes its fault record and sets ST_BADVALUE.
 // E is not used.
 void AXLTZPILE(int ip, int M, double E, int& status, TzSet& set, AxAeTab& ae);
 // The tip capacity and tip curve of pile ip by the group rule, from its side curves: in uplift (E < 0)
 // the tip area is 0.0001, so the tip carries practically nothing. A driven pile in a cohesive tip layer
-// without E50 or without capacity sets status 32 or 33 with its warning.
+// without E50 or without capacity sets ST_LSCURVE_NO_E50 or ST_LSCURVE_NO_COHESION with its warning.
 void AXLQWTIP(int ip, int M, double E, int& status, const TzSet& set, QwTip& tip);
 // Movements R and forces S at the nodes of pile ip under the head movement E: the tip movement whose
 // march up the pile (tip load, then side transfer and elastic shortening segment by segment) reaches
@@ -88,7 +89,7 @@ void AXLQWTIP(int ip, int M, double E, int& status, const TzSet& set, QwTip& tip
 // secant and Newton steps. Uplift is marched with positive movements and stored negated. A head
 // movement beyond the generated curve gives the march of the curve's end tip movement, without
 // iterating. When the head is not matched within 26 evaluations, or a segment's midpoint movement does
-// not settle, the solver state RUNSOLVST is raised to 4 (axial failure); R and S then hold the last
+// not settle, the solver state RUNSOLVST is raised to SOLVER_AXIAL_FAILURE; R and S then hold the last
 // complete march (or stay as the caller gave them). Slots other than 4 to NINC + 4 are not touched;
 // status and count (the point count of the pile's curve) are not used.
 void AXLSOLVE(int ip, int M, double E, int& status, int count, AxialSlots& R, AxialSlots& S, const TzSet& set,
@@ -110,12 +111,12 @@ using BranchPoints = Arr<double, 1, NLSPT>;
 // assumed tip movements. Lists the side and tip curves and the results on the axial-torsion listing
 // (unit 20) and the load along the pile on the load-transfer curve file (unit 27), and keeps the points
 // in AXLSTAB. A segment whose movement does not settle within the iteration bound stops the run with
-// status 116.
+// ST_NOCONVERGE.
 void AXLLSECHO(int M, int branch, int curve, int ip, int& status, int& n, BranchPoints& loads,
                BranchPoints& movements);
 // The same for the torque-rotation curve (three-dimensional runs): head torques and rotations (radians),
 // equal in both branches. A section without torsional rigidity is reported on the results and runtime
-// files and stops the run with status 117.
+// files and stops the run with ST_ZEROGJ.
 void TQLLSECHO(int M, int branch, int curve, int ip, int& status, int& n, BranchPoints& torques,
                BranchPoints& rotations);
 

@@ -22,7 +22,7 @@ inline constexpr double MIDTOL = sp(0.0001f);
 inline constexpr int MAXSEGITER = 5000;
 
 // True for a pile property set of a type the load-transfer rules know (1 driven pile, 2 drilled shaft);
-// otherwise sets status 115 with a message.
+// otherwise sets ST_BADVALUE with a message.
 bool knownPileType(int M, int& status);
 
 // The rules come in an inch-pound and a metric form. Generic runs compute in inches and pounds like

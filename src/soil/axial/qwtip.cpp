@@ -121,12 +121,12 @@ void tipCurveAt(int ptype, double D, double xTip, double zt, int code, double Dt
     // Driven pile in clay: q = a sqrt(w), reaching Q at wf = 8 e50 Dtip, then constant to 10 wf.
     if (std::fabs(e50) < sp(1e-14f)) {
         warnTip("THE VALUE OF E50 AT TIP OF PILE IS EQUAL TO ZERO, LS CURVE");
-        status = 32;
+        status = ST_LSCURVE_NO_E50;
         return;
     }
     if (std::fabs(Q) < sp(1e-14f)) {
         warnTip("THE VALUE OF COHESION AT TIP OF PILE IS EQUAL TO ZERO, LS CURVE");
-        status = 33;
+        status = ST_LSCURVE_NO_COHESION;
         return;
     }
     const double a = 0.5 * Q / std::sqrt(2.0 * e50 * Dtip);

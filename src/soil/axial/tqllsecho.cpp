@@ -74,7 +74,8 @@ bool zeroRigidity(int M) {
 }
 
 // Tip check of a driven pile in a cohesive tip layer (codes below 4, 6, 10, 13, 14): the curve needs E50
-// and a tip capacity there. Sets status 34 or 35 with its warning, or a lookup's status.
+// and a tip capacity there. Sets ST_TQCURVE_NO_E50 or ST_TQCURVE_NO_COHESION with its warning, or a
+// lookup's status.
 void checkTip(int M, int ip, bool uplift, int& status) {
     const double L = PILESET.PLEN(M);
     const double Lv = CTLIN.KBATDEP == 1 ? L * std::cos(PILE.BATTER(ip)) : L;
@@ -106,10 +107,10 @@ void checkTip(int M, int ip, bool uplift, int& status) {
     if (PILESET.PTYPE(M) != 1 || !cohesive) return;
     if (std::fabs(e50) < sp(1e-14f)) {
         writeWarning({"THE VALUE OF E50 AT TIP OF PILE IS EQUAL TO ZERO, TR CURVE"});
-        status = 34;
+        status = ST_TQCURVE_NO_E50;
     } else if (std::fabs(Q) < sp(1e-14f)) {
         writeWarning({"THE VALUE OF COHESION AT TIP OF PILE IS EQUAL TO ZERO, TR CURVE"});
-        status = 35;
+        status = ST_TQCURVE_NO_COHESION;
     }
 }
 

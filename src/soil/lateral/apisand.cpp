@@ -14,6 +14,7 @@
 #include "model/labels.h"
 #include "model/piles.h"
 #include "model/soils.h"
+#include "services/status.h"
 #include "services/ucv.h"
 #include "services/unitno.h"
 #include "services/warning.h"
@@ -56,7 +57,7 @@ public:
         // A zero friction angle passes at the layer's first node only (it then resists nothing).
         if (!node.first && phi_ < PHI_ZERO) {
             zeroFrictionNote();
-            call.status = 30;
+            call.status = ST_SAND_NO_FRICTION;
             return false;
         }
         k_ = PRFKAT(node.X);

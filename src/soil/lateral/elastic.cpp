@@ -5,6 +5,7 @@
 #include "io/units.h"
 #include "model/input.h"
 #include "model/labels.h"
+#include "services/status.h"
 #include "services/ucv.h"
 #include "services/unitno.h"
 #include "soil/lateral/pygen.h"
@@ -31,10 +32,10 @@ public:
     // profile's extent.
     bool lookups(const Call& call, const Node& node) override {
         c_ = PRFCAT(node.X, call.status);
-        if (call.status != 0) return false;
+        if (call.status != ST_OK) return false;
         k_ = PRFKAT(node.X);
         PRFGAMAV(node.X, call.status);
-        return call.status == 0;
+        return call.status == ST_OK;
     }
 
     void constants(const Call&, const Node& node) override {

@@ -46,16 +46,16 @@ namespace kaldo {
 // return 0 silently.
 
 // Average effective unit weight from the ground surface down to x (0 above the ground surface).
-// Below the profile: status 22.
+// Below the profile: ST_BEYOND_UNIT_WEIGHT.
 double PRFGAMAV(double x, int& status);
 // Average undrained cohesion from the ground surface down to x. Below the profile it warns on the
 // results file only, sets no status and extends the last layer's profile linearly down to x.
 double PRFCAVG(double x, int& status);
 // Undrained cohesion (rock strength, stress transfer) at x; at a layer boundary the lower layer's
-// value unless that is zero. Below the profile: status 23.
+// value unless that is zero. Below the profile: ST_BEYOND_COHESION.
 double PRFCAT(double x, int& status);
 // Friction angle (radians) at x; at a layer boundary the mean of the two layers' values, or the
-// nonzero one. Below the profile: status 24.
+// nonzero one. Below the profile: ST_BEYOND_FRICTION.
 double PRFPHIAT(double x, int& status);
 // Subgrade modulus k, rock modulus Er, strain E50 (krm for weak rock) and the J / RQD column at x,
 // with the boundary rule of PRFPHIAT; 0 below the profile.
@@ -71,7 +71,7 @@ double PRFCOL7B(double x);
 double PRFKDEF(double x);
 // User ultimate unit side friction, unit tip resistance and friction angle (radians) at x, linear
 // within the segment that holds x; at a layer boundary the lower layer's top value. Below the
-// profile: status 25, 26 and 27.
+// profile: ST_BEYOND_SIDE_FRICTION, ST_BEYOND_TIP_RESISTANCE and ST_BEYOND_FRICTION_SEGMENT.
 double PRFFMAX(double x, int& status);
 double PRFQMAX(double x, int& status);
 double PRFPHILIN(double x, int& status);
@@ -139,8 +139,9 @@ void PYSCLAYMK(int pset, int layer, int& status, int pile, int fidx, const NodeA
 void PYELASTIC(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
                const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p);
 // Stiff clay with free water (code 2), sand (4), silt (7) and API sand (8). Silt stops the run on a zero
-// friction angle (status 28 at a node after the layer's first, 29 otherwise) and API sand likewise at a
-// node after the layer's first (status 30), each with a note on the echo report and the runtime file.
+// friction angle (ST_SILT_NO_FRICTION at a node after the layer's first, ST_SILT_SLOPE_OVER_FRICTION
+// otherwise) and API sand likewise at a node after the layer's first (ST_SAND_NO_FRICTION), each with a
+// note on the echo report and the runtime file.
 void PYSTCLAYW(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
                const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p);
 void PYSAND(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
@@ -151,10 +152,10 @@ void PYAPISAND(int pset, int layer, int& status, int pile, int fidx, const NodeA
                const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p);
 // Stiff clay without free water (code 3) and with an initial modulus k (10), liquefied sand (11), weak
 // rock (9), vuggy limestone (6) and user curves within a layer (5). Stiff clay (3) without any E50 and
-// vuggy limestone without strength stop the run (status 115, with a warning that names the layer); weak
-// rock without strength at a node after the layer's first stops it with status 21. User curves within a
-// layer stop it (115) for a pile without a curve set, and below the deepest curve take that curve and
-// set RUNSOLVST to 5.
+// vuggy limestone without strength stop the run (ST_BADVALUE, with a warning that names the layer);
+// weak rock without strength at a node after the layer's first stops it with ST_ROCK_NO_STRENGTH. User
+// curves within a layer stop it (ST_BADVALUE) for a pile without a curve set, and below the deepest
+// curve take that curve and raise the solver state to SOLVER_CURVES_SHORT.
 void PYSTCLAY(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
               const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p);
 void PYSTCLAYK(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
@@ -190,7 +191,7 @@ double CFACYC(int pile, int pset, double X);
 // The springs of a pile on its own user p-y curve set (|PYCRV|): at the nodes i = 0..NINC below the
 // head (slot i + 4 of the arrays) Es by interpolation between the curves that bracket the node's depth
 // and p from the deeper curve. A node deeper than the set's deepest curve writes an error record and
-// sets RUNSOLVST to 5.
+// raises the solver state to SOLVER_CURVES_SHORT.
 void PYUSERPILE(int pile, const NodeArray& y, NodeArray& Es, const NodeArray& smov1, const NodeArray& smov2,
                 NodeArray& esy, NodeArray& p);
 

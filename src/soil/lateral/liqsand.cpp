@@ -15,6 +15,7 @@
 #include "model/labels.h"
 #include "model/soils.h"
 #include "services/colwrite.h"
+#include "services/status.h"
 #include "services/ucv.h"
 #include "services/unitno.h"
 #include "soil/lateral/pygen.h"
@@ -54,9 +55,9 @@ public:
     // The strength is read for the profile's extent only; the unit weight is shown in the heading.
     bool lookups(const Call& call, const Node& node) override {
         PRFCAT(node.X, call.status);
-        if (call.status != 0) return false;
+        if (call.status != ST_OK) return false;
         gamma_ = PRFGAMAV(node.X, call.status);
-        if (call.status != 0) return false;
+        if (call.status != ST_OK) return false;
         evaluating_ = call.mode == Mode::Evaluate;
         return true;
     }

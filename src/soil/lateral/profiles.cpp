@@ -13,6 +13,7 @@
 #include "model/input.h"
 #include "model/runblocks.h"
 #include "model/soils.h"
+#include "services/status.h"
 #include "services/warning.h"
 #include "soil/lateral/lateral.h"
 
@@ -21,10 +22,6 @@ namespace kaldo {
 namespace {
 
 using Column = Arr<double, 1, PRFROWS>;
-
-// Run status codes of an x below the last row of a profile.
-constexpr int ST_BEYOND_GAMMA = 22, ST_BEYOND_CU = 23, ST_BEYOND_PHI = 24, ST_BEYOND_FMAX = 25,
-              ST_BEYOND_QMAX = 26, ST_BEYOND_PHILIN = 27;
 
 // A value below this counts as missing when two layers meet at one x.
 constexpr double ZERO = 1e-20;
@@ -154,7 +151,7 @@ double PRFGAMAV(double x, int& status) {
     const double avg = averageDown(p, x, depth, beyond);
     if (!beyond) return avg;
     warnSegment(x, "THE INPUT CURVE FOR UNIT WEIGHT");
-    status = ST_BEYOND_GAMMA;
+    status = ST_BEYOND_UNIT_WEIGHT;
     return 0.0;
 }
 
@@ -179,7 +176,7 @@ double PRFCAVG(double x, int& status) {
 double PRFCAT(double x, int& status) {
     bool beyond = false;
     const double c = cohesionAt(x, beyond);
-    if (beyond) status = ST_BEYOND_CU;
+    if (beyond) status = ST_BEYOND_COHESION;
     return c;
 }
 
@@ -188,7 +185,7 @@ double PRFPHIAT(double x, int& status) {
     const double phi = pointValue(onXP(SOILPRF.PHI), x, AtBoundary::Mean, beyond);
     if (beyond) {
         warnPoint(x, "THE INPUT PHI CURVE");
-        status = ST_BEYOND_PHI;
+        status = ST_BEYOND_FRICTION;
     }
     return phi;
 }
@@ -232,7 +229,7 @@ double PRFFMAX(double x, int& status) {
     const std::string where = " " + io::freeReal(x) + " " + io::freeInt(n) + " " + io::freeReal(lastX);
     writeWarning({valueLine(x, 2, " IS BEYOND THE EXTENT OF"), "THE INPUT MAX. LOAD TRANSFER"},
                  WarnUnits::ResultsAndRuntime, where);
-    status = ST_BEYOND_FMAX;
+    status = ST_BEYOND_SIDE_FRICTION;
     return 0.0;
 }
 
@@ -241,7 +238,7 @@ double PRFQMAX(double x, int& status) {
     const double q = segmentValue(onXP(SOILPRF.QMAX), x, beyond);
     if (!beyond) return q;
     warnSegment(x, "THE INPUT MAX. LOAD TRANSFER");
-    status = ST_BEYOND_QMAX;
+    status = ST_BEYOND_TIP_RESISTANCE;
     return 0.0;
 }
 
@@ -250,7 +247,7 @@ double PRFPHILIN(double x, int& status) {
     const double phi = segmentValue(onXP(SOILPRF.PHI), x, beyond);
     if (!beyond) return phi;
     warnSegment(x, "THE INPUT STRENGTH CURVE, BPHI");
-    status = ST_BEYOND_PHILIN;
+    status = ST_BEYOND_FRICTION_SEGMENT;
     return 0.0;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "model/runblocks.h"
+#include "services/status.h"
 #include "soil/lateral/lateral.h"
 
 namespace kaldo::py {
@@ -242,13 +243,13 @@ protected:
     // looked up in this order; false when a lookup set the status.
     bool soilValues(const Call& call, const Node& node, bool withStrength) {
         gamma_ = PRFGAMAV(node.X, call.status);
-        if (call.status != 0) return false;
+        if (call.status != ST_OK) return false;
         if (withStrength) {
             c_ = PRFCAT(node.X, call.status);
-            if (call.status != 0) return false;
+            if (call.status != ST_OK) return false;
         }
         phi_ = PRFPHIAT(node.X, call.status);
-        return call.status == 0;
+        return call.status == ST_OK;
     }
     // The wedge angles of phi, from this thread's recent wedges.
     void takeWedge() {

@@ -358,7 +358,7 @@ void PYLAYERS(int pset, int& status, int pile, int fidx, const NodeArray& y, Nod
         if (kpyop == 0 && f == n + 1 && l == n + 1) continue;
         generatorOf(SOILLAY.LCRIT(L))(pset, L, status, pile, fidx, y, Es, smov1, smov2, esy, p);
     }
-    if (status != 0) return;
+    if (status != ST_OK) return;
 
     // No soil above the ground surface; afterwards GSURFP holds the distance from the head node down to
     // the ground.

@@ -14,6 +14,7 @@
 #include "model/piles.h"
 #include "model/pydrv.h"
 #include "model/soils.h"
+#include "services/status.h"
 #include "services/ucv.h"
 #include "services/unitno.h"
 #include "services/warning.h"
@@ -62,13 +63,13 @@ public:
         if (!soilValues(call, node, true)) return false;
         if (!node.first && phi_ < PHI_ZERO) {
             zeroFrictionNote();
-            call.status = 28;
+            call.status = ST_SILT_NO_FRICTION;
             return false;
         }
         const double cosPhi = std::cos(phi_);
         if (1.0 - cosPhi * cosPhi < SIN2_ZERO) {
             slopeNote();
-            call.status = 29;
+            call.status = ST_SILT_SLOPE_OVER_FRICTION;
             return false;
         }
         k_ = PRFKAT(node.X);

@@ -12,6 +12,7 @@
 #include "model/input.h"
 #include "model/labels.h"
 #include "model/piles.h"
+#include "services/status.h"
 #include "services/ucv.h"
 #include "services/unitno.h"
 #include "soil/lateral/pygen.h"
@@ -40,9 +41,9 @@ public:
     // Strength, unit weight, E50 (or its soft-clay default), then J and the modified clay's k.
     bool lookups(const Call& call, const Node& node) override {
         c_ = PRFCAT(node.X, call.status);
-        if (call.status != 0) return false;
+        if (call.status != ST_OK) return false;
         gamma_ = PRFGAMAV(node.X, call.status);
-        if (call.status != 0) return false;
+        if (call.status != ST_OK) return false;
         e50_ = PRFE50AT(node.X);
         if (e50_ <= 0.0) PYE50SOFT(c_, e50_, CTLIN.UNITS);
         J_ = code_ == 1 ? 0.5 : PRFCOL7B(node.X);

@@ -76,10 +76,10 @@ public:
     // stiffness; code 10 keeps its initial line and reaches pu at once.
     bool lookups(const Call& call, const Node& node) override {
         c_ = PRFCAT(node.X, call.status);
-        if (call.status != 0) return false;
+        if (call.status != ST_OK) return false;
         if (!averageStrength(call, node)) return false;
         gamma_ = PRFGAMAV(node.X, call.status);
-        if (call.status != 0) return false;
+        if (call.status != ST_OK) return false;
         e50_ = PRFE50AT(node.X);
         if (e50_ <= 0.0) PYE50STIFF(c_, e50_, CTLIN.UNITS);
         if (initialK_) {
@@ -165,11 +165,11 @@ private:
     bool averageStrength(const Call& call, const Node& node) {
         if (call.layer == 1) {
             ca_ = PRFCAVG(node.X, call.status);
-            return call.status == 0;
+            return call.status == ST_OK;
         }
         if (call.mode != Mode::Evaluate) {
             const double top = PRFCAT(SOILLAY.XTOP(call.layer), call.status);
-            if (call.status != 0) return false;
+            if (call.status != ST_OK) return false;
             ca_ = (c_ + top) / 2.0;
             return true;
         }

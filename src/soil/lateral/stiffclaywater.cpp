@@ -13,6 +13,7 @@
 #include "model/labels.h"
 #include "model/pydrv.h"
 #include "model/soils.h"
+#include "services/status.h"
 #include "services/ucv.h"
 #include "services/unitno.h"
 #include "soil/lateral/pygen.h"
@@ -43,7 +44,7 @@ public:
     // Strength, the average strength of the wedge, unit weight, E50 and k (or the stiff-clay defaults).
     bool lookups(const Call& call, const Node& node) override {
         c_ = PRFCAT(node.X, call.status);
-        if (call.status != 0) return false;
+        if (call.status != ST_OK) return false;
         if (call.layer == 1) {
             ca_ = PRFCAVG(node.X, call.status);
         } else if (call.mode == Mode::Evaluate) {
@@ -62,9 +63,9 @@ public:
             // A listed curve has one node: the mean of c at the layer top and at the node.
             ca_ = 0.5 * (c_ + PRFCAT(SOILLAY.XTOP(call.layer), call.status));
         }
-        if (call.status != 0) return false;
+        if (call.status != ST_OK) return false;
         gamma_ = PRFGAMAV(node.X, call.status);
-        if (call.status != 0) return false;
+        if (call.status != ST_OK) return false;
         e50_ = PRFE50AT(node.X);
         if (e50_ <= 0.0) PYE50STIFF(c_, e50_, CTLIN.UNITS);
         k_ = PRFKAT(node.X);

@@ -38,10 +38,10 @@ public:
     // line is not defined): the run stops with the layer named.
     bool lookups(const Call& call, const Node& node) override {
         const double qu = PRFCAT(node.X, call.status);
-        if (call.status != 0) return false;
+        if (call.status != ST_OK) return false;
         su_ = qu / 2.0;
         gamma_ = PRFGAMAV(node.X, call.status);
-        if (call.status != 0) return false;
+        if (call.status != ST_OK) return false;
         if (su_ <= 0.0) {
             writeWarning({"VUGGY LIMESTONE OF LAYER" + io::fmtI(3, call.layer) + " HAS NO STRENGTH AT X =" +
                               io::fmtG(11, 4, node.X) + ",",

@@ -14,6 +14,7 @@
 #include "model/labels.h"
 #include "model/piles.h"
 #include "model/soils.h"
+#include "services/status.h"
 #include "services/ucv.h"
 #include "services/unitno.h"
 #include "services/warning.h"
@@ -25,8 +26,6 @@ namespace {
 
 using namespace py;
 
-// Status of a weak-rock layer whose strength vanishes below its first node.
-constexpr int ST_ZERO_ROCK_STRENGTH = 21;
 // The strength under which the rock counts as having none.
 constexpr double NO_STRENGTH = 1e-10;
 
@@ -49,7 +48,7 @@ void zeroStrength(int& status) {
                       "       THE UNIAXIAL COMPRESION STRENGTH IS 0 FOR WEAK ROCK ",
                       "       ACCORDING TO THE INPUT DATA.",
                       "       PLEASE ENTER THE CORRECT VALUE AND RUN IT AGAIN."});
-    status = ST_ZERO_ROCK_STRENGTH;
+    status = ST_ROCK_NO_STRENGTH;
 }
 
 class WeakRock : public Criterion {
@@ -63,7 +62,7 @@ public:
 
     bool lookups(const Call& call, const Node& node) override {
         const double qu = PRFCAT(node.X, call.status);
-        if (call.status != 0) return false;
+        if (call.status != ST_OK) return false;
         q_ = 0.5 * qu;
         // A first node without strength passes: it may be the layer's top at a boundary.
         if (!node.first && q_ < NO_STRENGTH) {
@@ -73,7 +72,7 @@ public:
         rqd_ = PRFCOL7(node.X);
         if (!averageStrength(call, node)) return false;
         gamma_ = PRFGAMAV(node.X, call.status);
-        if (call.status != 0) return false;
+        if (call.status != ST_OK) return false;
         krm_ = PRFE50AT(node.X);
         er_ = PRFK2AT(node.X);
         return true;
@@ -168,11 +167,11 @@ private:
     bool averageStrength(const Call& call, const Node& node) {
         if (call.layer == 1) {
             qa_ = 0.5 * PRFCAVG(node.X, call.status);
-            return call.status == 0;
+            return call.status == ST_OK;
         }
         if (call.mode != Mode::Evaluate) {
             const double top = PRFCAT(SOILLAY.XTOP(call.layer), call.status);
-            if (call.status != 0) return false;
+            if (call.status != ST_OK) return false;
             qa_ = (q_ + 0.5 * top) / 2.0;
             return true;
         }
