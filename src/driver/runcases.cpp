@@ -15,6 +15,7 @@
 #include "io/units.h"
 #include "loads/loads.h"
 #include "model/blocks.h"
+#include "model/vectors.h"
 #include "pile/pile.h"
 #include "report/report.h"
 #include "services/host.h"
@@ -37,19 +38,19 @@ io::Unit& U(int n) { return io::unit(n); }
 struct CaseState {
     int ndof = 6;
     bool plane = false;
-    LoadVec base{};       // assembled load at the origin (plane: moment Z moved to place 3)
-    LoadVec point{};      // load of the current solution
+    Vec6 base{};           // assembled load at the origin (plane: moment Z moved to place 3)
+    Vec6 point{};          // load of the current solution
     SpecPoint given{};     // values given at a point, as handed to the solver
-    LoadVec dispCopy{};   // copy of the given displacements, restored at every total-load point
-    std::array<int, 6> kdofCopy{};
-    LoadVec pout{}, uout{};  // loads at the origin and cap displacement of the last solution
-    Matrix6 stiffness{};
+    Vec6 dispCopy{};       // copy of the given displacements, restored at every total-load point
+    Flags6 kdofCopy{};
+    Vec6 pout{}, uout{};  // loads at the origin and cap displacement of the last solution
+    Mat6 stiffness{};
     int unit12open = 0;  // 1 while the second flexibility scratch file is open
     int work = 0;
 };
 
 // Solver layout of an assembled load: a plane run passes force X, force Y and moment Z in places 1 to 3.
-void toSolverLayout(CaseState& cs, const LoadVec& assembled) {
+void toSolverLayout(CaseState& cs, const Vec6& assembled) {
     cs.base = assembled;
     if (cs.plane) cs.base[2] = assembled[5];
 }
@@ -57,7 +58,7 @@ void toSolverLayout(CaseState& cs, const LoadVec& assembled) {
 // Assembles the load of load case c at the origin: its concentrated loads, or the values given at a
 // point. The distributed loads are assembled by the caller.
 void assembleCase(CaseState& cs, int c) {
-    LoadVec load;
+    Vec6 load;
     EQLOADC(c, load);
     if (LCSD.SDFLAG(c) == 1) SPECDOF(c, load, cs.given);
     toSolverLayout(cs, load);
@@ -72,7 +73,7 @@ void assembleCase(CaseState& cs, int c) {
 // The total-load point of a case: loads reassembled with the distributed loads and their axial parts
 // lumped at the heads.
 void assembleTotalLoad(CaseState& cs, int c) {
-    LoadVec load;
+    Vec6 load;
     EQLOADC(c, load);
     if (LCSD.SDFLAG(c) == 1) SPECDOF(c, load, cs.given);
     DLCASE(c);
@@ -160,8 +161,8 @@ bool flexibilityPoint(CaseState& cs, int c, int d, int& status) {
 
 // The load of a stiffness-estimation solution: the prepared load with every component, or only the
 // controlled one, times factor f.
-LoadVec scaled(const LoadVec& load, double f, int single, int d) {
-    LoadVec out = load;
+Vec6 scaled(const Vec6& load, double f, int single, int d) {
+    Vec6 out = load;
     if (single == 0) {
         for (double& v : out) v *= f;
     } else if (d >= 1 && d <= 6) {
@@ -201,7 +202,7 @@ bool stiffnessPoint(CaseState& cs, int c, int levels, int basis, int axial, int&
     const double f = v(g);
     EQSEST.EQSDTGT = d > 0 ? v(levels + 2 + d) * f : 0.0;
     EQSEST.EQSFAC = f;
-    const LoadVec prepared = scaled(cs.base, f, EQSEST.EQSSINGLE, d);
+    const Vec6 prepared = scaled(cs.base, f, EQSEST.EQSSINGLE, d);
 
     io::Unit& rt = U(RUNTIME_UNIT);
     rt.endLine();
@@ -451,7 +452,7 @@ bool runCombination(CaseState& cs, int b, int& status) {
     RUNPOINT.PKIND = 0;
     // Combinations never use values given at a point.
     cs.given = SpecPoint{};
-    LoadVec load;
+    Vec6 load;
     EQLOADM(b, load);
     DLCOMB(b);
     DLAXHEAD(load);
