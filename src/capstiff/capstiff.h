@@ -1,24 +1,20 @@
 // Pile-cap stiffness estimation and cap flexibility: the routines the analysis driver calls.
 #pragma once
 
-#include <array>
-
 #include "model/arr.h"
 #include "model/capacity.h"
+#include "model/vectors.h"
 
 namespace kaldo {
-
-using Matrix6 = std::array<double, 36>;  // 6 x 6, stored by columns
 
 // Heading of a stiffness-estimation case (basis 1 target deflection, else load levels).
 void CAPSTFHDR(int basis, int antype);
 // The equivalent stiffness matrix at the origin of an accepted point, from the springs read back by
 // EQSTIFRD; written to the stiffness log, the results and the summary.
-void CAPTSTF(int& status, int axial, int nlev, int point, double level, std::array<double, 6>& loads,
-             std::array<double, 6>& disp, Matrix6& stiffness);
+void CAPTSTF(int& status, int axial, int nlev, int point, double level, Vec6& loads, Vec6& disp, Mat6& stiffness);
 // Heading of a cap-flexibility degree-of-freedom point; skip comes back 1 when the base load's
 // component d is zero and the point is not solved.
-void FLEXDOFHD(int pkind, int dof, int antype, int increments, int ndof, std::array<double, 6>& base, int& skip);
+void FLEXDOFHD(int pkind, int dof, int antype, int increments, int ndof, Vec6& base, int& skip);
 // The cap stiffness matrices from the flexibility rows, when the first option is 1.
 void FLEXSTIF(int option1, int option2, int increments, int ndof, int six, Arr<double, 1, MAXFSD>& fsdc);
 // The table of a degree-of-freedom point; re-opens the second flexibility scratch file (mark out).
@@ -32,6 +28,6 @@ void TGTFACT();
 void EQSTIFWR();
 // The flexibility scratch lines of a cap-flexibility point: point p, driven component k, final load P
 // and cap displacement u; failed marks a point where no load step converged.
-void FLEXREC(int p, int k, bool failed, const std::array<double, 6>& P, const std::array<double, 6>& u);
+void FLEXREC(int p, int k, bool failed, const Vec6& P, const Vec6& u);
 
 }  // namespace kaldo

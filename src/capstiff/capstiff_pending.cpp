@@ -5,10 +5,10 @@
 namespace kaldo {
 
 void CAPSTFHDR(int, int) { notBuilt("CAPSTFHDR", "pile-cap stiffness estimation heading"); }
-void CAPTSTF(int&, int, int, int, double, std::array<double, 6>&, std::array<double, 6>&, Matrix6&) {
+void CAPTSTF(int&, int, int, int, double, Vec6&, Vec6&, Mat6&) {
     notBuilt("CAPTSTF", "equivalent stiffness matrix at the cap origin");
 }
-void FLEXDOFHD(int, int, int, int, int, std::array<double, 6>&, int&) {
+void FLEXDOFHD(int, int, int, int, int, Vec6&, int&) {
     notBuilt("FLEXDOFHD", "cap flexibility point heading");
 }
 void FLEXSTIF(int, int, int, int, int, Arr<double, 1, MAXFSD>&) {

@@ -4,7 +4,7 @@
 
 namespace kaldo {
 
-void FLEXREC(int, int, bool, const std::array<double, 6>&, const std::array<double, 6>&) {
+void FLEXREC(int, int, bool, const Vec6&, const Vec6&) {
     notBuilt("FLEXREC", "cap flexibility records");
 }
 

@@ -15,6 +15,7 @@
 #include "io/units.h"
 #include "loads/loads.h"
 #include "model/blocks.h"
+#include "model/vectors.h"
 #include "pile/pile.h"
 #include "report/report.h"
 #include "services/host.h"
@@ -37,19 +38,19 @@ io::Unit& U(int n) { return io::unit(n); }
 struct CaseState {
     int ndof = 6;
     bool plane = false;
-    LoadVec base{};       // assembled load at the origin (plane: moment Z moved to place 3)
-    LoadVec point{};      // load of the current solution
+    Vec6 base{};           // assembled load at the origin (plane: moment Z moved to place 3)
+    Vec6 point{};          // load of the current solution
     SpecPoint given{};     // values given at a point, as handed to the solver
-    LoadVec dispCopy{};   // copy of the given displacements, restored at every total-load point
-    std::array<int, 6> kdofCopy{};
-    LoadVec pout{}, uout{};  // loads at the origin and cap displacement of the last solution
-    Matrix6 stiffness{};
+    Vec6 dispCopy{};       // copy of the given displacements, restored at every total-load point
+    Flags6 kdofCopy{};
+    Vec6 pout{}, uout{};  // loads at the origin and cap displacement of the last solution
+    Mat6 stiffness{};
     int unit12open = 0;  // 1 while the second flexibility scratch file is open
     int work = 0;
 };
 
 // Solver layout of an assembled load: a plane run passes force X, force Y and moment Z in places 1 to 3.
-void toSolverLayout(CaseState& cs, const LoadVec& assembled) {
+void toSolverLayout(CaseState& cs, const Vec6& assembled) {
     cs.base = assembled;
     if (cs.plane) cs.base[2] = assembled[5];
 }
@@ -57,7 +58,7 @@ void toSolverLayout(CaseState& cs, const LoadVec& assembled) {
 // The load of load case c at the origin as the solver takes it: its concentrated loads, or the values
 // given at a point, plus what the caller's step adds (the axial parts of the distributed loads lumped at
 // the heads at a total-load point). The given displacements are kept for every later point.
-void takeCaseLoad(CaseState& cs, const LoadVec& load) {
+void takeCaseLoad(CaseState& cs, const Vec6& load) {
     toSolverLayout(cs, load);
     if (cs.plane) {
         cs.given.disps[2] = cs.given.disps[5];
@@ -68,8 +69,8 @@ void takeCaseLoad(CaseState& cs, const LoadVec& load) {
 }
 
 // The concentrated loads of load case c at the origin, or the values given at a point.
-LoadVec caseLoad(CaseState& cs, int c) {
-    LoadVec load{};
+Vec6 caseLoad(CaseState& cs, int c) {
+    Vec6 load{};
     EQLOADC(c, load);
     if (LCSD.SDFLAG(c) == 1) SPECDOF(c, load, cs.given);
     return load;
@@ -81,7 +82,7 @@ void assembleCase(CaseState& cs, int c) { takeCaseLoad(cs, caseLoad(cs, c)); }
 // The total-load point of a case: the case's loads reassembled, with the distributed loads at the nodes
 // and their axial parts lumped at the heads; the point's load and given displacements start from them.
 void assembleTotalLoad(CaseState& cs, int c) {
-    LoadVec load = caseLoad(cs, c);
+    Vec6 load = caseLoad(cs, c);
     DLCASE(c);
     DLAXHEAD(load);
     takeCaseLoad(cs, load);
@@ -161,8 +162,8 @@ bool flexibilityPoint(CaseState& cs, int c, int d, int& status) {
 
 // The load of a stiffness-estimation solution: the prepared load with every component, or only the
 // controlled one, times factor f.
-LoadVec scaled(const LoadVec& load, double f, int single, int d) {
-    LoadVec out = load;
+Vec6 scaled(const Vec6& load, double f, int single, int d) {
+    Vec6 out = load;
     if (single == 0) {
         for (double& v : out) v *= f;
     } else if (d >= 1 && d <= 6) {
@@ -202,7 +203,7 @@ bool stiffnessPoint(CaseState& cs, int c, int levels, int basis, int axial, int&
     const double f = v(g);
     EQSEST.EQSDTGT = d > 0 ? v(levels + 2 + d) * f : 0.0;
     EQSEST.EQSFAC = f;
-    const LoadVec prepared = scaled(cs.base, f, EQSEST.EQSSINGLE, d);
+    const Vec6 prepared = scaled(cs.base, f, EQSEST.EQSSINGLE, d);
 
     io::Unit& rt = U(RUNTIME_UNIT);
     rt.endLine();
@@ -468,7 +469,7 @@ bool runCombination(CaseState& cs, int b, int& status) {
     RUNPOINT.PKIND = 0;
     // Combinations never use values given at a point.
     cs.given = SpecPoint{};
-    LoadVec load;
+    Vec6 load;
     EQLOADM(b, load);
     DLCOMB(b);
     DLAXHEAD(load);

@@ -15,6 +15,7 @@
 #include "io/units.h"
 #include "loads/loads.h"
 #include "model/blocks.h"
+#include "model/vectors.h"
 #include "services/colwrite.h"
 #include "services/ucv.h"
 #include "services/unitno.h"
@@ -95,7 +96,7 @@ void concentratedLoads(io::Unit& u, int c) {
         }
     }
 
-    LoadVec eq;
+    Vec6 eq;
     EQLOADC(c, eq);
     u.blankLines(2);
     u.line() << X{5} << "* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *";

@@ -11,6 +11,7 @@
 #include "io/units.h"
 #include "loads/loads.h"
 #include "model/blocks.h"
+#include "model/vectors.h"
 #include "services/colwrite.h"
 #include "services/ucv.h"
 #include "services/unitno.h"
@@ -85,8 +86,8 @@ double senseOf(double v) { return v < 0.0 ? -1.0 : 1.0; }
 const char* senseText(double s) { return s < 0.0 ? "(-)" : "(+)"; }
 
 // The equivalent load of load case 1 at the cap origin; zero when there is no load case.
-LoadVec caseOneLoad() {
-    LoadVec load{};
+Vec6 caseOneLoad() {
+    Vec6 load{};
     if (LCDEF.NLC >= 1) EQLOADC2(1, load);
     return load;
 }
@@ -168,7 +169,7 @@ void tableK3D(io::Unit& u) {
     const int option = CTLIN.KGRPRF;
     if (option < 1 || option > 4) return;  // no factors requested: the input multipliers stand
     const bool byLoad = option == 1 || option == 2;
-    const LoadVec load = caseOneLoad();
+    const Vec6 load = caseOneLoad();
 
     // Sense of movement along Y and Z: that of case 1's horizontal load, or of the given movement.
     const double sY = senseOf(byLoad ? load[1] : CTLIN.RFMOVY);

@@ -4,6 +4,6 @@
 
 namespace kaldo {
 
-void FCAPRUN(std::array<double, 6>&) { notBuilt("FCAPRUN", "flexible pile cap"); }
+void FCAPRUN(Vec6&) { notBuilt("FCAPRUN", "flexible pile cap"); }
 
 }  // namespace kaldo

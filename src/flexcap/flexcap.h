@@ -1,11 +1,11 @@
 // The flexible pile cap: the cap as a plate of finite elements on its piles.
 #pragma once
 
-#include <array>
+#include "model/vectors.h"
 
 namespace kaldo {
 
 // The flexible cap: the plate analysis of the cap on the piles under the load P replaces the solution.
-void FCAPRUN(std::array<double, 6>& P);
+void FCAPRUN(Vec6& P);
 
 }  // namespace kaldo

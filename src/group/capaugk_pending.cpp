@@ -4,8 +4,7 @@
 
 namespace kaldo {
 
-void CAPAUGK(std::array<double, 144>&, const std::array<double, 36>&, const std::array<double, 6>&,
-             const std::array<int, 6>&) {
+void CAPAUGK(Mat12&, const Mat6&, const Vec6&, const Flags6&) {
     notBuilt("CAPAUGK", "displacements specified at a point");
 }
 

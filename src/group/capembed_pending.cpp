@@ -4,16 +4,16 @@
 
 namespace kaldo {
 
-void CAPPASS(std::array<double, 6>&, const std::array<double, 6>&, int&) {
+void CAPPASS(Vec6&, const Vec6&, int&) {
     notBuilt("CAPPASS", "embedded cap passive resistance");
 }
-void CAPPSTF(std::array<double, 36>&, const std::array<double, 6>&, const std::array<double, 6>&, int, int, int&) {
+void CAPPSTF(Mat6&, const Vec6&, const Vec6&, int, int, int&) {
     notBuilt("CAPPSTF", "embedded cap passive resistance stiffness");
 }
-void CAPSPRF(std::array<double, 6>&, const std::array<double, 6>&, int&) {
+void CAPSPRF(Vec6&, const Vec6&, int&) {
     notBuilt("CAPSPRF", "embedded cap equivalent lateral spring");
 }
-void CAPSPRK(std::array<double, 36>&, const std::array<double, 6>&, const std::array<double, 6>&, int, int) {
+void CAPSPRK(Mat6&, const Vec6&, const Vec6&, int, int) {
     notBuilt("CAPSPRK", "embedded cap equivalent lateral spring stiffness");
 }
 

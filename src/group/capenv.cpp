@@ -24,14 +24,14 @@ void update(int slot, double v) {
 
 }  // namespace
 
-void CAPENV(const std::array<double, 6>& P, const std::array<double, 6>& u) {
+void CAPENV(const Vec6& P, const Vec6& u) {
     for (int k = 0; k < 6; ++k) {
         update(k + 1, P[k]);
         update(k + 7, u[k]);
     }
 }
 
-void CAPENV2D(const std::array<double, 6>& P, const std::array<double, 6>& u) {
+void CAPENV2D(const Vec6& P, const Vec6& u) {
     for (int k = 0; k < 3; ++k) {
         update(k + 1, P[k]);
         update(k + 7, u[k]);

@@ -4,8 +4,7 @@
 
 namespace kaldo {
 
-void CAPJAC(std::array<double, 36>&, const std::array<double, 6>&, const std::array<double, 6>&,
-            const std::array<double, 6>&, int, int, bool, int&) {
+void CAPJAC(Mat6&, const Vec6&, const Vec6&, const Vec6&, int, int, bool, int&) {
     notBuilt("CAPJAC", "group reduction factor stiffness term");
 }
 

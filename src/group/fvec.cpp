@@ -120,7 +120,7 @@ Slot sumInPileOrder(const std::vector<Slot>& slot, const std::vector<PileOutcome
 
 }  // namespace
 
-void FVEC(std::array<double, 6>& F, const std::array<double, 6>& U, int& status) {
+void FVEC(Vec6& F, const Vec6& U, int& status) {
     std::vector<Vec6> slot;
     std::vector<PileOutcome> outcome;
     RUNTIME.RUNTPAR += pileLoop(U, status, slot, outcome,
@@ -134,8 +134,7 @@ void FVEC(std::array<double, 6>& F, const std::array<double, 6>& U, int& status)
     settle(status, outcome);
 }
 
-void STIFF(std::array<double, 36>& K, const std::array<double, 6>& U, const std::array<double, 6>& DU, int IT,
-           int MODE, int& status) {
+void STIFF(Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE, int& status) {
     std::vector<Mat6> slot;
     std::vector<PileOutcome> outcome;
     const double elapsed =

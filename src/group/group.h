@@ -1,9 +1,10 @@
 // Pile-group solution: the routines that other subsystems call.
 #pragma once
 
-#include <array>
 #include <span>
 #include <string>
+
+#include "model/vectors.h"
 
 namespace kaldo {
 
@@ -12,18 +13,16 @@ namespace kaldo {
 // solution stores the p-y print switch in it); POUT and UOUT receive the loads at the origin and the
 // cap displacement; PSP, USP, RSP and KDOF are the values given at a point (load cases only). Reads the
 // run position RUNPOINT and the stiffness-estimation state EQSEST; sets status on a failure or a stop.
-void GRPSOL(int kind, int& work, int& status, std::array<double, 6>& POUT, std::array<double, 6>& UOUT,
-            std::array<double, 6>& P, std::array<double, 6>& PSP, std::array<double, 6>& USP,
-            std::array<double, 6>& RSP, std::array<int, 6>& KDOF);
+void GRPSOL(int kind, int& work, int& status, Vec6& POUT, Vec6& UOUT, Vec6& P, Vec6& PSP, Vec6& USP, Vec6& RSP,
+            Flags6& KDOF);
 // The plane twin: three degrees of freedom (force X, force Y, moment Z) in places 1 to 3.
-void GRPSOL2D(int kind, int& work, int& status, std::array<double, 6>& POUT, std::array<double, 6>& UOUT,
-              std::array<double, 6>& P, std::array<double, 6>& PSP, std::array<double, 6>& USP,
-              std::array<double, 6>& RSP, std::array<int, 6>& KDOF);
+void GRPSOL2D(int kind, int& work, int& status, Vec6& POUT, Vec6& UOUT, Vec6& P, Vec6& PSP, Vec6& USP, Vec6& RSP,
+              Flags6& KDOF);
 
 // The cap envelopes: the reported loads at the origin P and cap displacement u of an analysis enter the
 // running minimum and maximum of the series (three-dimensional; the plane uses places 1 to 3).
-void CAPENV(const std::array<double, 6>& P, const std::array<double, 6>& u);
-void CAPENV2D(const std::array<double, 6>& P, const std::array<double, 6>& u);
+void CAPENV(const Vec6& P, const Vec6& u);
+void CAPENV2D(const Vec6& P, const Vec6& u);
 
 // Group reduction factors of closely spaced piles (p-multipliers). Each pile's lateral soil resistance
 // is reduced by the piles ahead of it, behind it and beside it, by their spacing in pile diameters and
@@ -40,7 +39,7 @@ void GRPRFZ(double S);
 // movement for options 3 and 4). P is the applied cap load, IT the iteration number, PT true when the
 // case is a pure torque (whose direction is frozen after iteration 20). Options 1 and 3 recompute the
 // direction factors first; 2 and 4 keep those of the input echo.
-void GRPRFDIR(const std::array<double, 6>& U, const std::array<double, 6>& P, int IT, bool PT);
+void GRPRFDIR(const Vec6& U, const Vec6& P, int IT, bool PT);
 
 // The pile diameter the reduction factors use for property set s: the diameter at the top of the
 // set's first section (0 for a set that does not exist).
@@ -56,28 +55,23 @@ void warnCoincidentPiles();
 // NPILES, in parallel with NTHRUSR's thread count). A pile that fails adds nothing; status takes the
 // first failure in pile order (a status already set on entry makes every pile add nothing). The sum is
 // formed in pile order after the loop, so it is the same for any thread count. Time: RUNTPAR.
-void FVEC(std::array<double, 6>& F, const std::array<double, 6>& U, int& status);
+void FVEC(Vec6& F, const Vec6& U, int& status);
 // The group stiffness K at the cap origin for the cap displacement U: every pile's head stiffness
 // (PILESTF with DU, IT, MODE) moved to the origin, TF K TD, summed in pile order whatever the status.
 // Time: RUNTPAR while iterating, RUNTPRT in the result passes (RUNPASS not 0).
-void STIFF(std::array<double, 36>& K, const std::array<double, 6>& U, const std::array<double, 6>& DU, int IT,
-           int MODE, int& status);
+void STIFF(Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE, int& status);
 
 // ---- Branches of the group solution that other parts of the engine supply ------------------------
 // The embedded cap's resistance at the cap displacement U: passive resistance (CAPPASS, CAPPSTF) or the
 // equivalent lateral spring (CAPSPRF, CAPSPRK); forces at the origin and their 6 x 6 stiffness.
-void CAPPASS(std::array<double, 6>& Fc, const std::array<double, 6>& U, int& status);
-void CAPPSTF(std::array<double, 36>& K, const std::array<double, 6>& U, const std::array<double, 6>& DU, int IT,
-             int MODE, int& status);
-void CAPSPRF(std::array<double, 6>& Fc, const std::array<double, 6>& U, int& status);
-void CAPSPRK(std::array<double, 36>& K, const std::array<double, 6>& U, const std::array<double, 6>& DU, int IT,
-             int MODE);
+void CAPPASS(Vec6& Fc, const Vec6& U, int& status);
+void CAPPSTF(Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE, int& status);
+void CAPSPRF(Vec6& Fc, const Vec6& U, int& status);
+void CAPSPRK(Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE);
 // The derivative of the group force vector with the reduction factors following the movement.
-void CAPJAC(std::array<double, 36>& K, const std::array<double, 6>& U, const std::array<double, 6>& DU,
-            const std::array<double, 6>& P, int IT, int MODE, bool PT, int& status);
+void CAPJAC(Mat6& K, const Vec6& U, const Vec6& DU, const Vec6& P, int IT, int MODE, bool PT, int& status);
 // The bordered 12 x 12 system of a case with displacements given at a point, from the stiffness K.
-void CAPAUGK(std::array<double, 144>& A, const std::array<double, 36>& K, const std::array<double, 6>& RSP,
-             const std::array<int, 6>& KDOF);
+void CAPAUGK(Mat12& A, const Mat6& K, const Vec6& RSP, const Flags6& KDOF);
 // The pile failures that fail a load step of the group solution, by the solver state the piles raised:
 // no lateral closure (1), an axial solution that gave up (4), p-y curves shorter than the pile (5).
 // Warnings to copy (3) never fail a step, and a singular stiffness (2) is the solution's own finding.
@@ -91,16 +85,15 @@ std::string grpsolGiveUpText(int reason);
 void grpsolFactorTable();
 // Table L: the reported cap loads P and displacement u at the origin, to the summary collection, results,
 // summary and pile results files; its the number of the last group iteration.
-void grpsolTableL(const std::array<double, 6>& P, const std::array<double, 6>& u, int its);
+void grpsolTableL(const Vec6& P, const Vec6& u, int its);
 // The embedded cap's passive resistance: the magnitudes of its Y and Z forces and their position.
 void grpsolPassiveTable(double Hy, double Hz, double position);
 // The Table M headings before the final results pass.
 void grpsolTableM();
 // Iteration log: the complete stiffness K of iteration it, then the vectors of the iteration.
-void grpsolLogStiffness(int it, const std::array<double, 36>& K);
-void grpsolLogVectors(const std::array<double, 6>& du, const std::array<double, 6>& R, const std::array<double, 6>& dU,
-                      const std::array<double, 6>& u, const std::array<double, 6>& P, const std::array<double, 6>& F);
+void grpsolLogStiffness(int it, const Mat6& K);
+void grpsolLogVectors(const Vec6& du, const Vec6& R, const Vec6& dU, const Vec6& u, const Vec6& P, const Vec6& F);
 // The equivalent stiffness print matrix K (by columns) on the equivalent stiffness scratch file.
-void grpsolEqvMatrix(const std::array<double, 36>& K);
+void grpsolEqvMatrix(const Mat6& K);
 
 }  // namespace kaldo

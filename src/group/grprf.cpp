@@ -178,7 +178,7 @@ void GRPRFY(double S) { reductionFactors(true, S, PILEFAC.PMUL, PILEFAC.YMUL); }
 
 void GRPRFZ(double S) { reductionFactors(false, S, PILEFAC.PMULZ, PILEFAC.YMULZ); }
 
-void GRPRFDIR(const std::array<double, 6>& U, const std::array<double, 6>& P, int IT, bool PT) {
+void GRPRFDIR(const Vec6& U, const Vec6& P, int IT, bool PT) {
     const int option = CTLIN.KGRPRF;
     if (option <= 0) return;
     // A pure torque turns the cap about its axis: after 20 iterations its direction is frozen to

@@ -4,8 +4,7 @@
 
 namespace kaldo {
 
-void GRPSOL2D(int, int&, int&, std::array<double, 6>&, std::array<double, 6>&, std::array<double, 6>&,
-              std::array<double, 6>&, std::array<double, 6>&, std::array<double, 6>&, std::array<int, 6>&) {
+void GRPSOL2D(int, int&, int&, Vec6&, Vec6&, Vec6&, Vec6&, Vec6&, Vec6&, Flags6&) {
     notBuilt("GRPSOL2D", "plane group solution");
 }
 

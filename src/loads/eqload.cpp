@@ -11,8 +11,8 @@ namespace {
 
 // Resultant of the concentrated loads of case c. A load record lists X, Y, moment Z, Z, moment Y,
 // moment X, then the point x, y, z; a plane run ignores force Z and the moments about X and Y.
-LoadVec resultant(int c) {
-    LoadVec r{};
+Vec6 resultant(int c) {
+    Vec6 r{};
     const bool plane = CTLIN.ANTYPE == 2;
     for (int j = 1; j <= LCCNT(c, 1); ++j) {
         const double fx = LCCL.CLOAD(c, j, 1), fy = LCCL.CLOAD(c, j, 2), mz = LCCL.CLOAD(c, j, 3);
@@ -31,21 +31,21 @@ LoadVec resultant(int c) {
 
 }  // namespace
 
-void EQLOADC(int c, LoadVec& load) {
+void EQLOADC(int c, Vec6& load) {
     load.fill(0.0);
     if (LCSD.SDFLAG(c) == 1) return;
-    const LoadVec r = resultant(c);
+    const Vec6 r = resultant(c);
     for (int k = 0; k < 6; ++k) load[k] = r[k] * LCREAL(c, 5);
 }
 
-void EQLOADC2(int c, LoadVec& load) { EQLOADC(c, load); }
+void EQLOADC2(int c, Vec6& load) { EQLOADC(c, load); }
 
-void EQLOADM(int m, LoadVec& load) {
+void EQLOADM(int m, Vec6& load) {
     load.fill(0.0);
     for (int t = 1; t <= LCBCNT(m, 1); ++t) {
         const int c = LCBLST.LCBCASE(m, t);
         if (LCSD.SDFLAG(c) == 1) continue;
-        const LoadVec r = resultant(c);
+        const Vec6 r = resultant(c);
         const double f = LCREAL(c, 5) * LCBLST.LCBFAC(m, t);
         for (int k = 0; k < 6; ++k) load[k] += r[k] * f;
     }
@@ -54,7 +54,7 @@ void EQLOADM(int m, LoadVec& load) {
 // The pair (displacement, load) of each degree of freedom is read in the input's order X, Y, rotation Z,
 // Z, rotation Y, rotation X; its flag says which of the two is given (0 displacement, 1 load; any other
 // value keeps both).
-void SPECDOF(int c, LoadVec& load, SpecPoint& point) {
+void SPECDOF(int c, Vec6& load, SpecPoint& point) {
     load.fill(0.0);
     point.loads.fill(0.0);
     point.disps.fill(0.0);
@@ -98,7 +98,7 @@ void SPECDOF(int c, LoadVec& load, SpecPoint& point) {
 }
 
 // The lumped axial force of each pile acts along the pile's axis at its head.
-void DLAXHEAD(LoadVec& load) {
+void DLAXHEAD(Vec6& load) {
     RUNCONST.PIWORD = 3.141592653589793;
     if (WRKNODE.DLAXFLAG < 1 || PILE.NPILES < 1) return;
     for (int p = 1; p <= PILE.NPILES; ++p) {

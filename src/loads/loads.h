@@ -6,35 +6,34 @@
 // force Y and moment Z (place 6) only.
 #pragma once
 
-#include <array>
 #include <string>
+
+#include "model/vectors.h"
 
 namespace kaldo {
 
-using LoadVec = std::array<double, 6>;
-
 // The concentrated loads of load case c, scaled, at the origin; zero when the case is loaded through
 // values given at a point.
-void EQLOADC(int c, LoadVec& load);
+void EQLOADC(int c, Vec6& load);
 // The same, under the name the group reduction factors use for the direction of the load.
-void EQLOADC2(int c, LoadVec& load);
+void EQLOADC2(int c, Vec6& load);
 // The factored concentrated loads of the cases of combination m at the origin.
-void EQLOADM(int m, LoadVec& load);
+void EQLOADM(int m, Vec6& load);
 
 // Values given at one point of a load case, in the solver's order X, Y, Z, rotation X, Y, Z. In a plane
 // run the point loads fill places 1 to 3 (X, Y, rotation Z) while the rotation's displacement and flag
 // stand in place 6.
 struct SpecPoint {
-    LoadVec loads{};          // loads given at the point
-    LoadVec disps{};          // displacements given at the point
-    LoadVec coords{};         // x, y, z of the point (plane: x, y)
-    std::array<int, 6> kdof{};  // per component: 0 displacement given, 1 load given
+    Vec6 loads{};    // loads given at the point
+    Vec6 disps{};    // displacements given at the point
+    Vec6 coords{};   // x, y, z of the point (plane: x, y)
+    Flags6 kdof{};   // per component: 0 displacement given, 1 load given
 };
 // Fills the point data of case c and the load it puts at the origin, both scaled by the case's factor.
 // A case without values at a point gives zeros (its flags are left as they were).
-void SPECDOF(int c, LoadVec& load, SpecPoint& point);
+void SPECDOF(int c, Vec6& load, SpecPoint& point);
 // Adds the axial parts of global distributed loads lumped at the pile heads to the load at the origin.
-void DLAXHEAD(LoadVec& load);
+void DLAXHEAD(Vec6& load);
 
 // Distributed loads at the pile nodes for load case c (scaled by its factor), for combination m (each
 // term's case scaled by its factor and the term's), or none.

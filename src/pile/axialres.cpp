@@ -86,7 +86,7 @@ void writeHeadWarning(const std::string& text, int pile, const std::string& move
     writeRecordTo({AXWARN_UNIT}, {"", head, values});
 }
 
-void AXIALRES(int p, double& force, const Vector6& u, SlotArray& axdisp, SlotArray& axforce, int& status) {
+void AXIALRES(int p, double& force, const Vec6& u, SlotArray& axdisp, SlotArray& axforce, int& status) {
     force = 0.0;
     axdisp.fill(0.0);
     axforce.fill(0.0);

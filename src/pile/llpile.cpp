@@ -62,7 +62,7 @@ struct Solve {
 
     // Node arrays of the p-y routines (node j at j): resultant deflection, soil modulus, soil movement
     // along y and z, Es times the movement, soil reaction.
-    SlotArray yNode{}, esNode{}, ysNode{}, zsNode{}, esyNode{}, rNode{};
+    NodeArray yNode{}, esNode{}, ysNode{}, zsNode{}, esyNode{}, rNode{};
     // The same by slot, for the pile's own user p-y curves.
     SlotArray ySlot{}, ysSlot{}, zsSlot{}, esySlot{}, rSlot{};
 };
@@ -83,7 +83,7 @@ void loadsAlongPile(Solve& w) {
         }
     }
     if (WRKNODE.DLNNODE(w.p) != 0) {
-        SlotArray qy{}, qz{};
+        NodeArray qy{}, qz{};
         DLODNODY(w.p, qy);
         DLODNODZ(w.p, qz);
         for (int j = 1; j <= n + 1; ++j) {
@@ -173,7 +173,7 @@ void noClosure(int p) {
 double over(double a, double b) { return b != 0.0 ? a / b : 0.0; }
 
 // Equivalent-stiffness pass: the secant stiffnesses of the head and of every node.
-void storeEquivalentStiffness(const Solve& w, double T, const Vector6& u) {
+void storeEquivalentStiffness(const Solve& w, double T, const Vec6& u) {
     auto& e = EQSSOL;
     const int p = w.p;
     e(1, p) = w.P;
@@ -199,7 +199,7 @@ void storeEquivalentStiffness(const Solve& w, double T, const Vector6& u) {
 }
 
 // Results pass: the pile top and the 25 along-pile quantities into the result stores.
-void storeResults(Solve& w, double T, double Hy, double Hz, const Vector6& u, const Matrix6& rot,
+void storeResults(Solve& w, double T, double Hy, double Hz, const Vec6& u, const Mat6& rot,
                   const SlotArray& axdisp, const SlotArray& axforce) {
     const int p = w.p, n = w.n;
     beamcol::Plane& py = w.py;
@@ -222,8 +222,8 @@ void storeResults(Solve& w, double T, double Hy, double Hz, const Vector6& u, co
     }
 
     // The pile top in local and global axes.
-    const Vector6 FL{w.P, Hy, Hz, T, -pz.M(4), py.M(4)};
-    Vector6 UG{}, FG{};
+    const Vec6 FL{w.P, Hy, Hz, T, -pz.M(4), py.M(4)};
+    Vec6 UG{}, FG{};
     MATV6(UG, rot, u, 1);
     MATV6(FG, rot, FL, 1);
     ENVTOP(p, stress(4), UG, u, FG, FL);
@@ -274,7 +274,7 @@ void storeResults(Solve& w, double T, double Hy, double Hz, const Vector6& u, co
 }  // namespace
 
 void LLPILE(int p, double yt, double sy, double zt, double sz, double P, double T, double& Hy, double& Hz,
-            double& My, double& Mz, int& status, const Vector6& u, const Matrix6& rot, const SlotArray& axdisp,
+            double& My, double& Mz, int& status, const Vec6& u, const Mat6& rot, const SlotArray& axdisp,
             const SlotArray& axforce) {
     Solve w;
     w.p = p;

@@ -56,7 +56,7 @@ double profileValue(int np, const Pos& xs, const Val& vs, double x, double step)
     return v0 + (x - x0) * (v1 - v0) / (x1 - x0);
 }
 
-void nodeLoads(int pile, SlotArray& load, bool alongZ) {
+void nodeLoads(int pile, NodeArray& load, bool alongZ) {
     const int n = incrementsOf(pile);
     const int np = loadPoints(pile);
     const double h = PILESET.PLEN(PILE.PSETNO(pile)) / n;
@@ -66,7 +66,7 @@ void nodeLoads(int pile, SlotArray& load, bool alongZ) {
         load(j) = profileValue(np, depth, value, (j - 1) * h, RUNCONST.DLTOL);
 }
 
-void nodeMovement(int pile, SlotArray& move, bool alongZ) {
+void nodeMovement(int pile, NodeArray& move, bool alongZ) {
     const int n = incrementsOf(pile);
     const int np = std::clamp(SMOV.NSMOV, 0, MAXSMOV);
     const double head = PILE.HEADX(pile);
@@ -84,15 +84,15 @@ void nodeMovement(int pile, SlotArray& move, bool alongZ) {
     }
 }
 
-void clearNodes(int pile, SlotArray& a) {
+void clearNodes(int pile, NodeArray& a) {
     const int n = incrementsOf(pile);
     for (int j = 1; j <= n + 1; ++j) a(j) = 0.0;
 }
 
 }  // namespace
 
-void DLODNODY(int pile, SlotArray& load) { nodeLoads(pile, load, false); }
-void DLODNODZ(int pile, SlotArray& load) { nodeLoads(pile, load, true); }
+void DLODNODY(int pile, NodeArray& load) { nodeLoads(pile, load, false); }
+void DLODNODZ(int pile, NodeArray& load) { nodeLoads(pile, load, true); }
 
 void SOILMOVP(int pile) {
     const int np = std::clamp(SMOV.NSMOV, 0, MAXSMOV);
@@ -115,12 +115,12 @@ void SOILMOVP(int pile) {
     }
 }
 
-void NODEZERO1(int pile, SlotArray& a) { clearNodes(pile, a); }
-void NODEZERO2(int pile, SlotArray& a) { clearNodes(pile, a); }
-void NODEZERO3(int pile, SlotArray& a) { clearNodes(pile, a); }
+void NODEZERO1(int pile, NodeArray& a) { clearNodes(pile, a); }
+void NODEZERO2(int pile, NodeArray& a) { clearNodes(pile, a); }
+void NODEZERO3(int pile, NodeArray& a) { clearNodes(pile, a); }
 
-void SOILMOVX(int pile, SlotArray& move) { nodeMovement(pile, move, false); }
-void SOILMOVY(int pile, SlotArray& move) { nodeMovement(pile, move, true); }
+void SOILMOVX(int pile, NodeArray& move) { nodeMovement(pile, move, false); }
+void SOILMOVY(int pile, NodeArray& move) { nodeMovement(pile, move, true); }
 
 void prepareSoilMovement() {
     if (SMOV.NSMOV > 0) RUNCONST.PIWORD = PI;

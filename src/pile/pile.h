@@ -8,6 +8,7 @@
 #include "model/arr.h"
 #include "model/capacity.h"
 #include "model/results.h"
+#include "model/vectors.h"
 
 namespace kaldo {
 
@@ -27,13 +28,9 @@ void NODE(int pile, int& status);
 void NODE2D(int pile, int& status);
 
 // ---- Laterally loaded pile ----------------------------------------------------------------------
-// Along-pile arrays of the single-pile solvers hold 107 slots: node j of a pile (1 at the head to
-// n + 1 at the tip, n = NINC of its property set) at slot j + 3, so the head is slot 4 and the tip slot
-// n + 4; slot 3 and slots n + 5, n + 6 are the fictitious nodes of the difference equations. Node
-// arrays (the distributed loads, the soil movement, the p-y springs of PYLAYERS) hold node j at j.
-using SlotArray = Arr<double, 1, NODESLOTS>;
-using Vector6 = std::array<double, 6>;
-using Matrix6 = std::array<double, 36>;  // 6 x 6, stored by columns
+// The single-pile solvers work on slot arrays (head at slot 4, tip at n + 4, the fictitious nodes
+// around); the distributed loads, the soil movement and the p-y springs of PYLAYERS come as node arrays
+// (node j at j). model/vectors.h defines both numberings.
 
 // The laterally loaded pile p of a three-dimensional group for a given head movement: two lateral
 // planes, each a beam-column on the nonlinear soil springs of the p-y curves (the soil modulus taken at
@@ -56,9 +53,8 @@ using Matrix6 = std::array<double, 36>;  // 6 x 6, stored by columns
 // forces; 2 also stores the equivalent stiffnesses in EQSSOL; 1 also stores the results and updates the
 // envelopes. Writes nothing shared but the pile's own entries, so the pile loops may run it on any
 // thread.
-void LLPILE(int p, double yt, double sy, double zt, double sz, double P, double T, double& Hy, double& Hz,
-            double& My, double& Mz, int& status, const Vector6& u, const Matrix6& rot, const SlotArray& axdisp,
-            const SlotArray& axforce);
+void LLPILE(int p, double yt, double sy, double zt, double sz, double P, double T, double& Hy, double& Hz, double& My,
+            double& Mz, int& status, const Vec6& u, const Mat6& rot, const SlotArray& axdisp, const SlotArray& axforce);
 
 // ---- Axial and torsional pile-head response -------------------------------------------------------
 // The axial head force of pile p for the local head displacement u (u[0] = w, the axial movement,
@@ -72,10 +68,10 @@ void LLPILE(int p, double yt, double sy, double zt, double sz, double P, double 
 // The t-z routines work on a copy of w: u is never changed. Both arrays are cleared on every call; a
 // failing t-z routine leaves its code in status. Writes only its arguments, the atomic counters and
 // whole warning records, so the pile loops may call it on any thread.
-void AXIALRES(int p, double& force, const Vector6& u, SlotArray& axdisp, SlotArray& axforce, int& status);
+void AXIALRES(int p, double& force, const Vec6& u, SlotArray& axdisp, SlotArray& axforce, int& status);
 // The head torque of pile p for the twist u[3] about the pile axis, read from its torque-rotation curve
 // (TRCRV as LSCRV above) with the same treatment of twists beyond the ends (RUNWARNTORS).
-void TORSRES(int p, double& torque, const Vector6& u);
+void TORSRES(int p, double& torque, const Vec6& u);
 
 // A head-response curve copied from the curve tables: n points (x by increasing value, f).
 struct HeadCurve {
@@ -118,21 +114,21 @@ void EIMPHIZ(int p, double P, SlotArray& EI, const SlotArray& y);
 // The distributed load per length at nodes 1 to n + 1 of pile p along its local y (DLODNODY) and z
 // (DLODNODZ), interpolated in the pile's load profile (WRKNODE) by the node's distance below the head;
 // 0 outside the profile and for a pile without one.
-void DLODNODY(int pile, SlotArray& load);
-void DLODNODZ(int pile, SlotArray& load);
+void DLODNODY(int pile, NodeArray& load);
+void DLODNODZ(int pile, NodeArray& load);
 // The soil-movement profile of pile p (SMPROF): the points measured from the head, the input movement
 // resolved onto the pile's lateral axes (three-dimensional: y and z; plane: the in-plane y).
 void SOILMOVP(int pile);
 // Clear nodes 1 to n + 1 of a node array of pile p (three names for the three arrays of the solvers).
-void NODEZERO1(int pile, SlotArray& a);
-void NODEZERO2(int pile, SlotArray& a);
-void NODEZERO3(int pile, SlotArray& a);
+void NODEZERO1(int pile, NodeArray& a);
+void NODEZERO2(int pile, NodeArray& a);
+void NODEZERO3(int pile, NodeArray& a);
 // The free-field movement along the pile's y (SOILMOVX) and z (SOILMOVY) at nodes 1 to n + 1: the
 // profile interpolated at the node's vertical distance below the head, both measured in the same frame,
 // times the load fraction SMFACT of the current step. 0 above the ground surface and outside the
 // profile. The profile holds the input movement unscaled: SMFACT is applied here and nowhere else.
-void SOILMOVX(int pile, SlotArray& move);
-void SOILMOVY(int pile, SlotArray& move);
+void SOILMOVX(int pile, NodeArray& move);
+void SOILMOVY(int pile, NodeArray& move);
 // Sets the values that the soil-movement set-up of every pile would otherwise write (the shared pi of
 // the soil routines), once, before the pile loops start.
 void prepareSoilMovement();
@@ -144,7 +140,7 @@ void prepareSoilMovement();
 
 // The pile top of a three-dimensional pile: head stress sigma, global and local head displacement and
 // head force (rows 1-6, 14-19, 7-12, 20-25; sigma in rows 13 and 26).
-void ENVTOP(int p, double sigma, const Vector6& UG, const Vector6& UL, const Vector6& FG, const Vector6& FL);
+void ENVTOP(int p, double sigma, const Vec6& UG, const Vec6& UL, const Vec6& FG, const Vec6& FL);
 // The pile top of a plane pile: each value to the row its name gives, sigma to rows 7 and 20.
 void PTENV2D(int p, double r1, double r2, double r3, double r14, double r15, double r16, double r4, double r5,
              double r6, double r17, double r18, double r19, double sigma);
@@ -168,21 +164,19 @@ void DMAX(double& a, double b);
 // transpose, TD the cap-origin displacement to the head displacement (head translation = cap
 // translation + cap rotation x head position) and TF, the transpose of TD, the head force to the force
 // at the cap origin. Every other element is 0.
-void PILETRAN(int p, std::array<double, 36>& TF, std::array<double, 36>& TD, std::array<double, 36>& TL,
-              std::array<double, 36>& TG);
+void PILETRAN(int p, Mat6& TF, Mat6& TD, Mat6& TL, Mat6& TG);
 
 // The forces F of pile p on the cap at its head, in global axes, for the head displacement U in global
 // axes: the axial, torsional and lateral analyses of the pile in the pile's own axes, times PMULT. A
 // head pinned in either plane carries no torque. F is 0 when status is not 0 after the lateral analysis
 // (status is the pile's status word: the routines only set it).
-void PILEFRC(int p, std::array<double, 6>& F, const std::array<double, 6>& U, int& status);
+void PILEFRC(int p, Vec6& F, const Vec6& U, int& status);
 
 // The 6 x 6 head stiffness K(i, j) = dF(i)/dU(j) of pile p at the head displacement U, by central
 // differences over thirteen force evaluations (U first, then U plus and minus each step). The steps are
 // about 1e-7 inch of translation (smaller while the Newton increment DU is small, or fixed for MODE 1,
 // a case with displacements given at a point); IT is the Newton iteration. All thirteen evaluations run
 // whatever status becomes. K is not symmetrised.
-void PILESTF(int p, std::array<double, 36>& K, const std::array<double, 6>& U, const std::array<double, 6>& DU,
-             int IT, int MODE, int& status);
+void PILESTF(int p, Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE, int& status);
 
 }  // namespace kaldo

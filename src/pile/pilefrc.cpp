@@ -13,8 +13,8 @@ namespace {
 
 // y = the 3 x 3 block of a column-stored 6 x 6 matrix m (rows and columns 1-3) times the triple x, for
 // the translations (offset 0) and again for the rotations (offset 3): the block repeats on the diagonal.
-Vector6 blockRotate(const Matrix6& m, const Vector6& x) {
-    Vector6 y{};
+Vec6 blockRotate(const Mat6& m, const Vec6& x) {
+    Vec6 y{};
     for (int o : {0, 3}) {
         for (int i = 0; i < 3; ++i) {
             double s = 0.0;
@@ -28,13 +28,13 @@ Vector6 blockRotate(const Matrix6& m, const Vector6& x) {
 
 }  // namespace
 
-void PILEFRC(int p, std::array<double, 6>& F, const std::array<double, 6>& U, int& status) {
-    Matrix6 TF{}, TD{}, TL{}, TG{};
+void PILEFRC(int p, Vec6& F, const Vec6& U, int& status) {
+    Mat6 TF{}, TD{}, TL{}, TG{};
     PILETRAN(p, TF, TD, TL, TG);
     F.fill(0.0);
 
     // The head displacement in the pile's own axes.
-    const Vector6 UL = blockRotate(TG, U);
+    const Vec6 UL = blockRotate(TG, U);
 
     // Axial head force (compression positive); the status of the axial routine is left for LLPILE's
     // check below, as every failure of the pile ends in the same zero forces.
@@ -58,12 +58,11 @@ void PILEFRC(int p, std::array<double, 6>& F, const std::array<double, 6>& U, in
     // first lateral plane turns about local axis 3 and that of the second about axis 2 with the opposite
     // sense, as the head slopes of the two planes are taken.
     const double m = PILE.PMULT(p);
-    const Vector6 FL{-m * P, -m * Hy, -m * Hz, -m * T, m * Mz, -m * My};
+    const Vec6 FL{-m * P, -m * Hy, -m * Hz, -m * T, m * Mz, -m * My};
     F = blockRotate(TL, FL);
 }
 
-void PILESTF(int p, std::array<double, 36>& K, const std::array<double, 6>& U, const std::array<double, 6>& DU,
-             int IT, int MODE, int& status) {
+void PILESTF(int p, Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE, int& status) {
     // Difference steps: about 1e-7 inch of translation (single-precision constants as the solution has
     // always used them), smaller while the Newton increments are small, so the derivative stays local.
     const double h0 = CTLIN.UNITS == 2 ? 2.539999998986295e-9 : 1.0000000116860974e-7;
@@ -83,13 +82,13 @@ void PILESTF(int p, std::array<double, 36>& K, const std::array<double, 6>& U, c
     }
 
     // The evaluation at U itself comes first: it leaves the pile's tables as at the base state.
-    Vector6 F{};
+    Vec6 F{};
     PILEFRC(p, F, U, status);
 
-    Vector6 plus[6]{}, minus[6]{};
+    Vec6 plus[6]{}, minus[6]{};
     for (int sign : {1, -1}) {
         for (int j = 0; j < 6; ++j) {
-            Vector6 Uj = U;
+            Vec6 Uj = U;
             Uj[static_cast<std::size_t>(j)] += sign * (j < 3 ? h : hr);
             PILEFRC(p, sign > 0 ? plus[j] : minus[j], Uj, status);
         }

@@ -10,12 +10,11 @@ namespace kaldo {
 namespace {
 
 // Element (i, j) of a 6 x 6 matrix stored by columns.
-double& at(std::array<double, 36>& m, int i, int j) { return m[static_cast<std::size_t>((i - 1) + (j - 1) * 6)]; }
+double& at(Mat6& m, int i, int j) { return m[static_cast<std::size_t>((i - 1) + (j - 1) * 6)]; }
 
 }  // namespace
 
-void PILETRAN(int p, std::array<double, 36>& TF, std::array<double, 36>& TD, std::array<double, 36>& TL,
-              std::array<double, 36>& TG) {
+void PILETRAN(int p, Mat6& TF, Mat6& TD, Mat6& TL, Mat6& TG) {
     const double x = PILE.HEADX(p), y = PILE.HEADY(p), z = PILE.HEADZ(p);
     const double sa = std::sin(PILE.ALPHA(p)), ca = std::cos(PILE.ALPHA(p));
     const double sb = std::sin(PILE.BETA(p)), cb = std::cos(PILE.BETA(p));

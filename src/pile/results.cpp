@@ -41,7 +41,7 @@ void DMAX(double& a, double b) {
     if (b > a) a = b;
 }
 
-void ENVTOP(int p, double sigma, const Vector6& UG, const Vector6& UL, const Vector6& FG, const Vector6& FL) {
+void ENVTOP(int p, double sigma, const Vec6& UG, const Vec6& UL, const Vec6& FG, const Vec6& FL) {
     const bool first = firstOfSeries();
     for (int i = 1; i <= 6; ++i) {
         const auto k = static_cast<std::size_t>(i - 1);

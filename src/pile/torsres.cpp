@@ -42,7 +42,7 @@ HeadCurve torsionCurve(int p) {
 
 }  // namespace
 
-void TORSRES(int p, double& torque, const Vector6& u) {
+void TORSRES(int p, double& torque, const Vec6& u) {
     const double theta = u[3];
     const bool keepEnd = CTLIN.KAXLIM == 1;
     const CurveRead r = readHeadCurve(torsionCurve(p), theta, keepEnd);

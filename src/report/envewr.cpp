@@ -28,6 +28,7 @@
 #include "model/runblocks.h"
 #include "model/runpoint.h"
 #include "model/sections.h"
+#include "model/vectors.h"
 #include "report/report.h"
 #include "services/colwrite.h"
 #include "services/threads.h"
@@ -41,7 +42,7 @@ namespace {
 // One pile's results as the two sections read them.
 struct PileCopy {
     int p = 0;
-    std::array<double, 6> gdisp{}, greac{}, ldisp{}, lreac{};
+    Vec6 gdisp{}, greac{}, ldisp{}, lreac{};
     double stress = 0.0;
     int c = 0;        // node count word: increments + 4
     int lscrv = 0;    // the pile's load-settlement curve (above 0: a user curve)
@@ -62,8 +63,8 @@ void row(io::Unit& u, int blanks, int w, int d, const std::array<double, N>& val
 
 std::array<double, 3> kips3(double a, double b, double c) { return {UCVKIPDIV(a), UCVKIPDIV(b), UCVKIPDIV(c)}; }
 
-std::array<double, 6> kips6(const std::array<double, 6>& v) {
-    std::array<double, 6> r{};
+Vec6 kips6(const Vec6& v) {
+    Vec6 r{};
     for (std::size_t i = 0; i < 6; ++i) r[i] = UCVKIPDIV(v[i]);
     return r;
 }
@@ -178,7 +179,7 @@ void makeCopy(int p, const PileTopTable& top, const AlongPileTable& llp, PileCop
 void pileResultsSection(const PileCopy& w) {
     io::Unit& u = io::unit(PILERES_UNIT);
     u.line() << "* PILE GROUP *" << io::I{6, w.p};
-    auto topLine = [&u, &w](const char* title, const std::array<double, 6>& d, const std::array<double, 6>& r) {
+    auto topLine = [&u, &w](const char* title, const Vec6& d, const Vec6& r) {
         u.line() << io::X{7} << title;
         WCOLBLNK(u, 5);
         for (double v : d) {
@@ -202,7 +203,7 @@ void pileResultsSection(const PileCopy& w) {
 // Lines 1 to 4 of the pile's record on the pile result scratch file.
 void scratchTopLines(const PileCopy& w) {
     io::Unit& u = io::unit(PILESCR_UNIT);
-    auto displacements = [&u, &w](const std::array<double, 6>& d) {
+    auto displacements = [&u, &w](const Vec6& d) {
         auto line = u.line();
         line << io::X{5} << io::I{6, w.p} << io::X{6};
         for (std::size_t i = 0; i < 6; ++i) {
@@ -210,7 +211,7 @@ void scratchTopLines(const PileCopy& w) {
             if (i < 5) line << io::X{2};
         }
     };
-    auto reactions = [&u, &w](const std::array<double, 6>& r) {
+    auto reactions = [&u, &w](const Vec6& r) {
         auto line = u.line();
         line << io::X{5} << io::I{6, w.p} << io::X{6};
         for (double v : r) line << io::PG{12, 5, UCVKIPDIV(v)} << io::X{2};

@@ -79,7 +79,7 @@ void ENVEWR2D(int kind, int env) { calls.push_back(test::record("ENVEWR2D", {dou
 void PLOTPILE(int p, int&) { calls.push_back(test::record("PLOTPILE", {double(p)})); }
 void CAPSTFHDR(int basis, int antype) { calls.push_back(test::record("CAPSTFHDR", {double(basis), double(antype)})); }
 void CAPTSTF(int&, int axial, int nlev, int point, double level, std::array<double, 6>&, std::array<double, 6>&,
-             Matrix6&) {
+             std::array<double, 36>&) {
     calls.push_back(test::record("CAPTSTF", {double(axial), double(nlev), double(point), level}));
 }
 void FLEXDOFHD(int pkind, int dof, int antype, int increments, int ndof, std::array<double, 6>& base, int& skip) {

@@ -37,9 +37,9 @@ protected:
             PILE.THETA(i) = -0.1 * i;
         }
     }
-    Vector6 single(int p, const Vector6& head) {
+    Vec6 single(int p, const Vec6& head) {
         int status = 0;
-        Vector6 F{};
+        Vec6 F{};
         PILEFRC(p, F, head, status);
         EXPECT_EQ(status, 0);
         return F;
@@ -50,10 +50,10 @@ TEST_F(GroupLoops, TwoSymmetricPilesAddUpByHand) {
     pair();
     // A cap translation moves both heads alike: twice one pile's forces, and the moments of the two
     // about the origin (Y +-30 times the axial and Z forces) cancel.
-    const Vector6 move{0.01, 0.1, -0.05, 0.0, 0.0, 0.0};
-    const Vector6 one = single(1, move);
+    const Vec6 move{0.01, 0.1, -0.05, 0.0, 0.0, 0.0};
+    const Vec6 one = single(1, move);
     int status = 0;
-    Vector6 F{};
+    Vec6 F{};
     F.fill(7.0);
     FVEC(F, move, status);
     ASSERT_EQ(status, 0);
@@ -66,8 +66,8 @@ TEST_F(GroupLoops, TwoSymmetricPilesAddUpByHand) {
     const double th = 1e-4;
     FVEC(F, {0.0, 0.0, 0.0, 0.0, 0.0, th}, status);
     ASSERT_EQ(status, 0);
-    const Vector6 up = single(1, {-30.0 * th, 0.0, 0.0, 0.0, 0.0, th});
-    const Vector6 down = single(2, {30.0 * th, 0.0, 0.0, 0.0, 0.0, th});
+    const Vec6 up = single(1, {-30.0 * th, 0.0, 0.0, 0.0, 0.0, th});
+    const Vec6 down = single(2, {30.0 * th, 0.0, 0.0, 0.0, 0.0, th});
     EXPECT_TRUE(near(up[0], 50.0 * 30.0 * th, 1e-12));
     EXPECT_NEAR(F[0], 0.0, 1e-12);
     EXPECT_TRUE(near(F[1], up[1] + down[1], 1e-12));
@@ -76,9 +76,9 @@ TEST_F(GroupLoops, TwoSymmetricPilesAddUpByHand) {
     // Stiffness: K11 twice the axial slope; K66 and K44 add the piles' own rotational stiffness to the
     // lever arm 30 times their axial (K66) and lateral Z (K44) stiffness; the translation-rotation terms
     // that the lever arms create cancel between the two piles.
-    const Vector6 U{0.01, 0.02, 0.0, 0.0, 0.0, 0.0}, DU{1, 0, 0, 1, 0, 0};
+    const Vec6 U{0.01, 0.02, 0.0, 0.0, 0.0, 0.0}, DU{1, 0, 0, 1, 0, 0};
     int s1 = 0;
-    Matrix6 Kp{}, K{};
+    Mat6 Kp{}, K{};
     PILESTF(1, Kp, U, DU, 5, 0, s1);
     K.fill(7.0);
     STIFF(K, U, DU, 5, 0, status);
@@ -97,15 +97,15 @@ TEST_F(GroupLoops, TwoSymmetricPilesAddUpByHand) {
 
 TEST_F(GroupLoops, SumsAreTheSameBitForBitOnAnyThreadCount) {
     spread();
-    const Vector6 U{0.01, 0.05, -0.03, 2e-4, -1e-4, 3e-4}, DU{1e-3, 0, 0, 1e-5, 0, 0};
-    Vector6 F1{};
-    Matrix6 K1{};
+    const Vec6 U{0.01, 0.05, -0.03, 2e-4, -1e-4, 3e-4}, DU{1e-3, 0, 0, 1e-5, 0, 0};
+    Vec6 F1{};
+    Mat6 K1{};
     for (int threads : {1, 2, 4}) {
         SCOPED_TRACE(threads);
         CTLPAR.NTHRUSR = threads;
         int status = 0;
-        Vector6 F{};
-        Matrix6 K{};
+        Vec6 F{};
+        Mat6 K{};
         FVEC(F, U, status);
         STIFF(K, U, DU, 3, 0, status);
         ASSERT_EQ(status, 0);
@@ -122,7 +122,7 @@ TEST_F(GroupLoops, SumsAreTheSameBitForBitOnAnyThreadCount) {
     // A later region with fewer threads leaves the peaks alone.
     CTLPAR.NTHRUSR = 2;
     int status = 0;
-    Vector6 F{};
+    Vec6 F{};
     FVEC(F, U, status);
     EXPECT_EQ(RUNTIME.RUNTHRPEAK, 4);
     EXPECT_EQ(RUNTIME.RUNTHRPEAK2, 4);
@@ -136,17 +136,17 @@ TEST_F(GroupLoops, FailingPileAddsNoForceButItsStatus) {
     PILE.PSETNO(2) = 2;
     prepareNodeTables();
     CTLPAR.NTHRUSR = 2;
-    const Vector6 move{0.01, 0.1, -0.05, 0.0, 0.0, 0.0};
-    const Vector6 one = single(1, move);
+    const Vec6 move{0.01, 0.1, -0.05, 0.0, 0.0, 0.0};
+    const Vec6 one = single(1, move);
     int status = 0;
-    Vector6 F{};
+    Vec6 F{};
     FVEC(F, move, status);
     EXPECT_EQ(status, 3);
     // Pile 1 alone, moved to the origin from Y = 30: moments + r x f.
-    const Vector6 alone{one[0], one[1], one[2], one[3] + 30.0 * one[2], one[4], one[5] - 30.0 * one[0]};
+    const Vec6 alone{one[0], one[1], one[2], one[3] + 30.0 * one[2], one[4], one[5] - 30.0 * one[0]};
     for (std::size_t c = 0; c < 6; ++c) EXPECT_NEAR(F[c], alone[c], 1e-12 * std::fabs(alone[3])) << c + 1;
     status = 0;
-    Matrix6 K{}, Kp{};
+    Mat6 K{}, Kp{};
     int s1 = 0;
     PILESTF(1, Kp, move, {1, 0, 0, 1, 0, 0}, 5, 0, s1);
     STIFF(K, move, {1, 0, 0, 1, 0, 0}, 5, 0, status);
@@ -157,7 +157,7 @@ TEST_F(GroupLoops, FailingPileAddsNoForceButItsStatus) {
     status = 9;
     FVEC(F, move, status);
     EXPECT_EQ(status, 9);
-    EXPECT_EQ(F, Vector6{});
+    EXPECT_EQ(F, Vec6{});
 }
 
 #ifdef KALDO_CHECKED
@@ -168,12 +168,12 @@ TEST_F(GroupLoops, FaultInsideThePileLoopBecomesTheStatus) {
     PILE.PSETNO(2) = 100000;
     CTLPAR.NTHRUSR = 2;
     int status = 0;
-    Vector6 F{};
+    Vec6 F{};
     FVEC(F, {0.01, 0.0, 0.0, 0.0, 0.0, 0.0}, status);
     EXPECT_EQ(status, ST_INTERNAL);
     EXPECT_NE(text(10).find("pile 2"), std::string::npos) << text(10);
     status = 0;
-    Matrix6 K{};
+    Mat6 K{};
     STIFF(K, {}, {}, 1, 0, status);
     EXPECT_EQ(status, ST_INTERNAL);
 }
@@ -181,10 +181,10 @@ TEST_F(GroupLoops, FaultInsideThePileLoopBecomesTheStatus) {
 
 TEST_F(GroupLoops, RegionTimesAndAModelWithoutPiles) {
     pair();
-    const Vector6 U{0.01, 0.01, 0.0, 0.0, 0.0, 0.0};
+    const Vec6 U{0.01, 0.01, 0.0, 0.0, 0.0, 0.0};
     int status = 0;
-    Vector6 F{};
-    Matrix6 K{};
+    Vec6 F{};
+    Mat6 K{};
     // Iterating: both loops count as parallel time.
     FVEC(F, U, status);
     STIFF(K, U, {}, 1, 0, status);
@@ -208,8 +208,8 @@ TEST_F(GroupLoops, RegionTimesAndAModelWithoutPiles) {
     FVEC(F, U, status);
     STIFF(K, U, {}, 1, 0, status);
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(F, Vector6{});
-    EXPECT_EQ(K, Matrix6{});
+    EXPECT_EQ(F, Vec6{});
+    EXPECT_EQ(K, Mat6{});
 }
 
 }  // namespace

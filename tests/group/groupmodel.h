@@ -72,7 +72,7 @@ protected:
     }
 
     // Element (i, j) of a column-stored 6 x 6 matrix.
-    static double el(const Matrix6& m, int i, int j) { return m[static_cast<std::size_t>((i - 1) + (j - 1) * 6)]; }
+    static double el(const Mat6& m, int i, int j) { return m[static_cast<std::size_t>((i - 1) + (j - 1) * 6)]; }
 };
 
 }  // namespace kaldo::test

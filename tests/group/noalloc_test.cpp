@@ -47,10 +47,10 @@ TEST_F(PileLoop, PileAnalysesAllocateNothing) {
     torsionCurve(4000.0, 4000.0);
     prepareNodeTables();
 
-    const Vector6 U{0.01, 0.2, -0.1, 1e-4, 2e-4, -3e-4}, DU{1e-3, 1e-3, 1e-3, 1e-5, 1e-5, 1e-5};
+    const Vec6 U{0.01, 0.2, -0.1, 1e-4, 2e-4, -3e-4}, DU{1e-3, 1e-3, 1e-3, 1e-5, 1e-5, 1e-5};
     int status = 0;
-    Vector6 F{};
-    Matrix6 K{};
+    Vec6 F{};
+    Mat6 K{};
     PILEFRC(1, F, U, status);  // the first evaluation on this thread may set up what it keeps
     PILESTF(1, K, U, DU, 3, 0, status);
     ASSERT_EQ(status, 0);

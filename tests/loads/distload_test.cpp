@@ -118,7 +118,7 @@ TEST(DistributedLoad, PlaneGlobalLoadLumpsItsAxialPartAtTheHead) {
     EXPECT_NEAR(WRKNODE.DLNODEY(1, 1), 10.0 * std::sin(PI / 3), 1e-12);
     EXPECT_NEAR(WRKNODE.PAXHEAD(1), 200.0 * 0.5, 1e-9);
 
-    LoadVec load{1.0, 0.0, 0.0, 0.0, 0.0, 0.0};
+    Vec6 load{1.0, 0.0, 0.0, 0.0, 0.0, 0.0};
     DLAXHEAD(load);
     // The head force P (sin 60, cos 60) at (2, 3): FX = 86.60, FY = 50, moment 2 x 50 - 3 x 86.60.
     EXPECT_NEAR(load[0], 1.0 + 100.0 * std::sin(PI / 3), 1e-9);
@@ -133,9 +133,9 @@ TEST(DistributedLoad, LocalEntriesLumpNothingAndClearEmptiesEveryPile) {
     addEntry(1, 0, 1, 5, 1, 1, 1.0);
     DLCASE(1);
     EXPECT_EQ(WRKNODE.DLAXFLAG, 0);
-    LoadVec load{};
+    Vec6 load{};
     DLAXHEAD(load);
-    EXPECT_EQ(load, LoadVec{});
+    EXPECT_EQ(load, Vec6{});
     DLCLEAR();
     EXPECT_TRUE(loadedPiles().empty());
     EXPECT_EQ(WRKNODE.DLNODEY(2, 3), 0.0);
@@ -165,16 +165,16 @@ TEST(SpecifiedPoint, ThreeDimensionalValuesInTheSolversOrder) {
     for (int k = 1; k <= 6; ++k) LCSD.KDOF(1, k) = flags[k];
     for (int k = 1; k <= 12; ++k) LCSD.SDV(1, k) = pairs[k];
     LCSD.SDLOC(1, 1) = 1.0, LCSD.SDLOC(1, 2) = 2.0, LCSD.SDLOC(1, 3) = 3.0;
-    LoadVec load;
+    Vec6 load;
     SpecPoint pt;
     SPECDOF(1, load, pt);
     // Loads FX 100, FY 0, FZ 40, MX 50, MY 0, MZ 30; displacements uY 0.5, rZ 0.01, rY 0.02.
-    EXPECT_EQ(pt.loads, (LoadVec{200.0, 0.0, 80.0, 100.0, 0.0, 60.0}));
-    EXPECT_EQ(pt.disps, (LoadVec{0.0, 1.0, 0.0, 0.0, 0.04, 0.02}));
+    EXPECT_EQ(pt.loads, (Vec6{200.0, 0.0, 80.0, 100.0, 0.0, 60.0}));
+    EXPECT_EQ(pt.disps, (Vec6{0.0, 1.0, 0.0, 0.0, 0.04, 0.02}));
     EXPECT_EQ(pt.kdof, (std::array<int, 6>{1, 0, 1, 1, 0, 2}));
-    EXPECT_EQ(pt.coords, (LoadVec{1.0, 2.0, 3.0, 0.0, 0.0, 0.0}));
+    EXPECT_EQ(pt.coords, (Vec6{1.0, 2.0, 3.0, 0.0, 0.0, 0.0}));
     // Origin: MX = 50 + 2*40 - 3*0 = 130; MY = 0 + 3*100 - 1*40 = 260; MZ = 30 + 1*0 - 2*100 = -170.
-    EXPECT_EQ(load, (LoadVec{200.0, 0.0, 80.0, 260.0, 520.0, -340.0}));
+    EXPECT_EQ(load, (Vec6{200.0, 0.0, 80.0, 260.0, 520.0, -340.0}));
 }
 
 TEST(SpecifiedPoint, PlaneValuesAndACaseWithoutThem) {
@@ -186,18 +186,18 @@ TEST(SpecifiedPoint, PlaneValuesAndACaseWithoutThem) {
     LCSD.KDOF(1, 2) = 1, LCSD.SDV(1, 4) = 5.0;    // Y load
     LCSD.KDOF(1, 3) = 0, LCSD.SDV(1, 5) = 0.003;  // rotation Z given
     LCSD.SDLOC(1, 1) = 2.0, LCSD.SDLOC(1, 2) = 1.0;
-    LoadVec load;
+    Vec6 load;
     SpecPoint pt;
     SPECDOF(1, load, pt);
-    EXPECT_EQ(pt.loads, (LoadVec{10.0, 5.0, 0.0, 0.0, 0.0, 0.0}));
+    EXPECT_EQ(pt.loads, (Vec6{10.0, 5.0, 0.0, 0.0, 0.0, 0.0}));
     EXPECT_DOUBLE_EQ(pt.disps[5], 0.003);
     EXPECT_EQ(pt.kdof[5], 0);
-    EXPECT_EQ(load, (LoadVec{10.0, 5.0, 0.0, 0.0, 0.0, 2.0 * 5.0 - 1.0 * 10.0}));
+    EXPECT_EQ(load, (Vec6{10.0, 5.0, 0.0, 0.0, 0.0, 2.0 * 5.0 - 1.0 * 10.0}));
 
     LCSD.SDFLAG(2) = 0;
     pt.kdof = {7, 7, 7, 7, 7, 7};
     SPECDOF(2, load, pt);
-    EXPECT_EQ(load, LoadVec{});
+    EXPECT_EQ(load, Vec6{});
     EXPECT_EQ(pt.kdof[0], 7) << "flags are left as they were";
 }
 

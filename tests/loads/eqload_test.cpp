@@ -21,10 +21,10 @@ void setCase1() {
 TEST(EquivalentLoad, ThreeDimensionalCaseAddsTheMomentOfEachForce) {
     setCase1();
     CTLIN.ANTYPE = 3;
-    LoadVec v;
+    Vec6 v;
     EQLOADC(1, v);
-    EXPECT_EQ(v, (LoadVec{200.0, 20.0, 10.0, -48.0, 784.0, -554.0}));
-    LoadVec v2;
+    EXPECT_EQ(v, (Vec6{200.0, 20.0, 10.0, -48.0, 784.0, -554.0}));
+    Vec6 v2;
     EQLOADC2(1, v2);
     EXPECT_EQ(v2, v);
 }
@@ -32,9 +32,9 @@ TEST(EquivalentLoad, ThreeDimensionalCaseAddsTheMomentOfEachForce) {
 TEST(EquivalentLoad, PlaneCaseIgnoresForceZAndMomentsXY) {
     setCase1();
     CTLIN.ANTYPE = 2;
-    LoadVec v;
+    Vec6 v;
     EQLOADC(1, v);
-    EXPECT_EQ(v, (LoadVec{200.0, 20.0, 0.0, 0.0, 0.0, -554.0}));
+    EXPECT_EQ(v, (Vec6{200.0, 20.0, 0.0, 0.0, 0.0, -554.0}));
 }
 
 TEST(EquivalentLoad, PointLoadedCaseGivesNothingAlsoInCombinations) {
@@ -44,16 +44,16 @@ TEST(EquivalentLoad, PointLoadedCaseGivesNothingAlsoInCombinations) {
     LCREAL(2, 5) = 1.0;
     LCCL.CLOAD(2, 1, 1) = 7.0;
     LCSD.SDFLAG(2) = 1;
-    LoadVec v;
+    Vec6 v;
     EQLOADC(2, v);
-    EXPECT_EQ(v, LoadVec{});
+    EXPECT_EQ(v, Vec6{});
     LCBCNT(1, 1) = 2;
     LCBLST.LCBCASE(1, 1) = 1;
     LCBLST.LCBFAC(1, 1) = 0.5;
     LCBLST.LCBCASE(1, 2) = 2;
     LCBLST.LCBFAC(1, 2) = 3.0;
     EQLOADM(1, v);
-    EXPECT_EQ(v, (LoadVec{100.0, 10.0, 5.0, -24.0, 392.0, -277.0}));
+    EXPECT_EQ(v, (Vec6{100.0, 10.0, 5.0, -24.0, 392.0, -277.0}));
 }
 
 }  // namespace

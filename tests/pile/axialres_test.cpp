@@ -48,7 +48,7 @@ protected:
         axd.fill(STALE);
         axf.fill(STALE);
         Result r;
-        AXIALRES(1, r.force, Vector6{w, 0.3, 0.2, 0.01, 0.0, 0.0}, axd, axf, r.status);
+        AXIALRES(1, r.force, Vec6{w, 0.3, 0.2, 0.01, 0.0, 0.0}, axd, axf, r.status);
         return r;
     }
     bool arraysClear() const {
@@ -108,7 +108,7 @@ TEST_F(AxialHead, MovementsBeyondTheEndsWarnAndCount) {
         SlotArray d{}, f{};
         double F = -1.0;
         int status = 0;
-        AXIALRES(12, F, Vector6{c.w, 0, 0, 0, 0, 0}, d, f, status);
+        AXIALRES(12, F, Vec6{c.w, 0, 0, 0, 0, 0}, d, f, status);
         EXPECT_EQ(F, c.F);
         EXPECT_EQ(RUNSTATE.RUNWARNBEAR.load(), c.bear);
         EXPECT_EQ(RUNSTATE.RUNWARNPULL.load(), c.pull);
@@ -116,7 +116,7 @@ TEST_F(AxialHead, MovementsBeyondTheEndsWarnAndCount) {
         // The force evaluations of the stiffness matrix write nothing and count nothing.
         RUNSTATE.RUNWARNPRT = 0;
         F = -1.0;
-        AXIALRES(12, F, Vector6{c.w, 0, 0, 0, 0, 0}, d, f, status);
+        AXIALRES(12, F, Vec6{c.w, 0, 0, 0, 0, 0}, d, f, status);
         EXPECT_EQ(F, c.F);
         EXPECT_EQ(RUNSTATE.RUNWARNBEAR + RUNSTATE.RUNWARNPULL, 1);
         const std::string after = text(25);
@@ -138,7 +138,7 @@ TEST_F(AxialHead, WarningRecordsOfManyPilesStayWholeAndCountExactly) {
         SlotArray d{}, f{};
         double F = 0.0;
         int status = 0;
-        AXIALRES(p, F, Vector6{p % 2 ? 9.0 : -9.0, 0, 0, 0, 0, 0}, d, f, status);
+        AXIALRES(p, F, Vec6{p % 2 ? 9.0 : -9.0, 0, 0, 0, 0, 0}, d, f, status);
     }
     EXPECT_EQ(RUNSTATE.RUNWARNBEAR.load(), piles / 2);
     EXPECT_EQ(RUNSTATE.RUNWARNPULL.load(), piles / 2);

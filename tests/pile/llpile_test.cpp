@@ -289,7 +289,7 @@ TEST_F(LaterallyLoadedPile, EquivalentStiffnessPass) {
     build(1, n);
     RUNSTATE.RUNPASS = 2;
     // Head moved axially and twisted: the secants of the head.
-    Vector6 u{0.02, 0.5, 0.0, 0.001, 0.0, 0.0};
+    Vec6 u{0.02, 0.5, 0.0, 0.001, 0.0, 0.0};
     solve(1, {.yt = 0.5, .P = 300.0, .T = 7.0}, u);
     EXPECT_EQ(EQSSOL(1, 1), 300.0);
     EXPECT_DOUBLE_EQ(EQSSOL(2, 1), 300.0 / 0.02);
@@ -317,7 +317,7 @@ TEST_F(LaterallyLoadedPile, EquivalentStiffnessPass) {
     TQCRV.TQGR(2, 2) = 0.01;
     TQCRV.TQGT(2, 1) = 0.0;
     TQCRV.TQGT(2, 2) = 40.0;
-    solve(1, {.yt = 0.5, .P = 300.0, .T = 7.0}, Vector6{1e-15, 0.5, 0, 0, 0, 0});
+    solve(1, {.yt = 0.5, .P = 300.0, .T = 7.0}, Vec6{1e-15, 0.5, 0, 0, 0, 0});
     EXPECT_EQ(EQSSOL(2, 1), 50.0) << "the segment that ends at zero";
     EXPECT_DOUBLE_EQ(EQSSOL(3, 1), 4000.0);
 }
@@ -328,7 +328,7 @@ TEST_F(LaterallyLoadedPile, ResultsPassStoresThePileTopAndAlongThePile) {
     section(1, {.EIz = EI, .EIy = 2 * EI, .Iz = 500.0, .Iy = 1000.0, .area = 80.0, .mcap = 2e6, .vcap = 5e4});
     RUNSTATE.RUNPASS = 1;
     ENVCTL.ENVSERIES = 1;
-    const Vector6 u{0.01, 0.5, 0.3, 0.0, 0.0, 0.0};
+    const Vec6 u{0.01, 0.5, 0.3, 0.0, 0.0, 0.0};
     const HeadForces f = solve(1, {.yt = 0.5, .zt = 0.3, .P = 400.0, .T = 3.0}, u);
     ASSERT_EQ(f.status, 0);
     // Pile top, vertical pile: global and local agree. Forces (P, Hy, Hz, T, -Mz, My).
@@ -390,7 +390,7 @@ TEST_F(LaterallyLoadedPile, PilesOnManyThreadsAnswerAsOnOne) {
     auto run = [&](int p, HeadForces& f) {
         NODE(p, f.status);
         SlotArray axd{}, axf{};
-        LLPILE(p, 0.1 * p, 0.0, 0.05 * p, 0.0, 0.0, 0.0, f.Hy, f.Hz, f.My, f.Mz, f.status, Vector6{}, identity6(),
+        LLPILE(p, 0.1 * p, 0.0, 0.05 * p, 0.0, 0.0, 0.0, f.Hy, f.Hz, f.My, f.Mz, f.status, Vec6{}, identity6(),
                axd, axf);
     };
     std::vector<HeadForces> serial(piles + 1), parallel(piles + 1);

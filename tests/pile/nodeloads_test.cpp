@@ -55,7 +55,7 @@ protected:
         SMOV.SMFACT = f;
     }
     struct Moves {
-        SlotArray y{}, z{};
+        NodeArray y{}, z{};
     };
     static Moves moves(int p) {
         Moves m;
@@ -87,7 +87,7 @@ TEST_F(NodeLoads, DistributedLoadAtTheNodes) {
     };
     for (const Case& c : cases) {
         loadProfile(1, c.points);
-        SlotArray qy{}, qz{};
+        NodeArray qy{}, qz{};
         DLODNODY(1, qy);
         DLODNODZ(1, qz);
         for (int j = 1; j <= 5; ++j) {

@@ -14,16 +14,16 @@ namespace {
 
 class PileHead : public GroupModel {
 protected:
-    Matrix6 stiffness(int p, const Vector6& U, const Vector6& DU, int IT, int MODE, int& status) {
+    Mat6 stiffness(int p, const Vec6& U, const Vec6& DU, int IT, int MODE, int& status) {
         prepareNodeTables();
-        Matrix6 K{};
+        Mat6 K{};
         K.fill(7.0);
         PILESTF(p, K, U, DU, IT, MODE, status);
         return K;
     }
-    Vector6 forces(int p, const Vector6& U, int& status) {
+    Vec6 forces(int p, const Vec6& U, int& status) {
         prepareNodeTables();
-        Vector6 F{};
+        Vec6 F{};
         F.fill(7.0);
         PILEFRC(p, F, U, status);
         return F;
@@ -53,9 +53,9 @@ TEST_F(PileHead, LongElasticPileStiffnessMatchesTheBeamOnElasticFoundation) {
     const double kt = PES / b, kc = PES / (2 * b * b), kr = 2 * PEI * b;
 
     int status = 0;
-    const Vector6 U{0.01, 0.1, -0.05, 0.001, 2e-4, -3e-4};
-    const Vector6 DU{1.0, 0.0, 0.0, 1.0, 0.0, 0.0};  // large increments: full steps
-    const Matrix6 K = stiffness(1, U, DU, 5, 0, status);
+    const Vec6 U{0.01, 0.1, -0.05, 0.001, 2e-4, -3e-4};
+    const Vec6 DU{1.0, 0.0, 0.0, 1.0, 0.0, 0.0};  // large increments: full steps
+    const Mat6 K = stiffness(1, U, DU, 5, 0, status);
     ASSERT_EQ(status, 0);
     EXPECT_TRUE(close(el(K, 1, 1), -100.0, 1e-8));
     EXPECT_TRUE(close(el(K, 4, 4), -4000.0, 1e-6));
@@ -72,7 +72,7 @@ TEST_F(PileHead, LongElasticPileStiffnessMatchesTheBeamOnElasticFoundation) {
         EXPECT_NEAR(el(K, i, j), 0.0, 1e-6 * kt) << i << ", " << j;
 
     // The forces themselves: reactions against the displacement.
-    const Vector6 F = forces(1, U, status);
+    const Vec6 F = forces(1, U, status);
     EXPECT_TRUE(close(F[0], -100.0 * U[0], 1e-12));
     EXPECT_TRUE(close(F[3], -4000.0 * U[3], 1e-9));
     EXPECT_TRUE(close(F[1], -kt * U[1] - kc * U[5], tol));
@@ -87,7 +87,7 @@ TEST_F(PileHead, PinnedHeadTakesNeitherMomentNorTorque) {
     torsionCurve(4000.0, 4000.0);
     const double b = pileBeta(), tol = std::pow(b * PL / n, 2);
     int status = 0;
-    const Matrix6 K = stiffness(1, {0.0, 0.1, 0.05, 0.001, 0.0, 0.0}, {1, 0, 0, 1, 0, 0}, 5, 0, status);
+    const Mat6 K = stiffness(1, {0.0, 0.1, 0.05, 0.001, 0.0, 0.0}, {1, 0, 0, 1, 0, 0}, 5, 0, status);
     ASSERT_EQ(status, 0);
     EXPECT_TRUE(close(el(K, 2, 2), -PES / (2 * b), tol));
     EXPECT_TRUE(close(el(K, 3, 3), -PES / (2 * b), tol));
@@ -98,7 +98,7 @@ TEST_F(PileHead, PinnedHeadTakesNeitherMomentNorTorque) {
     }
     // Pinned in one plane only is enough to drop the torque.
     head(1, 2, 1);
-    const Vector6 F = forces(1, {0.0, 0.0, 0.0, 0.001, 0.0, 0.0}, status);
+    const Vec6 F = forces(1, {0.0, 0.0, 0.0, 0.001, 0.0, 0.0}, status);
     EXPECT_EQ(F[3], 0.0);
 }
 
@@ -113,15 +113,15 @@ TEST_F(PileHead, BatteredPileAnswersInItsOwnAxes) {
     groupPile(2, 1, 0.0, 0.0, 0.0);
     const double c = 0.3, cc = std::cos(c), sc = std::sin(c);
     PILE.BETA(2) = std::numbers::pi / 2 - c;
-    const Vector6 U{0.02, -0.1, 0.07, 0.002, -4e-4, 3e-4};
+    const Vec6 U{0.02, -0.1, 0.07, 0.002, -4e-4, 3e-4};
     // Local = R^T U with R the turn by c about Z, the rotations likewise.
-    const Vector6 UL{cc * U[0] + sc * U[1], -sc * U[0] + cc * U[1], U[2],
+    const Vec6 UL{cc * U[0] + sc * U[1], -sc * U[0] + cc * U[1], U[2],
                      cc * U[3] + sc * U[4], -sc * U[3] + cc * U[4], U[5]};
     int s1 = 0, s2 = 0;
-    const Vector6 FL = forces(1, UL, s1);
-    const Vector6 F = forces(2, U, s2);
+    const Vec6 FL = forces(1, UL, s1);
+    const Vec6 F = forces(2, U, s2);
     ASSERT_EQ(s1 + s2, 0);
-    const Vector6 expected{cc * FL[0] - sc * FL[1], sc * FL[0] + cc * FL[1], FL[2],
+    const Vec6 expected{cc * FL[0] - sc * FL[1], sc * FL[0] + cc * FL[1], FL[2],
                            cc * FL[3] - sc * FL[4], sc * FL[3] + cc * FL[4], FL[5]};
     for (std::size_t i = 0; i < 6; ++i) EXPECT_TRUE(close(F[i], expected[i], 1e-9)) << "component " << i + 1;
     // Pulled out along its axis: the pull-out slope.
@@ -143,7 +143,7 @@ TEST_F(PileHead, DifferenceStepsFollowTheIncrementAndTheMode) {
         const char* name;
         bool si;
         int IT, MODE;
-        Vector6 DU;
+        Vec6 DU;
         double h, hr;
     };
     const Case cases[] = {
@@ -159,7 +159,7 @@ TEST_F(PileHead, DifferenceStepsFollowTheIncrementAndTheMode) {
         SCOPED_TRACE(c.name);
         if (c.si) si(); else english();
         int status = 0;
-        const Matrix6 K = stiffness(1, {c.h / 4, 0.1, 0.0, c.hr / 4, 0.0, 0.0}, c.DU, c.IT, c.MODE, status);
+        const Mat6 K = stiffness(1, {c.h / 4, 0.1, 0.0, c.hr / 4, 0.0, 0.0}, c.DU, c.IT, c.MODE, status);
         ASSERT_EQ(status, 0);
         // The vertical pile's axis 1 is X only to cos(pi/2) = 6e-17: the lateral movement leaks a few
         // 1e-18 into the axial one, some 1e-5 of the smallest step. A step ten times off gives 30.5.
@@ -177,13 +177,13 @@ TEST_F(PileHead, FailingPileGivesNoForcesAndKeepsItsStatus) {
     axialCurve(50.0, 50.0);
     torsionCurve(4000.0, 4000.0);
     int status = 0;
-    const Vector6 F = forces(1, {0.01, 0.1, 0.0, 0.001, 0.0, 0.0}, status);
+    const Vec6 F = forces(1, {0.01, 0.1, 0.0, 0.001, 0.0, 0.0}, status);
     EXPECT_EQ(status, 3);
-    EXPECT_EQ(F, Vector6{});
+    EXPECT_EQ(F, Vec6{});
     status = 0;
-    const Matrix6 K = stiffness(1, {0.01, 0.1, 0.0, 0.001, 0.0, 0.0}, {}, 1, 0, status);
+    const Mat6 K = stiffness(1, {0.01, 0.1, 0.0, 0.001, 0.0, 0.0}, {}, 1, 0, status);
     EXPECT_EQ(status, 3);
-    EXPECT_EQ(K, Matrix6{});
+    EXPECT_EQ(K, Mat6{});
 }
 
 }  // namespace

@@ -21,8 +21,8 @@ struct SectionSpec {
     double mcap = 0.0, vcap = 0.0;
 };
 
-inline Matrix6 identity6() {
-    Matrix6 m{};
+inline Mat6 identity6() {
+    Mat6 m{};
     for (int i = 0; i < 6; ++i) m[static_cast<std::size_t>(i * 7)] = 1.0;
     return m;
 }
@@ -76,7 +76,7 @@ protected:
 
     // Solves pile i for the head movement (local head displacement u and rotation rot for the stored
     // passes), after laying out its nodes.
-    HeadForces solve(int i, const HeadMove& m, const Vector6& u = {}, const Matrix6& rot = identity6()) {
+    HeadForces solve(int i, const HeadMove& m, const Vec6& u = {}, const Mat6& rot = identity6()) {
         prepareNodeTables();
         HeadForces f;
         NODE(i, f.status);

@@ -21,7 +21,7 @@ protected:
     // Stores v in every row of pile p's top (all six-vectors v) in analysis `series`.
     static void top(int p, double v, int series) {
         ENVCTL.ENVSERIES = series;
-        const Vector6 x{v, v, v, v, v, v};
+        const Vec6 x{v, v, v, v, v, v};
         ENVTOP(p, v, x, x, x, x);
     }
 };
@@ -64,7 +64,7 @@ TEST_F(ResultStores, EnvelopeUpdateRule) {
 
 TEST_F(ResultStores, PileTopRows) {
     ENVCTL.ENVSERIES = 1;
-    const Vector6 UG{1, 2, 3, 4, 5, 6}, FG{7, 8, 9, 10, 11, 12}, UL{14, 15, 16, 17, 18, 19},
+    const Vec6 UG{1, 2, 3, 4, 5, 6}, FG{7, 8, 9, 10, 11, 12}, UL{14, 15, 16, 17, 18, 19},
         FL{20, 21, 22, 23, 24, 25};
     ENVTOP(1, 13.0, UG, UL, FG, FL);
     for (int r = 1; r <= 25; ++r) EXPECT_EQ(RESCUR.RESCURTOP(1, r), r) << "row " << r;
@@ -123,14 +123,14 @@ TEST_F(ResultStores, PileRotationMatchesTheRotationMatrix) {
     const double R[3][3] = {{sb, -cb * ct, cb * st},
                             {ca * cb, ca * sb * ct - sa * st, -(ca * sb * st + sa * ct)},
                             {sa * cb, ca * st + sa * sb * ct, ca * ct - sa * sb * st}};
-    Matrix6 TL{};
+    Mat6 TL{};
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j) {
             TL[static_cast<std::size_t>(i + 6 * j)] = R[i][j];
             TL[static_cast<std::size_t>(i + 3 + 6 * (j + 3))] = R[i][j];
         }
-    const Vector6 local{0.3, -1.2, 2.5, 0.1, 0.2, 0.3};
-    Vector6 global{};
+    const Vec6 local{0.3, -1.2, 2.5, 0.1, 0.2, 0.3};
+    Vec6 global{};
     MATV6(global, TL, local, 1);
     double X = 0, Y = 0, Z = 0;
     PILEROT(1, local[0], local[1], local[2], X, Y, Z);

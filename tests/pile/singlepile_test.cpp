@@ -51,7 +51,7 @@ TEST_F(SinglePileChecks, NonlinearSoilClosesAndTheStoredPileIsInEquilibrium) {
             PileModel::SetUp();
             build(n, code, s.layer);
             // Deflections large enough to go well into the curves' nonlinear range.
-            const HeadForces f = solve(1, {.yt = 1.0, .zt = 0.5}, Vector6{0.0, 1.0, 0.5, 0, 0, 0});
+            const HeadForces f = solve(1, {.yt = 1.0, .zt = 0.5}, Vec6{0.0, 1.0, 0.5, 0, 0, 0});
             ASSERT_EQ(f.status, 0);
             ASSERT_EQ(RUNSTATE.RUNSOLVST.load(), 0) << "closed within MAXITP";
             ASSERT_GT(f.Hy, 0.0);

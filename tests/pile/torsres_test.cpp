@@ -31,7 +31,7 @@ protected:
     }
     static double torque(double theta) {
         double T = -1.0;
-        TORSRES(3, T, Vector6{0.5, 0.1, 0.2, theta, 0.3, 0.4});
+        TORSRES(3, T, Vec6{0.5, 0.1, 0.2, theta, 0.3, 0.4});
         return T;
     }
 };

@@ -16,6 +16,7 @@
 #include "model/arr.h"
 #include "model/capacity.h"
 #include "model/tzset.h"
+#include "model/vectors.h"
 
 namespace kaldo {
 
@@ -70,10 +71,6 @@ double axialRigidity(const AxAeTab& tab, double d);
 // word is still 0, with working curves of its own (one set per pile evaluation, so that pile threads
 // share nothing). E is the trial axial head movement, positive downward (compression).
 
-// Along-pile values in the node slots of the single-pile routines: node j of the pile (1 at the head,
-// NINC + 1 at the tip) sits at slot j + 3, so the head is slot 4 and the tip slot NINC + 4.
-using AxialSlots = Arr<double, 1, NODESLOTS>;
-
 // The side-curve set of pile ip (property set M placed by the pile's HEADXW and GROUND) with its two
 // ground-surface curves, and the axial rigidity table of M. A profile lookup beyond its data sets the
 // status; a property set of a pile type other than 1 or 2 writes its fault record and sets ST_BADVALUE.
@@ -92,7 +89,7 @@ void AXLQWTIP(int ip, int M, double E, int& status, const TzSet& set, QwTip& tip
 // not settle, the solver state RUNSOLVST is raised to SOLVER_AXIAL_FAILURE; R and S then hold the last
 // complete march (or stay as the caller gave them). Slots other than 4 to NINC + 4 are not touched;
 // status and count (the point count of the pile's curve) are not used.
-void AXLSOLVE(int ip, int M, double E, int& status, int count, AxialSlots& R, AxialSlots& S, const TzSet& set,
+void AXLSOLVE(int ip, int M, double E, int& status, int count, SlotArray& R, SlotArray& S, const TzSet& set,
               const AxAeTab& ae, const QwTip& tip);
 
 // ---- Unit capacities at a depth --------------------------------------------------------------------

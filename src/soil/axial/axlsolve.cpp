@@ -96,7 +96,7 @@ void AXLQWTIP(int ip, int M, double E, int& status, const TzSet& set, QwTip& tip
     buildTipCurve(M, ip, E < 0.0, TipRule::Group, set, tip, status);
 }
 
-void AXLSOLVE(int ip, int M, double E, int& /*status*/, int /*count*/, AxialSlots& R, AxialSlots& S,
+void AXLSOLVE(int ip, int M, double E, int& /*status*/, int /*count*/, SlotArray& R, SlotArray& S,
               const TzSet& set, const AxAeTab& ae, const QwTip& tip) {
     const AxialPile pile = marchedPile(ip, M, set, ae, tip);
     const int ninc = pile.ninc;

@@ -35,6 +35,7 @@
 
 #include "model/arr.h"
 #include "model/capacity.h"
+#include "model/vectors.h"
 
 namespace kaldo {
 
@@ -109,9 +110,8 @@ void DEFE50LAYER(double c, double e50in, double& e50out, int units, int criterio
 void DEFE50AX(double c, double& e50, int criterion, int units);
 
 // ---- Lateral soil springs along a pile ----------------------------------------------------------
-// Node arrays of the p-y routines: PYLAYERS and the generators number the nodes from 1 at the head to
-// NINC + 1 at the tip; PYUSERPILE takes the solvers' slot arrays (node i below the head at slot i + 4).
-using NodeArray = Arr<double, 1, NODESLOTS>;
+// PYLAYERS and the generators take node arrays (node 1 at the head to NINC + 1 at the tip); PYUSERPILE
+// takes the solvers' slot arrays (node i below the head at slot i + 4).
 
 // The springs of one pile from the soil layers: for every layer that holds nodes of the pile, the
 // generator of the layer's criterion gives each node's soil reaction p (signed, opposing the node's
@@ -192,8 +192,8 @@ double CFACYC(int pile, int pset, double X);
 // head (slot i + 4 of the arrays) Es by interpolation between the curves that bracket the node's depth
 // and p from the deeper curve. A node deeper than the set's deepest curve writes an error record and
 // raises the solver state to SOLVER_CURVES_SHORT.
-void PYUSERPILE(int pile, const NodeArray& y, NodeArray& Es, const NodeArray& smov1, const NodeArray& smov2,
-                NodeArray& esy, NodeArray& p);
+void PYUSERPILE(int pile, const SlotArray& y, SlotArray& Es, const SlotArray& smov1, const SlotArray& smov2,
+                SlotArray& esy, SlotArray& p);
 
 // The report of generated p-y curves (after the Table N caption on the echo report): for each print
 // request either why no curve is listed, or the curve listed by PYLAYERS in report mode. Rewrites nodes

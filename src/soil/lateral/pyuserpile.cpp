@@ -75,8 +75,8 @@ void curvesTooShort(int pile) {
 
 }  // namespace
 
-void PYUSERPILE(int pile, const NodeArray& y, NodeArray& Es, const NodeArray& smov1, const NodeArray& smov2,
-                NodeArray& esy, NodeArray& p) {
+void PYUSERPILE(int pile, const SlotArray& y, SlotArray& Es, const SlotArray& smov1, const SlotArray& smov2,
+                SlotArray& esy, SlotArray& p) {
     const int kpyop = CTLIN.KPYOP;
     const double headX = PILE.HEADXW(pile);
     if (kpyop == 0 || kpyop == 1) PYDRV.GSURFP(pile) = headX + PILE.GROUND(pile);

@@ -131,7 +131,7 @@ protected:
         EXPECT_EQ(status, 0);
     }
 
-    AxialSlots R{}, S{};
+    SlotArray R{}, S{};
 };
 
 // The head force of the bar against the closed form, floating and on a tip spring, pushed down and

@@ -15,6 +15,10 @@ namespace {
 // X = 10 i, slot i + 4 of the arrays.
 class PyUserPile : public PyModel {
 protected:
+    // The user curves of a pile work on the solvers' slot arrays; these stand in for the node arrays of
+    // the soil-layer fixture.
+    SlotArray y{}, Es{}, sm1{}, sm2{}, esy{}, p{};
+
     void SetUp() override {
         PyModel::SetUp();
         CTLIN.KUSERPY = 1;
