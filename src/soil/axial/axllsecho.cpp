@@ -35,7 +35,7 @@ BranchPoints tipMovements(double ninth, int units) {
     return w;
 }
 
-int marchAxial(const AxialPile& pile, double wt, NodeValues& P, NodeValues& W) {
+int marchAxial(const AxialPile& pile, double wt, TipUpValues& P, TipUpValues& W) {
     P(1) = tipLoad(pile.tip, wt);
     W(1) = wt;
     const double h = pile.h;
@@ -133,7 +133,7 @@ void AXLLSECHO(int M, int branch, int curve, int ip, int& status, int& n, Branch
 
     const BranchPoints wt = tipMovements(std::max(2.0, sp(0.05f) * D), units);
     BranchPoints headP{}, headW{}, tipP{};
-    NodeValues P{}, W{};
+    TipUpValues P{}, W{};
     for (int k = 1; k <= NLSPT; ++k) {
         transfer.blankLines(1);
         transfer.line() << io::X{5} << "  N  " << "  DEPTH " << io::X{5} << "AXIAL LOAD" << io::X{11} << "MOVEMENT";

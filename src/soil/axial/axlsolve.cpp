@@ -107,7 +107,7 @@ void AXLSOLVE(int ip, int M, double E, int& /*status*/, int /*count*/, SlotArray
     // The direction of the head movement, for the Newton step on the tip movement's magnitude.
     const double sigma = E < 0.0 ? -1.0 : 1.0;
 
-    NodeValues P{}, W{};
+    TipUpValues P{}, W{};
     for (int i = 0; i <= MAXSOLVE; ++i) {
         // The march runs with the magnitude of the tip movement; uplift is written negated.
         const double aw = std::fabs(wt);

@@ -63,8 +63,9 @@ double rigidityAt(int n, const Arr<double, 0, RIGSLOTS>& dep, const Arr<double, 
 // inches; in metres in SI runs.
 BranchPoints tipMovements(double ninth, int units);
 
-// Node values along a pile: node 1 is the tip, node NINC + 1 the head.
-using NodeValues = Arr<double, 1, MAXINC + 1>;
+// Node values along a pile counted up from the tip: node 1 is the tip, node NINC + 1 the head (the
+// opposite order of the node arrays of the lateral analysis).
+using TipUpValues = Arr<double, 1, MAXINC + 1>;
 
 // The t-z march up a pile from an imposed tip movement: the pile's side curves, tip curve and axial
 // rigidity; its increments (h along the pile, hv vertical), the x of its head and its perimeter.
@@ -78,6 +79,6 @@ struct AxialPile {
 // Loads P and movements W of the nodes for tip movement wt. Returns the number of segments done: ninc
 // when every segment settled, fewer when the movement at a segment midpoint still changed after
 // MAXSEGITER repetitions (the nodes above the last segment done are then not set).
-int marchAxial(const AxialPile& pile, double wt, NodeValues& P, NodeValues& W);
+int marchAxial(const AxialPile& pile, double wt, TipUpValues& P, TipUpValues& W);
 
 }  // namespace kaldo::axl

@@ -150,7 +150,7 @@ void TQLLSECHO(int M, int branch, int curve, int ip, int& status, int& n, Branch
     const double h = L / ninc;
     const BranchPoints wt = tipMovements(2.0, CTLIN.UNITS);
     BranchPoints headT{}, headRot{}, tipRot{};
-    NodeValues T{}, theta{};
+    TipUpValues T{}, theta{};
     for (int k = 1; k <= NLSPT; ++k) {
         theta(1) = wt(k) / R;
         T(1) = 0.0;
