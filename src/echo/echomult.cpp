@@ -3,7 +3,6 @@
 // The group reduction factors of the piles are estimated here, once, whenever they are requested:
 // options 1 and 3 start the analysis from them (the group solution re-estimates them as the cap moves),
 // options 2 and 4 keep these direction factors for the whole run and only reweigh them by direction.
-#include <cmath>
 #include <string>
 
 #include "echo/echo.h"
@@ -153,18 +152,6 @@ void keptBlock(io::Unit& u, const char* axis, const decltype(PILEFAC.PMUL)& pmul
     factorRows(u, pmul, ymul);
 }
 
-// The factors in effect: the Y and Z direction factors weighted by the direction cosines of (aY, aZ).
-void combineDirections(double aY, double aZ) {
-    const double r = std::sqrt(aY * aY + aZ * aZ);
-    const double cY = aY / r, cZ = aZ / r;
-    for (int i = 1; i <= PILE.NPILES; ++i) {
-        const double py = PILEFAC.PMULY(i) * cY, pz = PILEFAC.PMULZ(i) * cZ;
-        const double yy = PILEFAC.YMULY(i) * cY, yz = PILEFAC.YMULZ(i) * cZ;
-        PILEFAC.PMUL(i) = std::sqrt(py * py + pz * pz);
-        PILEFAC.YMUL(i) = std::sqrt(yy * yy + yz * yz);
-    }
-}
-
 void tableK3D(io::Unit& u) {
     const int option = CTLIN.KGRPRF;
     if (option < 1 || option > 4) return;  // no factors requested: the input multipliers stand
@@ -192,22 +179,14 @@ void tableK3D(io::Unit& u) {
     estimatedBlock(u, option, "Y", sY, PILEFAC.PMUL, PILEFAC.YMUL);
     estimatedBlock(u, option, "Z", sZ, PILEFAC.PMULZ, PILEFAC.YMULZ);
 
-    // Weights of the two directions: case 1's horizontal load, else its moments about Z and Y (which
-    // push the cap along Y and Z), else equal; for option 3 the given movement, else equal.
-    double aY, aZ;
+    // The factors in effect, weighed by direction: case 1's horizontal load, else its moments about Z
+    // and Y (which push the cap along Y and Z); for option 3 the given movement.
     if (option == 1) {
-        aY = std::fabs(load[1]);
-        aZ = std::fabs(load[2]);
-        if (aY == 0.0 && aZ == 0.0) {
-            aY = std::fabs(load[5]);
-            aZ = std::fabs(load[4]);
-        }
+        const bool horizontal = load[1] != 0.0 || load[2] != 0.0;
+        mixDirectionFactors(horizontal ? load[1] : load[5], horizontal ? load[2] : load[4]);
     } else {
-        aY = std::fabs(CTLIN.RFMOVY);
-        aZ = std::fabs(CTLIN.RFMOVZ);
+        mixDirectionFactors(CTLIN.RFMOVY, CTLIN.RFMOVZ);
     }
-    if (aY == 0.0 && aZ == 0.0) aY = aZ = 1.0;
-    combineDirections(aY, aZ);
 }
 
 void tableKPlane(io::Unit& u) {

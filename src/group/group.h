@@ -10,9 +10,31 @@ namespace kaldo {
 
 // The group solution of one analysis point: the equilibrium of the cap with all piles under the load P
 // at the cap origin, in load steps. kind 0 load case, 1 combination; work is the caller's (the plane
-// solution stores the p-y print switch in it); POUT and UOUT receive the loads at the origin and the
-// cap displacement; PSP, USP, RSP and KDOF are the values given at a point (load cases only). Reads the
-// run position RUNPOINT and the stiffness-estimation state EQSEST; sets status on a failure or a stop.
+// solution stores the p-y print switch in it); PSP, USP, RSP and KDOF are the values given at a point
+// (load cases only). Reads the run position RUNPOINT and the stiffness-estimation state EQSEST; sets
+// status on a failure or a stop. A flexible cap (FLXCAP) goes to FCAPRUN instead.
+// Writes (of its arguments and the shared blocks):
+//   P            the load of the level last iterated; the load of the last converged level once the
+//                results are reported
+//   POUT, UOUT   the load and cap displacement of a stiffness-estimation point (EQSACT 1) only
+//   RUNSTATE     RUNWARNBEAR, RUNWARNPULL, RUNWARNTORS cleared for every force evaluation, RUNWARNPRT 1
+//                during it; RUNSOLVST cleared for every iteration and the final pass, SOLVER_SINGULAR,
+//                SOLVER_WARNINGS; RUNPASS 2 or 1 for the passes of the piles, 0 on every way out
+//   PYMODE       PYPRTMODE 0
+//   SMOV         SMFACT, the load level: the soil movement grows with the load
+//   EQSEST       EQSSTATE (-1 until a point completes, 0 once accepted) and EQSDCMP
+//   RESCUR       the current results of piles 1..NPILES, cleared before the final results pass
+//   ENVCTL       ENVKPRINT and ENVNPREV for the envelope reports; ENVSERIES carried on after a
+//                total-load analysis
+//   through GRPRFDIR the multipliers PILEFAC and PILE.HEADYW; through FVEC and STIFF the times
+//   RUNTPAR and RUNTPRT, in the final pass the piles' results and envelopes (RESCUR, ENVMIN, ENVMAX),
+//   in the equivalent-stiffness pass EQSSOL; through CAPENV the cap envelopes; and what ENVEWR,
+//   EQSTIFWR and FLEXREC write.
+// Units written: runtime (iteration trace, warnings), results, summary, summary collection and pile
+// results (Table L, the factors, the passive resistance, Table M, partial-load and final-pass
+// warnings), case status (one line per analysis point), iteration log, the axial warning scratch file
+// (by the piles, read back after the stepping), the pile result scratch file (open during the passes),
+// the equivalent stiffness file (its print matrix), and the host's progress record.
 void GRPSOL(int kind, int& work, int& status, Vec6& POUT, Vec6& UOUT, Vec6& P, Vec6& PSP, Vec6& USP, Vec6& RSP,
             Flags6& KDOF);
 // The plane twin: three degrees of freedom (force X, force Y, moment Z) in places 1 to 3.
@@ -40,6 +62,12 @@ void GRPRFZ(double S);
 // case is a pure torque (whose direction is frozen after iteration 20). Options 1 and 3 recompute the
 // direction factors first; 2 and 4 keep those of the input echo.
 void GRPRFDIR(const Vec6& U, const Vec6& P, int IT, bool PT);
+// The direction mix of the reduction factors for a movement with components aY along Y and aZ along Z
+// (their signs do not matter; no movement at all weighs Y and Z equally): the Y and Z direction factors
+// (PMULY, YMULY and PMULZ, YMULZ) weighted by the direction cosines of the movement and combined as the
+// root of the sum of their squares, into PMUL and YMUL of piles 1..NPILES. A movement along Y keeps the
+// Y factors, one along Z the Z factors. GRPRFDIR and the input echo's Table K both mix by it.
+void mixDirectionFactors(double aY, double aZ);
 
 // The pile diameter the reduction factors use for property set s: the diameter at the top of the
 // set's first section (0 for a set that does not exist).

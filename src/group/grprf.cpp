@@ -195,25 +195,26 @@ void GRPRFDIR(const Vec6& U, const Vec6& P, int IT, bool PT) {
 
     // Weights of the Y and Z factors: the given movement (options 3, 4), else the cap's horizontal
     // displacement, or the applied horizontal load before the cap has moved, or Y alone.
-    double a, b;
     if (option == 3 || option == 4) {
-        a = std::fabs(CTLIN.RFMOVY);
-        b = std::fabs(CTLIN.RFMOVZ);
-        if (a == 0.0 && b == 0.0) a = b = 1.0;
-    } else {
-        a = std::fabs(U[1]);
-        b = std::fabs(U[2]);
-        if (a == 0.0 && b == 0.0) {
-            a = std::fabs(P[1]);
-            b = std::fabs(P[2]);
-        }
-        if (a == 0.0 && b == 0.0) {
-            a = 1.0;
-            b = 0.0;
-        }
-        if (frozen && (option == 1 || option == 2)) a = b = 1.0;
+        mixDirectionFactors(CTLIN.RFMOVY, CTLIN.RFMOVZ);
+        return;
     }
+    double a = std::fabs(U[1]), b = std::fabs(U[2]);
+    if (a == 0.0 && b == 0.0) {
+        a = std::fabs(P[1]);
+        b = std::fabs(P[2]);
+    }
+    if (a == 0.0 && b == 0.0) {
+        a = 1.0;
+        b = 0.0;
+    }
+    if (frozen && (option == 1 || option == 2)) a = b = 1.0;
+    mixDirectionFactors(a, b);
+}
 
+void mixDirectionFactors(double aY, double aZ) {
+    double a = std::fabs(aY), b = std::fabs(aZ);
+    if (a == 0.0 && b == 0.0) a = b = 1.0;
     const double r = std::sqrt(a * a + b * b);
     const double c = a / r, s = b / r;
     for (int i = 1; i <= PILE.NPILES; ++i) {

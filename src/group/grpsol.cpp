@@ -37,6 +37,27 @@ const double INC_SMALL = static_cast<double>(1e-12f);
 const double INC_LATE = static_cast<double>(1e-8f);
 const double GIVE_UP_LEVEL = static_cast<double>(1.1f);
 
+// What the piles are asked for (RUNSTATE.RUNPASS): head forces and stiffness while the cap iterates,
+// their results and envelopes in the final results pass, their secant stiffnesses in the
+// equivalent-stiffness pass of a stiffness-estimation point.
+constexpr int ITERATING = 0;
+constexpr int RESULTS_PASS = 1;
+constexpr int STIFFNESS_PASS = 2;
+
+// Where a stiffness-estimation point stands (EQSEST.EQSSTATE): failed, accepted, its last solution,
+// a test of the target deflection, a point of the level series.
+constexpr int EST_FAILED = -1;
+constexpr int EST_ACCEPTED = 0;
+constexpr int EST_LAST = 1;
+constexpr int EST_TEST = 2;
+constexpr int EST_LEVEL = 3;
+
+// The case status lines of a failed solution.
+const char* const PILES_FAILED = "    6 NO CONVERGENCE ON PILES   ";
+const char* const CAP_SINGULAR = "    7 SINGULAR STIFFNESS MATRIX ";
+const char* const CAP_NO_STEP = "    3 NO CONVERGENCE ON PILE CAP";
+const char* const COMPLETED = "    1 ANALYSIS COMPLETED";
+
 bool pureTorque(const Vec6& v) {
     if (std::fabs(v[3]) <= TINY_LOAD) return false;
     for (int i : {0, 1, 2, 4, 5})
@@ -52,11 +73,9 @@ void maxima(const Vec6& v, double& t, double& r) {
     r = std::max({std::fabs(v[3]), std::fabs(v[4]), std::fabs(v[5])});
 }
 
-bool stepFailure(int s) { return grpsolStepFails(s); }
-
-void warningLines(int unit, const std::string& text, bool lead2) {
+void warningLines(int unit, const std::string& text) {
     io::Unit& u = U(unit);
-    if (lead2) u.blankLines(2);
+    u.blankLines(2);
     u.line() << X{5} << "** WARNING **  " << text;
     u.endLine();
 }
@@ -100,16 +119,18 @@ struct Progress {
     }
 };
 
-// The multipliers in effect for the direction of the cap movement, before each force evaluation.
-void reductionFactors(const Vec6& u, const Vec6& P, int it, bool pt) {
-    if (CTLIN.KGRPRF > 0) GRPRFDIR(u, P, it, pt);
+// The bearing, pull-out and torsion warnings that the piles count during one force evaluation.
+void clearWarningCounts() {
+    RUNSTATE.RUNWARNBEAR = 0;
+    RUNSTATE.RUNWARNPULL = 0;
+    RUNSTATE.RUNWARNTORS = 0;
 }
 
 // The give-up warning of a stepping that could not go on, by the failure reason of its last step.
 void giveUpWarning(int reason) {
     const std::string text = grpsolGiveUpText(reason);
     if (text.empty()) return;
-    for (int unit : {RESULTS_UNIT, RUNTIME_UNIT}) warningLines(unit, text, true);
+    for (int unit : {RESULTS_UNIT, RUNTIME_UNIT}) warningLines(unit, text);
     U(RUNTIME_UNIT).flush();
 }
 
@@ -179,270 +200,454 @@ void clearCurrentResults() {
     }
 }
 
-}  // namespace
+// The first iteration of a step solves with the symmetric part of the stiffness.
+void symmetrize(Mat6& K) {
+    for (std::size_t i = 0; i < 6; ++i)
+        for (std::size_t j = i + 1; j < 6; ++j) {
+            const double m = (K[i + 6 * j] + K[j + 6 * i]) * 0.5;
+            K[i + 6 * j] = K[j + 6 * i] = m;
+        }
+}
 
-void GRPSOL(int kind, int&, int& status, Vec6& POUT, Vec6& UOUT, Vec6& P, Vec6&, Vec6&, Vec6& RSP,
-            std::array<int, 6>& KDOF) {
-    RUNSTATE.RUNWARNBEAR = 0;
-    RUNSTATE.RUNWARNPULL = 0;
-    RUNSTATE.RUNWARNTORS = 0;
-    RUNSTATE.RUNWARNPRT = 0;
-    if (CTLIN.FLXCAP > 0) {
-        FCAPRUN(P);
-        RUNSTATE.RUNPASS = 0;
-        return;
+// The envelopes are written at the print level and node step of the case.
+void envelopePrintLevel() {
+    ENVCTL.ENVKPRINT = CTLPAR.KPRINT;
+    ENVCTL.ENVNPREV = CTLPAR.NPREVRY;
+}
+
+// The size of one Newton increment against the displacement gathered over the step: translations
+// (D) and rotations (R), as Euclidean norms of the increment and of the total, their ratio, and the
+// largest single component of the increment.
+struct IncrementSize {
+    double incD, incR, totD, totR, maxD, maxR, errD, errR;
+};
+
+IncrementSize incrementSize(const Vec6& du, const Vec6& dU) {
+    IncrementSize m{};
+    norms(du, m.incD, m.incR);
+    norms(dU, m.totD, m.totR);
+    maxima(du, m.maxD, m.maxR);
+    m.errD = m.totD != 0.0 ? m.incD / m.totD : m.incD;
+    m.errR = m.totR != 0.0 ? m.incR / m.totR : m.incR;
+    return m;
+}
+
+// How an iteration at one load level ended.
+enum class StepEnd {
+    Converged,  // the cap is in equilibrium at the level
+    Failed,     // a pile failed, the stiffness is singular or the iterations ran out: retry smaller
+    Abandoned,  // a stop request or a fault ends the solution with its status
+};
+
+// One solution of the rigid cap on its piles: the load levels, the cap displacement at the origin and
+// the Newton iteration at the current level.
+class CapSolution {
+public:
+    CapSolution(int kind, int& status, Vec6& P, const Vec6& RSP, const Flags6& KDOF)
+        : status(status), P(P), RSP(RSP), KDOF(KDOF), pointCase(kind == 0 && givenAtPoint()), P0(P), prog{kind} {}
+
+    void startSolution();
+    bool levelsRemain() const { return dtcur <= 1.0 && tcur <= 1.0; }
+    void startStep();
+    StepEnd iterateToEquilibrium();
+    void advanceLevel();
+    void retryOrGiveUp();
+    void endStepping();
+    void holdEstimationState();
+    const char* failure() const;
+    void failCase(const char* line);
+    bool flexibilityPoint() const { return RUNPOINT.PKIND == 2; }
+    bool estimationPoint() const { return EQSEST.EQSACT == 1; }
+    void recordFlexibilityPoint();
+    bool estimationPass(Vec6& POUT, Vec6& UOUT);
+    void reportLastLevel();
+    void warnPartialLoad();
+    void finalResultsPass();
+    void closeCase();
+
+private:
+    static bool givenAtPoint() {
+        return RUNPOINT.CURCASE >= 1 && RUNPOINT.CURCASE <= MAXLC && LCSD.SDFLAG(RUNPOINT.CURCASE) > 0;
     }
-    const bool pointCase = kind == 0 && RUNPOINT.CURCASE >= 1 && RUNPOINT.CURCASE <= MAXLC &&
-                           LCSD.SDFLAG(RUNPOINT.CURCASE) > 0;
-    const int mode = pointCase ? 1 : 0;
-    const Vec6 P0 = P;
-    Vec6 u{}, ustart{}, du{}, dU{}, Fg{}, R{};
-    Mat6 K{}, Kprint{};
-    double tcur = CTLPAR.FINC, dtcur = CTLPAR.FINC, tlast = 0.0;
-    int completion = 0;
-    Progress prog{kind};
-    int it = 0;
-    // Why the last step failed (0 when it converged or ran out of iterations) and, apart from it,
-    // whether the last force evaluation left warnings to copy.
-    int reason = 0;
-    double capHy = 0.0, capHz = 0.0, capPos = 0.0;
+    bool noStep() const { return prog.step == 1 && lastStepFailed; }
+    bool startIteration();
+    bool pileForces();
+    bool pilesFailed();
+    void applyLevel();
+    void assembleStiffness();
+    void addEmbeddedCap();
+    void keepPassiveResistance(const Vec6& Fc);
+    void addFollowingFactors();
+    void residual();
+    void recordStiffness();
+    bool solveIncrement();
+    void applyIncrement();
+    bool converged();
+    bool targetDeflectionMissed();
+    void equivalentStiffnessPass();
+    void scratchPass();
 
+    int& status;
+    Vec6& P;  // the load at the origin: that of the current level
+    const Vec6& RSP;
+    const Flags6& KDOF;
+    // A load case with values given at a point solves the bordered system, and its piles' stiffness
+    // takes fixed difference steps (mode 1).
+    const bool pointCase;
+    const int mode = pointCase ? 1 : 0;
+    const Vec6 P0;  // the full load
+    const bool pt = pureTorque(P0);
+    Progress prog;
+
+    Vec6 u{};       // cap displacement
+    Vec6 ustart{};  // cap displacement at the last converged level
+    Vec6 du{};      // Newton increment
+    Vec6 dU{};      // displacement gathered over the current step
+    Vec6 Fg{};      // forces of the piles (and the embedded cap) on the cap
+    Vec6 R{};       // residual load
+    Mat6 K{};       // stiffness of the iteration, inverted in place
+    Mat6 Kprint{};  // the stiffness as assembled, for the equivalent stiffness print
+    double tcur = CTLPAR.FINC;   // load level of the step, a fraction of the full load
+    double dtcur = CTLPAR.FINC;  // load step
+    double tlast = 0.0;          // last converged level
+    bool lastStepFailed = false;
+    int it = 0;
+    // Why the last step failed (SOLVER_OK when it converged or ran out of iterations).
+    int reason = SOLVER_OK;
+    int eqsState = EST_ACCEPTED;  // the stiffness-estimation state the point came with
+    double capHy = 0.0, capHz = 0.0, capPos = 0.0;  // the embedded cap's passive resistance
+    std::string outcome = COMPLETED;
+};
+
+// The heading of the iteration trace, and a clean state for the first level: no failure, the
+// analysis springs, the soil movement in full.
+void CapSolution::startSolution() {
     U(RUNTIME_UNIT).endLine();
     U(RUNTIME_UNIT).line() << "     GLOBAL ITERATIONS";
     U(RUNTIME_UNIT).flush();
     RUNSTATE.RUNSOLVST = SOLVER_OK;
     PYMODE.PYPRTMODE = 0;
     SMOV.SMFACT = 1.0;
-    const bool pt = pureTorque(P0);
+}
 
-    while (dtcur <= 1.0 && tcur <= 1.0) {
-        ++prog.step;
-        SMOV.SMFACT = tcur;
-        U(RUNTIME_UNIT).line() << X{5} << "STEP " << I(5, prog.step) << ", TCUR " << F{10, 4, tcur} << ", DTCUR "
-                               << F{10, 4, dtcur};
-        U(RUNTIME_UNIT).flush();
-        du.fill(0.0);
-        dU.fill(0.0);
-        bool converged = false;
-        reason = 0;
-        it = 0;
-        for (;;) {
-            ++it;
-            RUNSTATE.RUNSOLVST = SOLVER_OK;
-            RUNSTATE.RUNWARNBEAR = 0;
-            RUNSTATE.RUNWARNPULL = 0;
-            RUNSTATE.RUNWARNTORS = 0;
-            prog.iteration(tcur, it);
-            if (stopRequested()) {
-                status = ST_STOPPED;
-                return;
-            }
-            reductionFactors(u, P, it, pt);
-            io::Unit& w = U(AXWARN_UNIT);
-            w.open(namesPath(REC_AXWARN), io::Mode::Write);
-            RUNSTATE.RUNWARNPRT = 1;
-            FVEC(Fg, u, status);
-            w.close();
-            RUNSTATE.RUNWARNPRT = 0;
-            if (status != 0) return;
-            if (stepFailure(RUNSTATE.RUNSOLVST.load())) {
-                reason = RUNSTATE.RUNSOLVST.load();
-                it = CTLPAR.MAXITG + 1;
-                break;
-            }
-            for (std::size_t i = 0; i < 6; ++i) P[i] = tcur * P0[i];
-            const Vec6 ukeep = u;
-            STIFF(K, u, du, it, mode, status);
-            u = ukeep;
-            if (CTLIN.CAPOPT > 0) {
-                Vec6 Fc{};
-                Mat6 Kc{};
-                if (CAPIN.KCAPSPR == 0) {
-                    CAPPASS(Fc, u, status);
-                    capHy = std::fabs(Fc[1]);
-                    capHz = std::fabs(Fc[2]);
-                    if (capHy > 0.0)
-                        capPos = Fc[5] / Fc[1];
-                    else if (capHz > 0.0)
-                        capPos = -Fc[4] / Fc[2];
-                    else
-                        capPos = PILE.HEADX(PILE.NPILES);
-                    CAPPSTF(Kc, u, du, it, mode, status);
-                } else if (CAPIN.KCAPSPR == 1) {
-                    CAPSPRF(Fc, u, status);
-                    CAPSPRK(Kc, u, du, it, mode);
-                }
-                for (std::size_t i = 0; i < 6; ++i) Fg[i] += Fc[i];
-                for (std::size_t i = 0; i < 36; ++i) K[i] += Kc[i];
-            }
-            if (CTLIN.KGRPRF > 0 && it > 10 && !(it > 20 && pt)) {
-                Mat6 Kj{};
-                CAPJAC(Kj, u, du, P, it, mode, pt, status);
-                for (std::size_t i = 0; i < 36; ++i) K[i] += Kj[i];
-            }
-            for (std::size_t i = 0; i < 6; ++i) R[i] = -(P[i] + Fg[i]);
-            if (stepFailure(RUNSTATE.RUNSOLVST.load())) {
-                reason = RUNSTATE.RUNSOLVST.load();
-                it = CTLPAR.MAXITG + 1;
-                break;
-            }
-            Kprint = K;
-            grpsolLogStiffness(it, K);
-            if (it == 1) {
-                for (std::size_t i = 0; i < 6; ++i)
-                    for (std::size_t j = i + 1; j < 6; ++j) {
-                        const double m = (K[i + 6 * j] + K[j + 6 * i]) * 0.5;
-                        K[i + 6 * j] = K[j + 6 * i] = m;
-                    }
-            }
-            int flag = 0;
-            if (pointCase) {
-                std::array<double, 144> A{};
-                CAPAUGK(A, K, RSP, KDOF);
-            } else {
-                GJINV2(K, 6, 6, flag);
-                if (flag == 0) MATV6(du, K, R, 1);
-            }
-            if (flag != 0) {
-                U(RESULTS_UNIT).line() << X{5} << "** WARNING **  " << "DETERMINANT OF STIFFNESS MATRIX IS ZERO";
-                U(RESULTS_UNIT).endLine();
-                warningLines(RUNTIME_UNIT, "DETERMINANT OF STIFFNESS MATRIX IS ZERO", true);
-                U(RUNTIME_UNIT).flush();
-                RUNSTATE.RUNSOLVST = SOLVER_SINGULAR;
-                reason = SOLVER_SINGULAR;
-                break;
-            }
-            for (std::size_t i = 0; i < 6; ++i) {
-                u[i] += du[i];
-                dU[i] += du[i];
-            }
-            grpsolLogVectors(du, R, dU, u, P, Fg);
-            double incD, incR, totD, totR, maxD, maxR;
-            norms(du, incD, incR);
-            norms(dU, totD, totR);
-            maxima(du, maxD, maxR);
-            const double errD = totD != 0.0 ? incD / totD : incD;
-            const double errR = totR != 0.0 ? incR / totR : incR;
-            io::Unit& t = U(RUNTIME_UNIT);
-            t.line() << X{5} << "ITERATION " << I(4, it);
-            t.flush();
-            t.line() << X{5} << "          " << X{4} << "- ErrDsp " << E{13, 5, errD} << ", IncDsp " << E{13, 5, incD}
-                     << ", TotDsp " << E{13, 5, totD};
-            t.line() << X{5} << "          " << X{4} << "- ErrRot " << E{13, 5, errR} << ", IncRot " << E{13, 5, incR}
-                     << ", TotRot " << E{13, 5, totR};
-            if (CTLPAR.KALTTOL == 1)
-                t.line() << X{5} << "          " << X{4} << "- MaxDsp " << E{13, 5, maxD} << ", MaxRot "
-                         << E{13, 5, maxR};
-            if (it > 1) {
-                const bool alt = CTLPAR.KALTTOL == 1;
-                const bool okD = CTLPAR.TOLCAP >= errD || INC_SMALL >= incD || INC_SMALL >= totD ||
-                                 (it > 40 && (INC_LATE >= incD || INC_LATE >= totD)) || (alt && CTLPAR.TOLDEFA >= maxD);
-                const bool okR = CTLPAR.TOLCAP >= errR || INC_SMALL >= incR || INC_SMALL >= totR ||
-                                 (it > 40 && (INC_LATE >= incR || INC_LATE >= totR)) || (alt && CTLPAR.TOLROTA >= maxR);
-                if (okD && okR) {
-                    converged = true;
-                    break;
-                }
-            }
-            if (it > CTLPAR.MAXITG) break;
-        }
+// A new load step: the soil movement follows the load level, and the step gathers its own increments.
+void CapSolution::startStep() {
+    ++prog.step;
+    SMOV.SMFACT = tcur;
+    U(RUNTIME_UNIT).line() << X{5} << "STEP " << I(5, prog.step) << ", TCUR " << F{10, 4, tcur} << ", DTCUR "
+                           << F{10, 4, dtcur};
+    U(RUNTIME_UNIT).flush();
+    du.fill(0.0);
+    dU.fill(0.0);
+    reason = SOLVER_OK;
+    it = 0;
+}
 
-        if (converged) {
-            ustart = u;
-            tlast = tcur;
-            tcur += dtcur;
-            if (tcur > 1.0 && 1.0 - tlast > NEAR_ONE) tcur = 1.0;
-            completion = 1;
-        } else {
-            dtcur *= 0.5;
-            u = ustart;
-            if (CTLPAR.FINCMIN > dtcur) {
-                giveUpWarning(reason);
-                tcur = GIVE_UP_LEVEL;
-            } else {
-                --prog.step;
-                tcur -= dtcur;
-            }
-            completion = -1;
-        }
-        prog.stepDone(tcur);
+// Newton iteration of the cap at the current level: at most MAXITG + 1 force evaluations, the first
+// never accepted.
+StepEnd CapSolution::iterateToEquilibrium() {
+    for (;;) {
+        if (!startIteration()) return StepEnd::Abandoned;
+        if (CTLIN.KGRPRF > 0) GRPRFDIR(u, P, it, pt);
+        if (!pileForces()) return StepEnd::Abandoned;
+        if (pilesFailed()) return StepEnd::Failed;
+        applyLevel();
+        assembleStiffness();
+        residual();
+        if (pilesFailed()) return StepEnd::Failed;
+        recordStiffness();
+        if (!solveIncrement()) return StepEnd::Failed;
+        applyIncrement();
+        if (converged()) return StepEnd::Converged;
+        if (it > CTLPAR.MAXITG) return StepEnd::Failed;
     }
+}
 
+// A new iteration starts with no failure and no warning counted; a stop request ends the case here.
+bool CapSolution::startIteration() {
+    ++it;
+    RUNSTATE.RUNSOLVST = SOLVER_OK;
+    clearWarningCounts();
+    prog.iteration(tcur, it);
+    if (stopRequested()) {
+        status = ST_STOPPED;
+        return false;
+    }
+    return true;
+}
+
+// The forces of the piles on the cap at its displacement; the piles' axial and torsional warnings of
+// this evaluation go to the warning scratch file. False on a fault that ends the solution.
+bool CapSolution::pileForces() {
+    io::Unit& w = U(AXWARN_UNIT);
+    w.open(namesPath(REC_AXWARN), io::Mode::Write);
+    RUNSTATE.RUNWARNPRT = 1;
+    FVEC(Fg, u, status);
+    w.close();
+    RUNSTATE.RUNWARNPRT = 0;
+    return status == ST_OK;
+}
+
+// A pile failure fails the step: its reason is kept, and the iteration count shows the limit passed.
+bool CapSolution::pilesFailed() {
+    if (!grpsolStepFails(RUNSTATE.RUNSOLVST.load())) return false;
+    reason = RUNSTATE.RUNSOLVST.load();
+    it = CTLPAR.MAXITG + 1;
+    return true;
+}
+
+// The load of the current level.
+void CapSolution::applyLevel() {
+    for (std::size_t i = 0; i < 6; ++i) P[i] = tcur * P0[i];
+}
+
+// The tangent stiffness of the cap: the piles', the embedded cap's, and the change of the reduction
+// factors as the direction of movement turns.
+void CapSolution::assembleStiffness() {
+    STIFF(K, u, du, it, mode, status);
+    if (CTLIN.CAPOPT > 0) addEmbeddedCap();
+    if (CTLIN.KGRPRF > 0 && it > 10 && !(it > 20 && pt)) addFollowingFactors();
+}
+
+// The embedded cap resists by passive pressure on its sides or by an equivalent lateral spring.
+void CapSolution::addEmbeddedCap() {
+    Vec6 Fc{};
+    Mat6 Kc{};
+    if (CAPIN.KCAPSPR == 0) {
+        CAPPASS(Fc, u, status);
+        keepPassiveResistance(Fc);
+        CAPPSTF(Kc, u, du, it, mode, status);
+    } else if (CAPIN.KCAPSPR == 1) {
+        CAPSPRF(Fc, u, status);
+        CAPSPRK(Kc, u, du, it, mode);
+    }
+    for (std::size_t i = 0; i < 6; ++i) Fg[i] += Fc[i];
+    for (std::size_t i = 0; i < 36; ++i) K[i] += Kc[i];
+}
+
+// The passive resistance for its table: the magnitudes of the horizontal forces and the depth of their
+// resultant, from the moment it makes about the origin (without horizontal force, the last pile's head).
+void CapSolution::keepPassiveResistance(const Vec6& Fc) {
+    capHy = std::fabs(Fc[1]);
+    capHz = std::fabs(Fc[2]);
+    if (capHy > 0.0)
+        capPos = Fc[5] / Fc[1];
+    else if (capHz > 0.0)
+        capPos = -Fc[4] / Fc[2];
+    else
+        capPos = PILE.HEADX(PILE.NPILES);
+}
+
+// Late in a step the reduction factors' dependence on the direction of movement enters the stiffness
+// (a pure torque's direction is frozen after 20 iterations, and with it the factors).
+void CapSolution::addFollowingFactors() {
+    Mat6 Kj{};
+    CAPJAC(Kj, u, du, P, it, mode, pt, status);
+    for (std::size_t i = 0; i < 36; ++i) K[i] += Kj[i];
+}
+
+// The load still out of balance at the current level.
+void CapSolution::residual() {
+    for (std::size_t i = 0; i < 6; ++i) R[i] = -(P[i] + Fg[i]);
+}
+
+// The stiffness as assembled goes to the iteration log and is kept for the equivalent stiffness print.
+void CapSolution::recordStiffness() {
+    Kprint = K;
+    grpsolLogStiffness(it, K);
+    if (it == 1) symmetrize(K);
+}
+
+// The increment of the cap displacement that balances the residual. False when the stiffness is
+// singular, which fails the step with its warning.
+bool CapSolution::solveIncrement() {
+    int flag = 0;
+    if (pointCase) {
+        Mat12 A{};
+        CAPAUGK(A, K, RSP, KDOF);
+    } else {
+        GJINV2(K, 6, 6, flag);
+        if (flag == 0) MATV6(du, K, R, 1);
+    }
+    if (flag == 0) return true;
+    U(RESULTS_UNIT).line() << X{5} << "** WARNING **  " << "DETERMINANT OF STIFFNESS MATRIX IS ZERO";
+    U(RESULTS_UNIT).endLine();
+    warningLines(RUNTIME_UNIT, "DETERMINANT OF STIFFNESS MATRIX IS ZERO");
+    U(RUNTIME_UNIT).flush();
+    RUNSTATE.RUNSOLVST = SOLVER_SINGULAR;
+    reason = SOLVER_SINGULAR;
+    return false;
+}
+
+// The cap moves by the increment, which also adds to the displacement of the step.
+void CapSolution::applyIncrement() {
+    for (std::size_t i = 0; i < 6; ++i) {
+        u[i] += du[i];
+        dU[i] += du[i];
+    }
+    grpsolLogVectors(du, R, dU, u, P, Fg);
+}
+
+// The cap is in equilibrium when, from the second iteration on, both the translations and the
+// rotations have settled: the increment small against the step's total (TOLCAP), or tiny outright
+// (looser late in the step), or with KALTTOL 1 every component below its own tolerance.
+bool CapSolution::converged() {
+    const IncrementSize m = incrementSize(du, dU);
+    io::Unit& t = U(RUNTIME_UNIT);
+    t.line() << X{5} << "ITERATION " << I(4, it);
+    t.flush();
+    t.line() << X{5} << "          " << X{4} << "- ErrDsp " << E{13, 5, m.errD} << ", IncDsp " << E{13, 5, m.incD}
+             << ", TotDsp " << E{13, 5, m.totD};
+    t.line() << X{5} << "          " << X{4} << "- ErrRot " << E{13, 5, m.errR} << ", IncRot " << E{13, 5, m.incR}
+             << ", TotRot " << E{13, 5, m.totR};
+    const bool alt = CTLPAR.KALTTOL == 1;
+    if (alt)
+        t.line() << X{5} << "          " << X{4} << "- MaxDsp " << E{13, 5, m.maxD} << ", MaxRot "
+                 << E{13, 5, m.maxR};
+    if (it <= 1) return false;
+    const bool late = it > 40;
+    const bool okD = CTLPAR.TOLCAP >= m.errD || INC_SMALL >= m.incD || INC_SMALL >= m.totD ||
+                     (late && (INC_LATE >= m.incD || INC_LATE >= m.totD)) || (alt && CTLPAR.TOLDEFA >= m.maxD);
+    const bool okR = CTLPAR.TOLCAP >= m.errR || INC_SMALL >= m.incR || INC_SMALL >= m.totR ||
+                     (late && (INC_LATE >= m.incR || INC_LATE >= m.totR)) || (alt && CTLPAR.TOLROTA >= m.maxR);
+    return okD && okR;
+}
+
+// A converged level is kept and the load goes up by the step, the last level landing on the full load.
+void CapSolution::advanceLevel() {
+    ustart = u;
+    tlast = tcur;
+    tcur += dtcur;
+    if (tcur > 1.0 && 1.0 - tlast > NEAR_ONE) tcur = 1.0;
+    lastStepFailed = false;
+    prog.stepDone(tcur);
+}
+
+// A failed level is retried from the last converged displacement at half the step; below the smallest
+// step the stepping gives up with a warning.
+void CapSolution::retryOrGiveUp() {
+    dtcur *= 0.5;
+    u = ustart;
+    if (CTLPAR.FINCMIN > dtcur) {
+        giveUpWarning(reason);
+        tcur = GIVE_UP_LEVEL;
+    } else {
+        --prog.step;
+        tcur -= dtcur;
+    }
+    lastStepFailed = true;
+    prog.stepDone(tcur);
+}
+
+// The stepping is over: the last force evaluation's warnings reach the reports.
+void CapSolution::endStepping() {
     prog.finished();
-    const bool warned = copyWarnings();
-    if (warned) RUNSTATE.RUNSOLVST = SOLVER_WARNINGS;
-    // A stiffness-estimation point counts as failed until it is known to have completed; the state it
-    // came with decides whether the equivalent-stiffness pass runs.
-    const int eqsState = EQSEST.EQSSTATE;
-    if (EQSEST.EQSACT == 1) EQSEST.EQSSTATE = -1;
-    const bool flex = RUNPOINT.PKIND == 2;
-    const bool noStep = prog.step == 1 && completion == -1;
-    auto failed = [&](const char* line) {
-        caseStatus(line);
-        if (noStep && flex) FLEXREC(RUNPOINT.ILOOP, RUNPOINT.IPOINT, true, P, u);
-        if (EQSEST.EQSACT == 1) EQSEST.EQSSTATE = -1;
-        RUNSTATE.RUNPASS = 0;
-    };
-    if (reason == SOLVER_NO_CLOSURE || reason == SOLVER_AXIAL_FAILURE) return failed("    6 NO CONVERGENCE ON PILES   ");
-    if (reason == SOLVER_SINGULAR) return failed("    7 SINGULAR STIFFNESS MATRIX ");
-    if (noStep) return failed("    3 NO CONVERGENCE ON PILE CAP");
-    if (flex) {
-        FLEXREC(RUNPOINT.ILOOP, RUNPOINT.IPOINT, false, P, u);
-        caseStatus("    1 ANALYSIS COMPLETED");
-        RUNSTATE.RUNPASS = 0;
-        return;
-    }
-    if (EQSEST.EQSACT == 1) {
-        POUT = P;
-        UOUT = u;
-        EQSEST.EQSSTATE = eqsState;
-        if (EQSEST.EQSSTATE > 0) {
-            // The equivalent-stiffness pass of a stiffness-estimation point.
-            EQSEST.EQSDCMP = EQSEST.EQSDOF >= 1 && EQSEST.EQSDOF <= 6 ? u[static_cast<std::size_t>(EQSEST.EQSDOF - 1)] : 0.0;
-            const double err = std::fabs((EQSEST.EQSDCMP - EQSEST.EQSDTGT) / EQSEST.EQSDTGT);
-            io::Unit& t = U(RUNTIME_UNIT);
-            if (EQSEST.EQSSTATE == 1) {
-                t.endLine();
-                t.line() << X{5} << "STIFFNESS ESTIMATION, " << " MAX. ITER. REACHED, " << " COMPUTED DEF.: "
-                         << F{11, 4, EQSEST.EQSDCMP} << " TARGET DEF.: " << F{11, 4, EQSEST.EQSDTGT} << " ERROR(%): "
-                         << F{11, 4, 100.0 * err};
-            } else if (EQSEST.EQSSTATE == 2) {
-                t.endLine();
-                t.line() << X{5} << "STIFFNESS ESTIMATION, " << " COMPUTED DEF.: " << F{11, 4, EQSEST.EQSDCMP}
-                         << " TARGET DEF.: " << F{11, 4, EQSEST.EQSDTGT} << " ERROR(%): " << F{11, 4, 100.0 * err};
-                if (err > EQSEST.EQSTOL / 100.0) {
-                    caseStatus("    10 ANALYSIS COMPLETED");
-                    RUNSTATE.RUNPASS = 0;
-                    return;
-                }
-                EQSEST.EQSSTATE = 0;
-            } else if (EQSEST.EQSSTATE == 3) {
-                EQSEST.EQSSTATE = 0;
-            }
-            grpsolEqvMatrix(Kprint);
-            io::Unit& s = U(PILESCR_UNIT);
-            s.open(namesPath(REC_PILESCR), io::Mode::Write);
-            RUNSTATE.RUNPASS = 2;
-            FVEC(Fg, u, status);
-            s.close();
-            ENVCTL.ENVKPRINT = CTLPAR.KPRINT;
-            ENVCTL.ENVNPREV = CTLPAR.NPREVRY;
-            RUNSTATE.RUNPASS = 0;
-            EQSTIFWR();
-            caseStatus("    1 ANALYSIS COMPLETED");
-            return;
-        }
-    }
+    if (copyWarnings()) RUNSTATE.RUNSOLVST = SOLVER_WARNINGS;
+}
 
-    // The results of the analysis at the last converged level.
+// A stiffness-estimation point counts as failed until it is known to have completed; the state it
+// came with decides whether the equivalent-stiffness pass runs.
+void CapSolution::holdEstimationState() {
+    eqsState = EQSEST.EQSSTATE;
+    if (estimationPoint()) EQSEST.EQSSTATE = EST_FAILED;
+}
+
+// The case status line of a solution that failed: its piles, its stiffness, or no level at all.
+const char* CapSolution::failure() const {
+    if (reason == SOLVER_NO_CLOSURE || reason == SOLVER_AXIAL_FAILURE) return PILES_FAILED;
+    if (reason == SOLVER_SINGULAR) return CAP_SINGULAR;
+    if (noStep()) return CAP_NO_STEP;
+    return nullptr;
+}
+
+// A failed solution reports no results; a flexibility point without a converged level is recorded as
+// failed, and a stiffness-estimation point stays failed.
+void CapSolution::failCase(const char* line) {
+    caseStatus(line);
+    if (noStep() && flexibilityPoint()) FLEXREC(RUNPOINT.ILOOP, RUNPOINT.IPOINT, true, P, u);
+    if (estimationPoint()) EQSEST.EQSSTATE = EST_FAILED;
+    RUNSTATE.RUNPASS = ITERATING;
+}
+
+// A point of the cap flexibility keeps its load and displacement for the flexibility tables.
+void CapSolution::recordFlexibilityPoint() {
+    FLEXREC(RUNPOINT.ILOOP, RUNPOINT.IPOINT, false, P, u);
+    caseStatus(COMPLETED);
+    RUNSTATE.RUNPASS = ITERATING;
+}
+
+// A stiffness-estimation point hands its load and displacement to the estimation and takes back its
+// state. A point still under estimation ends here, with the equivalent-stiffness pass unless a test
+// missed its target; true when the point ended.
+bool CapSolution::estimationPass(Vec6& POUT, Vec6& UOUT) {
+    POUT = P;
+    UOUT = u;
+    EQSEST.EQSSTATE = eqsState;
+    if (EQSEST.EQSSTATE <= EST_ACCEPTED) return false;
+    if (!targetDeflectionMissed()) equivalentStiffnessPass();
+    return true;
+}
+
+// The controlled displacement against its target, on the runtime file. A test outside the tolerance
+// ends the point without results; the last solution and a level point go on to the pass.
+bool CapSolution::targetDeflectionMissed() {
+    EQSEST.EQSDCMP = EQSEST.EQSDOF >= 1 && EQSEST.EQSDOF <= 6 ? u[static_cast<std::size_t>(EQSEST.EQSDOF - 1)] : 0.0;
+    const double err = std::fabs((EQSEST.EQSDCMP - EQSEST.EQSDTGT) / EQSEST.EQSDTGT);
+    io::Unit& t = U(RUNTIME_UNIT);
+    if (EQSEST.EQSSTATE == EST_LAST) {
+        t.endLine();
+        t.line() << X{5} << "STIFFNESS ESTIMATION, " << " MAX. ITER. REACHED, " << " COMPUTED DEF.: "
+                 << F{11, 4, EQSEST.EQSDCMP} << " TARGET DEF.: " << F{11, 4, EQSEST.EQSDTGT} << " ERROR(%): "
+                 << F{11, 4, 100.0 * err};
+    } else if (EQSEST.EQSSTATE == EST_TEST) {
+        t.endLine();
+        t.line() << X{5} << "STIFFNESS ESTIMATION, " << " COMPUTED DEF.: " << F{11, 4, EQSEST.EQSDCMP}
+                 << " TARGET DEF.: " << F{11, 4, EQSEST.EQSDTGT} << " ERROR(%): " << F{11, 4, 100.0 * err};
+        if (err > EQSEST.EQSTOL / 100.0) {
+            caseStatus("    10 ANALYSIS COMPLETED");
+            RUNSTATE.RUNPASS = ITERATING;
+            return true;
+        }
+        EQSEST.EQSSTATE = EST_ACCEPTED;
+    } else if (EQSEST.EQSSTATE == EST_LEVEL) {
+        EQSEST.EQSSTATE = EST_ACCEPTED;
+    }
+    return false;
+}
+
+// The piles' secant stiffnesses at the converged displacement, and the cap's equivalent stiffness.
+void CapSolution::equivalentStiffnessPass() {
+    grpsolEqvMatrix(Kprint);
+    RUNSTATE.RUNPASS = STIFFNESS_PASS;
+    scratchPass();
+    envelopePrintLevel();
+    RUNSTATE.RUNPASS = ITERATING;
+    EQSTIFWR();
+    caseStatus(COMPLETED);
+}
+
+// The piles once more at the cap displacement itself, with the pile result scratch file open.
+void CapSolution::scratchPass() {
+    io::Unit& s = U(PILESCR_UNIT);
+    s.open(namesPath(REC_PILESCR), io::Mode::Write);
+    FVEC(Fg, u, status);
+    s.close();
+}
+
+// The cap at the last converged level: its factors, its load and displacement (Table L), the
+// controlled displacement of an estimation, and the cap envelopes.
+void CapSolution::reportLastLevel() {
     if (CTLIN.KGRPRF > 0) grpsolFactorTable();
     SMOV.SMFACT = tlast;
     for (std::size_t i = 0; i < 6; ++i) P[i] = tlast * P0[i];
     grpsolTableL(P, u, it);
     if (EQSEST.EQSDOF >= 1 && EQSEST.EQSDOF <= 6) EQSEST.EQSDCMP = u[static_cast<std::size_t>(EQSEST.EQSDOF - 1)];
     CAPENV(P, u);
-    // The completion line waits for the final results pass, which may still find a pile that fails.
-    std::string outcome = "    1 ANALYSIS COMPLETED";
+}
+
+// A solution short of the full load reports its share; the completion line waits for the final results
+// pass, which may still find a pile that fails.
+void CapSolution::warnPartialLoad() {
     if (tlast < 1.0 - NEAR_ONE) {
         for (int unit : {RESULTS_UNIT, SUMMARY_UNIT}) {
             io::Unit& r = U(unit);
@@ -454,40 +659,87 @@ void GRPSOL(int kind, int&, int& status, Vec6& POUT, Vec6& UOUT, Vec6& P, Vec6&,
         }
         outcome = "    2 SOLUTION AT " + io::fmtF(8, 2, 100.0 * tlast) + " % OF THE TOTAL LOAD";
     }
-    RUNSTATE.RUNPASS = 1;
+}
+
+// The piles' results and envelopes at the converged displacement. The iterations never evaluated the
+// piles there (they stop after adding the last increment): a pile may fail for the first time.
+void CapSolution::finalResultsPass() {
+    RUNSTATE.RUNPASS = RESULTS_PASS;
     if (CTLIN.CAPOPT > 0 && CAPIN.KCAPSPR == 0) grpsolPassiveTable(capHy, capHz, capPos);
     if (CTLPAR.KPRINT > 0) grpsolTableM();
     clearCurrentResults();
     RUNSTATE.RUNSOLVST = SOLVER_OK;
-    io::Unit& s = U(PILESCR_UNIT);
-    s.open(namesPath(REC_PILESCR), io::Mode::Write);
-    FVEC(Fg, u, status);
-    s.close();
-    // The final pass evaluates the piles at the converged displacement itself, which the iterations
-    // never did (they stop after adding the last increment): a pile may fail there for the first time.
+    scratchPass();
     const int finalState = RUNSTATE.RUNSOLVST.load();
-    if (stepFailure(finalState)) {
-        for (int unit : {RESULTS_UNIT, RUNTIME_UNIT}) {
-            io::Unit& w = U(unit);
-            w.blankLines(2);
-            w.line() << X{5} << "** WARNING **  " << grpsolGiveUpText(finalState);
-            w.line() << X{20} << "IN THE FINAL RESULTS PASS: THE PILE RESULTS ARE INCOMPLETE";
-            w.endLine();
-        }
-        U(RUNTIME_UNIT).flush();
-        outcome = "    6 NO CONVERGENCE ON PILES   ";
+    if (!grpsolStepFails(finalState)) return;
+    for (int unit : {RESULTS_UNIT, RUNTIME_UNIT}) {
+        io::Unit& w = U(unit);
+        w.blankLines(2);
+        w.line() << X{5} << "** WARNING **  " << grpsolGiveUpText(finalState);
+        w.line() << X{20} << "IN THE FINAL RESULTS PASS: THE PILE RESULTS ARE INCOMPLETE";
+        w.endLine();
     }
+    U(RUNTIME_UNIT).flush();
+    outcome = PILES_FAILED;
+}
+
+// The case status line and the envelope reports; a total-load analysis carries its envelope series on.
+void CapSolution::closeCase() {
     caseStatus(outcome);
-    ENVCTL.ENVKPRINT = CTLPAR.KPRINT;
-    ENVCTL.ENVNPREV = CTLPAR.NPREVRY;
+    envelopePrintLevel();
     try {
         ENVEWR(0, 0);
     } catch (...) {
-        RUNSTATE.RUNPASS = 0;
+        RUNSTATE.RUNPASS = ITERATING;
         throw;
     }
     if (RUNPOINT.PKIND == 0) ++ENVCTL.ENVSERIES;
-    RUNSTATE.RUNPASS = 0;
+    RUNSTATE.RUNPASS = ITERATING;
+}
+
+}  // namespace
+
+void GRPSOL(int kind, int&, int& status, Vec6& POUT, Vec6& UOUT, Vec6& P, Vec6&, Vec6&, Vec6& RSP, Flags6& KDOF) {
+    clearWarningCounts();
+    RUNSTATE.RUNWARNPRT = 0;
+    // A flexible cap is a plate on its piles, with a solution of its own.
+    if (CTLIN.FLXCAP > 0) {
+        FCAPRUN(P);
+        RUNSTATE.RUNPASS = ITERATING;
+        return;
+    }
+
+    CapSolution cap{kind, status, P, RSP, KDOF};
+    cap.startSolution();
+    // Load levels from FINC up to the full load; a level that fails is retried at half the step.
+    while (cap.levelsRemain()) {
+        cap.startStep();
+        const StepEnd end = cap.iterateToEquilibrium();
+        if (end == StepEnd::Abandoned) return;
+        if (end == StepEnd::Converged)
+            cap.advanceLevel();
+        else
+            cap.retryOrGiveUp();
+    }
+    cap.endStepping();
+    cap.holdEstimationState();
+
+    // A solution without a result, a flexibility point and a stiffness-estimation point end here.
+    if (const char* line = cap.failure()) {
+        cap.failCase(line);
+        return;
+    }
+    if (cap.flexibilityPoint()) {
+        cap.recordFlexibilityPoint();
+        return;
+    }
+    if (cap.estimationPoint() && cap.estimationPass(POUT, UOUT)) return;
+
+    // The results at the last converged level.
+    cap.reportLastLevel();
+    cap.warnPartialLoad();
+    cap.finalResultsPass();
+    cap.closeCase();
 }
 
 }  // namespace kaldo

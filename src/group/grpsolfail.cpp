@@ -12,10 +12,10 @@ bool grpsolStepFails(int state) {
 
 std::string grpsolGiveUpText(int reason) {
     switch (reason) {
-        case 1: return "NO CLOSURE ON LATERAL PILE ANALYSIS    ";
-        case 4: return "CONVERGENCE ERROR, WHILE COMPUTING AXIAL FORCES ALONG PILE";
-        case 5: return "P-Y CURVES DO NOT EXTEND LENGTH OF PILE(S)";
-        case 2: return {};
+        case SOLVER_NO_CLOSURE: return "NO CLOSURE ON LATERAL PILE ANALYSIS    ";
+        case SOLVER_AXIAL_FAILURE: return "CONVERGENCE ERROR, WHILE COMPUTING AXIAL FORCES ALONG PILE";
+        case SOLVER_CURVES_SHORT: return "P-Y CURVES DO NOT EXTEND LENGTH OF PILE(S)";
+        case SOLVER_SINGULAR: return {};
         default: return "PILE CAP DISPL DOES NOT CONVERGE AFTER," + io::fmtI(5, CTLPAR.MAXITG) + "  ITERATIONS";
     }
 }

@@ -7,6 +7,7 @@
 #include "io/format.h"
 #include "io/units.h"
 #include "model/blocks.h"
+#include "model/vectors.h"
 #include "services/colwrite.h"
 #include "services/ucv.h"
 #include "services/unitno.h"
@@ -32,7 +33,7 @@ void row(int unit, int b, int w, int d, std::initializer_list<double> values) {
 double kd(double v) { return UCVKIPDIV(v); }
 
 // The four headings and value rows of the cap loads and displacement (results and summary files).
-void capBlock(int unit, const std::array<double, 6>& P, const std::array<double, 6>& u) {
+void capBlock(int unit, const Vec6& P, const Vec6& u) {
     io::Unit& o = U(unit);
     const std::string& f4 = LABELS.LBLRFORCE4;
     const std::string& f3 = LABELS.LBLRFORCE;
@@ -59,7 +60,7 @@ void capBlock(int unit, const std::array<double, 6>& P, const std::array<double,
     row(unit, 5, 19, 5, {u[3], u[4], u[5]});
 }
 
-void pileResLine(const std::array<double, 6>& v) {
+void pileResLine(const Vec6& v) {
     io::Unit& o = U(PILERES_UNIT);
     for (double x : v) {
         WCOLREAL(o, 18, 8, x);
@@ -107,7 +108,7 @@ void grpsolFactorTable() {
     }
 }
 
-void grpsolTableL(const std::array<double, 6>& P, const std::array<double, 6>& u, int its) {
+void grpsolTableL(const Vec6& P, const Vec6& u, int its) {
     io::Unit& sc = U(SUMCOLL_UNIT);
     sc.endLine();
     sc.line() << X{5} << "* TABLE L *   COMPUTATION ON PILE CAP";
@@ -186,7 +187,7 @@ void grpsolTableM() {
     U(SUMCOLL_UNIT).line() << X{5} << "* TABLE M *   COMPUTATION ON INDIVIDUAL PILE";
 }
 
-void grpsolLogStiffness(int it, const std::array<double, 36>& K) {
+void grpsolLogStiffness(int it, const Mat6& K) {
     io::Unit& o = U(ITERLOG_UNIT);
     { o.free(); }
     { o.free() << it; }
@@ -197,10 +198,9 @@ void grpsolLogStiffness(int it, const std::array<double, 36>& K) {
     }
 }
 
-void grpsolLogVectors(const std::array<double, 6>& du, const std::array<double, 6>& R, const std::array<double, 6>& dU,
-                      const std::array<double, 6>& u, const std::array<double, 6>& P, const std::array<double, 6>& F) {
+void grpsolLogVectors(const Vec6& du, const Vec6& R, const Vec6& dU, const Vec6& u, const Vec6& P, const Vec6& F) {
     io::Unit& o = U(ITERLOG_UNIT);
-    const std::pair<const char*, const std::array<double, 6>*> lines[] = {
+    const std::pair<const char*, const Vec6*> lines[] = {
         {"DDV  ", &du}, {"DFV  ", &R}, {"UDV  ", &dU}, {"DV   ", &u}, {"FV   ", &P}, {"RV   ", &F}};
     for (const auto& [label, v] : lines) {
         auto l = o.line();
@@ -209,7 +209,7 @@ void grpsolLogVectors(const std::array<double, 6>& du, const std::array<double, 
     }
 }
 
-void grpsolEqvMatrix(const std::array<double, 36>& K) {
+void grpsolEqvMatrix(const Mat6& K) {
     io::Unit& o = U(EQSTIFF_UNIT);
     o.line() << X{5} << "* EQV. STIFFNESS MATRIX AT ORIGIN *";
     for (int i = 0; i < 6; ++i) {

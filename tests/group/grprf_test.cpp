@@ -196,6 +196,41 @@ TEST_F(GroupReduction, DirectionCombinesTheKeptColumns) {
     }
 }
 
+// The one direction mix of GRPRFDIR and the input echo's Table K: each pile's Y and Z factors weighted
+// by the direction cosines of the movement, whatever its signs; no movement weighs them equally.
+TEST_F(GroupReduction, DirectionMixWeighsByTheCosinesOfTheMovement) {
+    struct Case {
+        const char* what;
+        double aY, aZ;
+        double pmul1, ymul1, pmul2;
+    };
+    // Pile 1: Y factors 0.6 and 1.0, Z factors 0.8 and 0.5; pile 2: p-factors 1.0 along Y, 0.5 along Z.
+    const double p1 = std::sqrt((0.36 + 0.64) / 2), y1 = std::sqrt((1.0 + 0.25) / 2), p2 = std::sqrt((1.0 + 0.25) / 2);
+    const Case cases[] = {
+        {"along Y, negative sense", -2.0, 0.0, 0.6, 1.0, 1.0},
+        {"along Z", 0.0, 3.0, 0.8, 0.5, 0.5},
+        {"at 45 degrees", 1.5, -1.5, p1, y1, p2},
+        {"no movement", 0.0, 0.0, p1, y1, p2},
+    };
+    place({{0, 0}, {72, 0}});
+    PILEFAC.PMULY(1) = 0.6;
+    PILEFAC.YMULY(1) = 1.0;
+    PILEFAC.PMULZ(1) = 0.8;
+    PILEFAC.YMULZ(1) = 0.5;
+    PILEFAC.PMULY(2) = 1.0;
+    PILEFAC.YMULY(2) = 1.0;
+    PILEFAC.PMULZ(2) = 0.5;
+    PILEFAC.YMULZ(2) = 1.0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        mixDirectionFactors(c.aY, c.aZ);
+        EXPECT_NEAR(PILEFAC.PMUL(1), c.pmul1, 1e-15);
+        EXPECT_NEAR(PILEFAC.YMUL(1), c.ymul1, 1e-15);
+        EXPECT_NEAR(PILEFAC.PMUL(2), c.pmul2, 1e-15);
+        EXPECT_NEAR(PILEFAC.YMUL(2), 1.0, 1e-15);
+    }
+}
+
 // Option 1 re-estimates both directions in the sense of the cap's movement first.
 TEST_F(GroupReduction, Option1FollowsTheSenseOfTheCapMovement) {
     place({{0, 0}, {72, 0}});
