@@ -241,11 +241,11 @@ bool stiffnessPoint(CaseState& cs, int c, int levels, int basis, int axial, int&
         U(CASESTAT_UNIT).line() << X{6} << "STIFFNESS ESTIMATION, " << "ITER : " << I(5, EQSEST.EQSNH)
                                 << " FACTOR : " << F{12, 5, EQSEST.EQSFAC};
         if (iterations <= 1)
-            EQSEST.EQSSTATE = basis == 0 ? 3 : 0;
+            EQSEST.EQSSTATE = basis == 0 ? EST_LEVEL : EST_ACCEPTED;
         else
-            EQSEST.EQSSTATE = k < iterations ? 2 : 1;
+            EQSEST.EQSSTATE = k < iterations ? EST_TEST : EST_LAST;
         if (!solveCase(cs, c, status)) return false;
-        if (EQSEST.EQSSTATE <= 0) break;
+        if (EQSEST.EQSSTATE <= EST_ACCEPTED) break;
         if (EQSEST.EQSNH == 0) {
             EQSEST.EQSD1 = EQSEST.EQSDCMP;
             EQSEST.EQSF1 = EQSEST.EQSFAC;
@@ -258,7 +258,7 @@ bool stiffnessPoint(CaseState& cs, int c, int levels, int basis, int axial, int&
     }
 
     // An accepted point gives the equivalent stiffness matrix at the origin; a failed one a marker line.
-    if (EQSEST.EQSSTATE < 0) {
+    if (EQSEST.EQSSTATE == EST_FAILED) {
         U(PILERES_UNIT).line() << X{4} << "   -1" << "   N:" << I(5, g) << "  FACTOR :" << F{10, 4, v(g)};
         return true;
     }
@@ -553,7 +553,7 @@ void RUNCASES(int kpyop, int& status) {
     }
     if (CTLIN.KCRVOUT == 1) writeCurveDataFile(status);
     if (CTLIN.KPYOP == 1) CTLIN.KPYOP = 0;
-    RUNSTATE.RUNPASS = 0;
+    RUNSTATE.RUNPASS = PASS_ITERATING;
 }
 
 }  // namespace kaldo

@@ -145,7 +145,7 @@ void STIFF(Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE, int& status
             out = product(TF, product(KP, TD));
         });
     // The result passes book their stiffness evaluations as print time.
-    (RUNSTATE.RUNPASS != 0 ? RUNTIME.RUNTPRT : RUNTIME.RUNTPAR) += elapsed;
+    (RUNSTATE.RUNPASS != PASS_ITERATING ? RUNTIME.RUNTPRT : RUNTIME.RUNTPAR) += elapsed;
     // Every pile's matrix counts, whatever its status.
     K = sumInPileOrder(slot, outcome, false);
     settle(status, outcome);

@@ -37,21 +37,6 @@ const double INC_SMALL = static_cast<double>(1e-12f);
 const double INC_LATE = static_cast<double>(1e-8f);
 const double GIVE_UP_LEVEL = static_cast<double>(1.1f);
 
-// What the piles are asked for (RUNSTATE.RUNPASS): head forces and stiffness while the cap iterates,
-// their results and envelopes in the final results pass, their secant stiffnesses in the
-// equivalent-stiffness pass of a stiffness-estimation point.
-constexpr int ITERATING = 0;
-constexpr int RESULTS_PASS = 1;
-constexpr int STIFFNESS_PASS = 2;
-
-// Where a stiffness-estimation point stands (EQSEST.EQSSTATE): failed, accepted, its last solution,
-// a test of the target deflection, a point of the level series.
-constexpr int EST_FAILED = -1;
-constexpr int EST_ACCEPTED = 0;
-constexpr int EST_LAST = 1;
-constexpr int EST_TEST = 2;
-constexpr int EST_LEVEL = 3;
-
 // The case status lines of a failed solution.
 const char* const PILES_FAILED = "    6 NO CONVERGENCE ON PILES   ";
 const char* const CAP_SINGULAR = "    7 SINGULAR STIFFNESS MATRIX ";
@@ -566,14 +551,14 @@ void CapSolution::failCase(const char* line) {
     caseStatus(line);
     if (noStep() && flexibilityPoint()) FLEXREC(RUNPOINT.ILOOP, RUNPOINT.IPOINT, true, P, u);
     if (estimationPoint()) EQSEST.EQSSTATE = EST_FAILED;
-    RUNSTATE.RUNPASS = ITERATING;
+    RUNSTATE.RUNPASS = PASS_ITERATING;
 }
 
 // A point of the cap flexibility keeps its load and displacement for the flexibility tables.
 void CapSolution::recordFlexibilityPoint() {
     FLEXREC(RUNPOINT.ILOOP, RUNPOINT.IPOINT, false, P, u);
     caseStatus(COMPLETED);
-    RUNSTATE.RUNPASS = ITERATING;
+    RUNSTATE.RUNPASS = PASS_ITERATING;
 }
 
 // A stiffness-estimation point hands its load and displacement to the estimation and takes back its
@@ -605,7 +590,7 @@ bool CapSolution::targetDeflectionMissed() {
                  << " TARGET DEF.: " << F{11, 4, EQSEST.EQSDTGT} << " ERROR(%): " << F{11, 4, 100.0 * err};
         if (err > EQSEST.EQSTOL / 100.0) {
             caseStatus("    10 ANALYSIS COMPLETED");
-            RUNSTATE.RUNPASS = ITERATING;
+            RUNSTATE.RUNPASS = PASS_ITERATING;
             return true;
         }
         EQSEST.EQSSTATE = EST_ACCEPTED;
@@ -618,10 +603,10 @@ bool CapSolution::targetDeflectionMissed() {
 // The piles' secant stiffnesses at the converged displacement, and the cap's equivalent stiffness.
 void CapSolution::equivalentStiffnessPass() {
     grpsolEqvMatrix(Kprint);
-    RUNSTATE.RUNPASS = STIFFNESS_PASS;
+    RUNSTATE.RUNPASS = PASS_STIFFNESS;
     scratchPass();
     envelopePrintLevel();
-    RUNSTATE.RUNPASS = ITERATING;
+    RUNSTATE.RUNPASS = PASS_ITERATING;
     EQSTIFWR();
     caseStatus(COMPLETED);
 }
@@ -664,7 +649,7 @@ void CapSolution::warnPartialLoad() {
 // The piles' results and envelopes at the converged displacement. The iterations never evaluated the
 // piles there (they stop after adding the last increment): a pile may fail for the first time.
 void CapSolution::finalResultsPass() {
-    RUNSTATE.RUNPASS = RESULTS_PASS;
+    RUNSTATE.RUNPASS = PASS_RESULTS;
     if (CTLIN.CAPOPT > 0 && CAPIN.KCAPSPR == 0) grpsolPassiveTable(capHy, capHz, capPos);
     if (CTLPAR.KPRINT > 0) grpsolTableM();
     clearCurrentResults();
@@ -690,11 +675,11 @@ void CapSolution::closeCase() {
     try {
         ENVEWR(0, 0);
     } catch (...) {
-        RUNSTATE.RUNPASS = ITERATING;
+        RUNSTATE.RUNPASS = PASS_ITERATING;
         throw;
     }
     if (RUNPOINT.PKIND == 0) ++ENVCTL.ENVSERIES;
-    RUNSTATE.RUNPASS = ITERATING;
+    RUNSTATE.RUNPASS = PASS_ITERATING;
 }
 
 }  // namespace
@@ -705,7 +690,7 @@ void GRPSOL(int kind, int&, int& status, Vec6& POUT, Vec6& UOUT, Vec6& P, Vec6&,
     // A flexible cap is a plate on its piles, with a solution of its own.
     if (CTLIN.FLXCAP > 0) {
         FCAPRUN(P);
-        RUNSTATE.RUNPASS = ITERATING;
+        RUNSTATE.RUNPASS = PASS_ITERATING;
         return;
     }
 

@@ -45,10 +45,19 @@ enum SolverState : int {
     SOLVER_CURVES_SHORT = 5,    // user p-y curves end above the pile tip
 };
 
+// What the piles are asked for in a force evaluation (RUNPASS): head forces and stiffness while the cap
+// iterates, also their results and envelopes in the final results pass, also their secant stiffnesses
+// in the equivalent-stiffness pass of a stiffness-estimation point.
+enum RunPass : int {
+    PASS_ITERATING = 0,
+    PASS_RESULTS = 1,
+    PASS_STIFFNESS = 2,
+};
+
 // The solver state shared by the group solution and the pile routines. The pile routines run on many
 // threads at once: the words they write are atomics that they only ever raise or count up.
 struct RunState {
-    int RUNPASS = 0;                        // 0 iterating, 2 equivalent-stiffness pass, 1 final results pass
+    int RUNPASS = PASS_ITERATING;           // what the piles are asked for (RunPass)
     std::atomic<int> RUNSOLVST{SOLVER_OK};  // failure reason of the current step (SolverState), raised by the piles
     std::atomic<int> RUNWARNBEAR{0};        // bearing warnings of the current force evaluation
     std::atomic<int> RUNWARNPULL{0};        // pull-out warnings

@@ -31,6 +31,16 @@ inline EnvCtl ENVCTL;
 // keeps: every point after the first starts with one pair and adds one per solution.
 inline constexpr int EQSHIST = 20;
 
+// Where a stiffness-estimation point stands (EQSSTATE): failed, accepted, at its last solution, at a
+// test of the target deflection, or a point of the series of load levels.
+enum EstimationState : int {
+    EST_FAILED = -1,
+    EST_ACCEPTED = 0,
+    EST_LAST = 1,
+    EST_TEST = 2,
+    EST_LEVEL = 3,
+};
+
 struct EqsEst {
     double EQSDCMP = 0.0;  // displacement of the controlled degree of freedom computed last
     double EQSDTGT = 0.0;  // target displacement of the point: target times level, 0 without a DOF
@@ -39,7 +49,7 @@ struct EqsEst {
     double EQSTOL = 0.0;   // tolerance in per cent
     int EQSNH = 0;         // pairs in the history
     int EQSDOF = 0;        // controlled degree of freedom (plane rotation as 3)
-    int EQSSTATE = 0;      // 3 level point, 2 test, 1 last solution, 0 accepted, -1 failed
+    int EQSSTATE = 0;      // where the current point stands (EstimationState)
     int EQSACT = 0;        // 1 while a stiffness-estimation level point is solved
     int EQSSINGLE = 0;     // nonzero: only the controlled component of the load is scaled
     Arr<double, 1, EQSHIST> EQSHD, EQSHF;  // the history: displacements and the factors behind them

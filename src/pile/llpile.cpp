@@ -317,10 +317,10 @@ void LLPILE(int p, double yt, double sy, double zt, double sz, double P, double 
     Mz = w.pz.M(4);
 
     switch (RUNSTATE.RUNPASS) {
-        case 2:
+        case PASS_STIFFNESS:
             storeEquivalentStiffness(w, T, u);
             break;
-        case 1:
+        case PASS_RESULTS:
             storeResults(w, T, Hy, Hz, u, rot, axdisp, axforce);
             break;
         default:

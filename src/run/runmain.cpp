@@ -75,7 +75,7 @@ void RUNMAIN(int& status) {
     if (status == ST_OK) {
         const int kpyop = CTLIN.KPYOP;
         CTLIN.KPYOP = 0;
-        RUNSTATE.RUNPASS = 0;
+        RUNSTATE.RUNPASS = PASS_ITERATING;
         guarded(status, [&] { RUNCASES(kpyop, status); });
     }
 
