@@ -81,8 +81,8 @@ void tableJ2(io::Unit& u) {
 
 // ---- Table K: group reduction factors -------------------------------------------------------------
 
-double senseOf(double v) { return v < 0.0 ? -1.0 : 1.0; }
-const char* senseText(double s) { return s < 0.0 ? "(-)" : "(+)"; }
+// The sense of a movement along an axis, as the estimated factors assume it (zero counts as positive).
+const char* senseText(double v) { return v < 0.0 ? "(-)" : "(+)"; }
 
 // The equivalent load of load case 1 at the cap origin; zero when there is no load case.
 Vec6 caseOneLoad() {
@@ -129,17 +129,17 @@ void factorRows(io::Unit& u, const decltype(PILEFAC.PMUL)& pmul, const decltype(
 
 // One direction block of the estimated factors (options 1 and 3): axis "Y" or "Z", the sense of the
 // movement assumed, then the rows.
-void estimatedBlock(io::Unit& u, int option, const char* axis, double sense,
+void estimatedBlock(io::Unit& u, int option, const char* axis, double movement,
                     const decltype(PILEFAC.PMUL)& pmul, const decltype(PILEFAC.YMUL)& ymul) {
     const std::string a(axis);
     u.blankLines(1);
     u.line() << X{7} << "REDUCTION FACTORS FOR CLOSELY-SPACED PILE GROUPS" << X{1} << "ALONG " + a + "-DIRECTION";
     if (option == 1)
         u.line() << X{7} << "ESTIMATED ASSUMING MOVEMENT IN" << X{1} << "THE DIRECTION OF " + a + "-FORCE "
-                 << senseText(sense);
+                 << senseText(movement);
     else
         u.line() << X{7} << "ESTIMATED BASED ON DEFINED MOVEMENT IN" << X{1} << "THE " + a + "-DIRECTION OF "
-                 << senseText(sense);
+                 << senseText(movement);
     factorRows(u, pmul, ymul);
 }
 
@@ -158,16 +158,11 @@ void tableK3D(io::Unit& u) {
     const bool byLoad = option == 1 || option == 2;
     const Vec6 load = caseOneLoad();
 
-    // Sense of movement along Y and Z: that of case 1's horizontal load, or of the given movement.
-    const double sY = senseOf(byLoad ? load[1] : CTLIN.RFMOVY);
-    const double sZ = senseOf(byLoad ? load[2] : CTLIN.RFMOVZ);
+    // Movement along Y and Z: in the sense of case 1's horizontal load, or the given movement.
+    const double sY = byLoad ? load[1] : CTLIN.RFMOVY;
+    const double sZ = byLoad ? load[2] : CTLIN.RFMOVZ;
     warnCoincidentPiles();
-    GRPRFY(sY);
-    GRPRFZ(sZ);
-    for (int i = 1; i <= PILE.NPILES; ++i) {
-        PILEFAC.PMULY(i) = PILEFAC.PMUL(i);
-        PILEFAC.YMULY(i) = PILEFAC.YMUL(i);
-    }
+    directionFactors(sY, sZ);
 
     captionK(u);
     if (option == 2 || option == 4) {
@@ -195,7 +190,9 @@ void tableKPlane(io::Unit& u) {
     if (option >= 1 && option <= 4) {
         const bool byLoad = option == 1 || option == 2;
         warnCoincidentPiles();
-        GRPRFY(senseOf(byLoad ? caseOneLoad()[1] : CTLIN.RFMOVY));
+        // The sense of movement along Y: that of case 1's horizontal load, or of the given movement.
+        const double vY = byLoad ? caseOneLoad()[1] : CTLIN.RFMOVY;
+        GRPRFY(vY < 0.0 ? -1.0 : 1.0);
     }
     captionK(u);
     if (option == 1 || option == 3) diameterLine(u, true);

@@ -55,6 +55,11 @@ void CAPENV2D(const Vec6& P, const Vec6& u);
 void GRPRFY(double S);
 // GRPRFZ: the same for movement along Z; writes PMULZ and sets YMULZ to 1.
 void GRPRFZ(double S);
+// The direction factors anew for a movement (or load) with components vY along Y and vZ along Z: the
+// sense of each component (zero counts as positive) sets the factors of its direction. Y goes to PMUL and
+// YMUL and is kept in PMULY and YMULY, Z to PMULZ and YMULZ. GRPRFDIR and the input echo's Table K both
+// estimate the factors by it.
+void directionFactors(double vY, double vZ);
 
 // The multipliers in effect for the current direction of cap movement: the Y and Z direction factors
 // combined by the weights of the option KGRPRF (the cap displacement U for options 1 and 2, the given

@@ -152,16 +152,6 @@ void reductionFactors(bool alongY, double S, Column& pmul, Column& ymul) {
 
 double senseOf(double v) { return v < 0.0 ? -1.0 : 1.0; }
 
-// The direction factors anew: Y into PMUL/YMUL and kept in PMULY/YMULY, Z into PMULZ/YMULZ.
-void directionFactors(double sY, double sZ) {
-    GRPRFY(sY);
-    GRPRFZ(sZ);
-    for (int i = 1; i <= PILE.NPILES; ++i) {
-        PILEFAC.PMULY(i) = PILEFAC.PMUL(i);
-        PILEFAC.YMULY(i) = PILEFAC.YMUL(i);
-    }
-}
-
 std::string pairText(int k, int l) {
     if (k == l) return "PILES OF ROW" + io::fmtI(6, k) + " STAND AT THE SAME POSITION IN PLAN:";
     return "PILES" + io::fmtI(6, k) + " AND" + io::fmtI(6, l) + " STAND AT THE SAME POSITION IN PLAN:";
@@ -178,6 +168,15 @@ void GRPRFY(double S) { reductionFactors(true, S, PILEFAC.PMUL, PILEFAC.YMUL); }
 
 void GRPRFZ(double S) { reductionFactors(false, S, PILEFAC.PMULZ, PILEFAC.YMULZ); }
 
+void directionFactors(double vY, double vZ) {
+    GRPRFY(senseOf(vY));
+    GRPRFZ(senseOf(vZ));
+    for (int i = 1; i <= PILE.NPILES; ++i) {
+        PILEFAC.PMULY(i) = PILEFAC.PMUL(i);
+        PILEFAC.YMULY(i) = PILEFAC.YMUL(i);
+    }
+}
+
 void GRPRFDIR(const Vec6& U, const Vec6& P, int IT, bool PT) {
     const int option = CTLIN.KGRPRF;
     if (option <= 0) return;
@@ -188,9 +187,9 @@ void GRPRFDIR(const Vec6& U, const Vec6& P, int IT, bool PT) {
         if (frozen)
             directionFactors(1.0, 1.0);
         else
-            directionFactors(senseOf(U[1]), senseOf(U[2]));
+            directionFactors(U[1], U[2]);
     } else if (option == 3) {
-        directionFactors(senseOf(CTLIN.RFMOVY), senseOf(CTLIN.RFMOVZ));
+        directionFactors(CTLIN.RFMOVY, CTLIN.RFMOVZ);
     }
 
     // Weights of the Y and Z factors: the given movement (options 3, 4), else the cap's horizontal
