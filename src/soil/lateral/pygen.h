@@ -280,4 +280,10 @@ protected:
 // within a layer, has a line of its own); empty for code 5 and the codes outside 1..14.
 const char* criterionText(int code);
 
+// Points of curve j of user p-y curve set s that count (at most a curve record's capacity).
+int userCurvePoints(int s, int j);
+// The reaction of curve j of user p-y curve set s at deflection y: linear between the points that
+// bracket y (the first segment below its second point), flat beyond its last point.
+double userCurveReaction(int s, int j, double y);
+
 }  // namespace kaldo::py

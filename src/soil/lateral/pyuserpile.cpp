@@ -49,17 +49,8 @@ public:
         return vc - (vc - above) * (PYUSR.PYX(s_, c_) - X) / (PYUSR.PYX(s_, c_) - PYUSR.PYX(s_, c_ - 1));
     }
 
-    // Curve j's reaction at deflection y: linear between the points that bracket y (the first segment
-    // below its second point), flat beyond its last point.
-    double value(int j, double y) const {
-        const int last = PYUSR.PYNPT(s_, j) < MAXCRVPT ? PYUSR.PYNPT(s_, j) : MAXCRVPT;
-        int k = 2;
-        while (k <= last && PYUSR.PYY(s_, j, k) < y) ++k;
-        if (k > last) return PYUSR.PYP(s_, j, last < 1 ? 1 : last);
-        const double yk = PYUSR.PYY(s_, j, k), pk = PYUSR.PYP(s_, j, k);
-        if (yk == y) return pk;
-        return pk - (pk - PYUSR.PYP(s_, j, k - 1)) * (yk - y) / (yk - PYUSR.PYY(s_, j, k - 1));
-    }
+    // Curve j's reaction at deflection y.
+    double value(int j, double y) const { return py::userCurveReaction(s_, j, y); }
 
 private:
     int s_;

@@ -134,19 +134,8 @@ private:
         return vc - (vc - above) * (xc - X_) / (xc - xa);
     }
 
-    int points(int j) const { return PYUSR.PYNPT(set_, j) < MAXCRVPT ? PYUSR.PYNPT(set_, j) : MAXCRVPT; }
-
-    // Curve j's reaction at deflection y: linear between the points that bracket y (the first segment
-    // below its second point), flat beyond its last point.
-    double value(int j, double y) const {
-        const int last = points(j);
-        int k = 2;
-        while (k <= last && PYUSR.PYY(set_, j, k) < y) ++k;
-        if (k > last) return PYUSR.PYP(set_, j, last < 1 ? 1 : last);
-        const double yk = PYUSR.PYY(set_, j, k), pk = PYUSR.PYP(set_, j, k);
-        if (yk == y) return pk;
-        return pk - (pk - PYUSR.PYP(set_, j, k - 1)) * (yk - y) / (yk - PYUSR.PYY(set_, j, k - 1));
-    }
+    int points(int j) const { return userCurvePoints(set_, j); }
+    double value(int j, double y) const { return userCurveReaction(set_, j, y); }
 
     // The ultimate value of curve j: the reaction of its last point.
     double ultimate(int j) const {
@@ -164,6 +153,22 @@ private:
 };
 
 }  // namespace
+
+namespace py {
+
+int userCurvePoints(int s, int j) { return PYUSR.PYNPT(s, j) < MAXCRVPT ? PYUSR.PYNPT(s, j) : MAXCRVPT; }
+
+double userCurveReaction(int s, int j, double y) {
+    const int last = userCurvePoints(s, j);
+    int k = 2;
+    while (k <= last && PYUSR.PYY(s, j, k) < y) ++k;
+    if (k > last) return PYUSR.PYP(s, j, last < 1 ? 1 : last);
+    const double yk = PYUSR.PYY(s, j, k), pk = PYUSR.PYP(s, j, k);
+    if (yk == y) return pk;
+    return pk - (pk - PYUSR.PYP(s, j, k - 1)) * (yk - y) / (yk - PYUSR.PYY(s, j, k - 1));
+}
+
+}  // namespace py
 
 void PYUSERLAY(int pset, int layer, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es,
                const NodeArray& smov1, const NodeArray& smov2, NodeArray& esy, NodeArray& p) {
