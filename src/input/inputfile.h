@@ -12,6 +12,12 @@
 
 namespace kaldo {
 
+// Numbers as the reader's fault messages quote them: an integer, a real to 10 significant digits (num)
+// or to 6 (real).
+inline std::string num(int v) { return std::to_string(v); }
+std::string num(double v);
+std::string real(double v);
+
 class InputFile {
 public:
     // A place in the file: the section heading and the line last read there.

@@ -1,9 +1,12 @@
 // Reading of the input data file: the title, the control record and the pile cap, after the report
 // header. Values are stored as read; conversion to internal units comes later.
-#include "io/units.h"
+#include <cstdio>
+#include <string>
+
 #include "input/inputfile.h"
 #include "input/readin.h"
 #include "input/readsections.h"
+#include "io/units.h"
 #include "model/blocks.h"
 #include "services/header.h"
 #include "services/status.h"
@@ -11,6 +14,18 @@
 #include "services/unitno.h"
 
 namespace kaldo {
+
+std::string num(double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.10g", v);
+    return text;
+}
+
+std::string real(double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", v);
+    return text;
+}
 
 void InputFile::heading() {
     std::string text = io::readFixedText(u_, TITLELEN, section_.empty() ? "section heading" : section_);

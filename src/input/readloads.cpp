@@ -7,7 +7,6 @@
 // reach past a table (a controlled degree of freedom, a target-iteration count longer than its history)
 // stop the run here, naming the section, the line and the value.
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "input/readsections.h"
@@ -24,14 +23,6 @@ constexpr int NAMELEN = 80;  // characters of a case or combination name
 // Every point after the first starts with one pair and adds one per solution, so a point may run at most
 // HISTORYPAIRS - 1 solutions.
 constexpr int HISTORYPAIRS = 20;
-
-std::string num(int v) { return std::to_string(v); }
-
-std::string num(double v) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.10g", v);
-    return buf;
-}
 
 // Integer run parameters of a case or combination (columns of LCPAR / LCBPAR). The iteration limits bound
 // the cap iteration and the iteration of every pile: with no iteration allowed nothing is ever solved.

@@ -5,7 +5,6 @@
 // stored under it, and values that would make the analysis divide by zero or overrun a table stop the
 // reading. Numbers that point into a section further down the file (a pile's property set, a section's
 // cross section, a pile's curves) are checked once the whole file is read, at the line they came from.
-#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,14 +20,6 @@ using Where = InputFile::Where;
 
 // The generated torque-rotation curves: the working table keeps at most 50 of them.
 constexpr int MAXTQGENCRV = 50;
-
-std::string num(int v) { return std::to_string(v); }
-
-std::string real(double v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", v);
-    return text;
-}
 
 // Moment-curvature sets that the echo numbers for the nonlinear cross sections of types 1 to 9: one per
 // section in a plane run, two (bending about z, then about y) in a three-dimensional run.
