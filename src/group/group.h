@@ -101,7 +101,13 @@ void CAPPASS(Vec6& Fc, const Vec6& U, int& status);
 void CAPPSTF(Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE, int& status);
 void CAPSPRF(Vec6& Fc, const Vec6& U, int& status);
 void CAPSPRK(Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE);
-// The derivative of the group force vector with the reduction factors following the movement.
+// The derivative K of the group force vector at the cap displacement U with the reduction factors
+// following the movement: central differences over twelve displaced states, each with the multipliers
+// of its own direction (GRPRFDIR with P, IT and PT) before its force vector (FVEC). The steps follow
+// PILESTF's rule (DU the latest Newton increment, IT the iteration, MODE 1 for a case with displacements
+// given at a point). All twelve run whatever status becomes. Writes through GRPRFDIR the multipliers
+// PILEFAC (and PILE.HEADYW), which stay those of the last state, U less the rotation step about Z; through
+// FVEC the time RUNTPAR.
 void CAPJAC(Mat6& K, const Vec6& U, const Vec6& DU, const Vec6& P, int IT, int MODE, bool PT, int& status);
 // The bordered 12 x 12 system of a case with displacements given at a point, from the stiffness K.
 void CAPAUGK(Mat12& A, const Mat6& K, const Vec6& RSP, const Flags6& KDOF);

@@ -1,0 +1,66 @@
+// The reduction-factor term of the group stiffness.
+//
+// The p-multipliers of closely spaced piles depend on the direction in which the cap moves: a pile
+// that leads its neighbours along Y resists more than one that trails them, and a movement turning from
+// Y towards Z weighs the Z factors more. The pile stiffness of STIFF holds the multipliers fixed; late in
+// a load step, when the Newton iteration has not settled, the solution adds the derivative of the group
+// force vector taken with the multipliers following the movement. Each displaced state of the cap gets
+// the multipliers of its own direction (GRPRFDIR) before its forces are summed (FVEC).
+#include <cmath>
+
+#include "group/group.h"
+#include "model/input.h"
+
+namespace kaldo {
+
+namespace {
+
+// The difference steps of the head stiffness (the rule of PILESTF): about 1e-7 inch of translation
+// (1e-7 inch in metres for SI), single-precision constants as the solution has always used them; a
+// thousandth of that while the Newton increment is small, so the derivative stays local, and fixed
+// steps for a case with displacements given at a point.
+void differenceSteps(const Vec6& DU, int IT, int MODE, double& h, double& hr) {
+    const double h0 = CTLIN.UNITS == 2 ? 2.539999998986295e-9 : 1.0000000116860974e-7;
+    constexpr double SMALL = 9.999999747378752e-5;
+    if (MODE == 1) {
+        h = h0;
+        hr = 9.999999864239723e-12;
+    } else if (IT > 2) {
+        const double dt = std::sqrt(DU[0] * DU[0] + DU[1] * DU[1] + DU[2] * DU[2]);
+        const double dr = std::sqrt(DU[3] * DU[3] + DU[4] * DU[4] + DU[5] * DU[5]);
+        h = 100.0 * h0 > dt ? h0 * SMALL : h0;
+        hr = dr < 9.999999864239723e-10 ? 9.999999640722308e-14 : 9.999999864239723e-12;
+    } else {
+        h = h0 * SMALL;
+        hr = 9.999999864239723e-12;
+    }
+}
+
+}  // namespace
+
+void CAPJAC(Mat6& K, const Vec6& U, const Vec6& DU, const Vec6& P, int IT, int MODE, bool PT, int& status) {
+    double h = 0.0, hr = 0.0;
+    differenceSteps(DU, IT, MODE, h, hr);
+
+    // Twelve displaced states, the forward ones first, one component at a time; each with the multipliers
+    // of its own direction of movement. All run whatever status becomes; the caller judges it.
+    Vec6 plus[6]{}, minus[6]{};
+    for (int sign : {1, -1}) {
+        for (std::size_t j = 0; j < 6; ++j) {
+            Vec6 Uj = U;
+            Uj[j] += sign * (j < 3 ? h : hr);
+            GRPRFDIR(Uj, P, IT, PT);
+            FVEC(sign > 0 ? plus[j] : minus[j], Uj, status);
+        }
+    }
+
+    // Central differences, column j the change of every force with cap component j. The multipliers in
+    // effect stay those of the last state (U less the rotation step about Z): the solution recomputes
+    // them for its next force evaluation, and its final passes use them as they are.
+    for (std::size_t j = 0; j < 6; ++j) {
+        const double s = j < 3 ? h : hr;
+        for (std::size_t i = 0; i < 6; ++i) K[i + j * 6] = 0.5 * (plus[j][i] - minus[j][i]) / s;
+    }
+}
+
+}  // namespace kaldo
