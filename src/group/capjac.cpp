@@ -6,41 +6,15 @@
 // a load step, when the Newton iteration has not settled, the solution adds the derivative of the group
 // force vector taken with the multipliers following the movement. Each displaced state of the cap gets
 // the multipliers of its own direction (GRPRFDIR) before its forces are summed (FVEC).
-#include <cmath>
 
 #include "group/group.h"
-#include "model/input.h"
+#include "pile/pile.h"
 
 namespace kaldo {
 
-namespace {
-
-// The difference steps of the head stiffness (the rule of PILESTF): about 1e-7 inch of translation
-// (1e-7 inch in metres for SI), single-precision constants as the solution has always used them; a
-// thousandth of that while the Newton increment is small, so the derivative stays local, and fixed
-// steps for a case with displacements given at a point.
-void differenceSteps(const Vec6& DU, int IT, int MODE, double& h, double& hr) {
-    const double h0 = CTLIN.UNITS == 2 ? 2.539999998986295e-9 : 1.0000000116860974e-7;
-    constexpr double SMALL = 9.999999747378752e-5;
-    if (MODE == 1) {
-        h = h0;
-        hr = 9.999999864239723e-12;
-    } else if (IT > 2) {
-        const double dt = std::sqrt(DU[0] * DU[0] + DU[1] * DU[1] + DU[2] * DU[2]);
-        const double dr = std::sqrt(DU[3] * DU[3] + DU[4] * DU[4] + DU[5] * DU[5]);
-        h = 100.0 * h0 > dt ? h0 * SMALL : h0;
-        hr = dr < 9.999999864239723e-10 ? 9.999999640722308e-14 : 9.999999864239723e-12;
-    } else {
-        h = h0 * SMALL;
-        hr = 9.999999864239723e-12;
-    }
-}
-
-}  // namespace
-
 void CAPJAC(Mat6& K, const Vec6& U, const Vec6& DU, const Vec6& P, int IT, int MODE, bool PT, int& status) {
     double h = 0.0, hr = 0.0;
-    differenceSteps(DU, IT, MODE, h, hr);
+    headDifferenceSteps(DU, IT, MODE, h, hr);
 
     // Twelve displaced states, the forward ones first, one component at a time; each with the multipliers
     // of its own direction of movement. All run whatever status becomes; the caller judges it.

@@ -178,5 +178,11 @@ void PILEFRC(int p, Vec6& F, const Vec6& U, int& status);
 // a case with displacements given at a point); IT is the Newton iteration. All thirteen evaluations run
 // whatever status becomes. K is not symmetrised.
 void PILESTF(int p, Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE, int& status);
+// The difference steps h (translation) and hr (rotation) of that head stiffness, shared by every
+// derivative of head forces by central differences: about 1e-7 inch of translation (1e-7 inch in metres
+// for SI), single-precision constants as the solution has always used them; a ten-thousandth of that
+// while the Newton increment DU is small after the second iteration, so the derivative stays local;
+// fixed steps for MODE 1 (displacements given at a point).
+void headDifferenceSteps(const Vec6& DU, int IT, int MODE, double& h, double& hr);
 
 }  // namespace kaldo

@@ -62,12 +62,9 @@ void PILEFRC(int p, Vec6& F, const Vec6& U, int& status) {
     F = blockRotate(TL, FL);
 }
 
-void PILESTF(int p, Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE, int& status) {
-    // Difference steps: about 1e-7 inch of translation (single-precision constants as the solution has
-    // always used them), smaller while the Newton increments are small, so the derivative stays local.
+void headDifferenceSteps(const Vec6& DU, int IT, int MODE, double& h, double& hr) {
     const double h0 = CTLIN.UNITS == 2 ? 2.539999998986295e-9 : 1.0000000116860974e-7;
     constexpr double SMALL = 9.999999747378752e-5;
-    double h = 0.0, hr = 0.0;
     if (MODE == 1) {
         h = h0;
         hr = 9.999999864239723e-12;
@@ -80,6 +77,11 @@ void PILESTF(int p, Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE, in
         h = h0 * SMALL;
         hr = 9.999999864239723e-12;
     }
+}
+
+void PILESTF(int p, Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE, int& status) {
+    double h = 0.0, hr = 0.0;
+    headDifferenceSteps(DU, IT, MODE, h, hr);
 
     // The evaluation at U itself comes first: it leaves the pile's tables as at the base state.
     Vec6 F{};
