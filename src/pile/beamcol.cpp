@@ -103,11 +103,15 @@ double internalForces(Plane& pl, const SlotArray& Q, const SlotArray& Es, int n,
     // Shear: the axial force's share along the slope less the moment gradient (one-sided at the head).
     pl.V(4) = Q(4) * pl.S(4) - (pl.M(5) - pl.M(4)) / h;
     for (int s = 5; s <= n + 4; ++s) pl.V(s) = Q(s) * pl.S(s) - (pl.M(s + 1) - pl.M(s - 1)) / (2.0 * h);
+    // Head shear: what the soil takes less what is put on the pile, along the whole pile by the
+    // trapezoid rule. The head and tip nodes stand for half an increment each, for the load as for the
+    // reaction: the difference equations carry no more of either, so a load that the soil answers in
+    // place (a distributed load q with y = q / Es, soil movement with y equal to it) gives the cap nothing.
     double H = 0.0;
     for (int s = 4; s <= n + 4; ++s) {
         pl.p(s) = Es(s) * pl.y(s);
         const double w = (s == 4 || s == n + 4) ? 0.5 : 1.0;
-        H += (w * pl.p(s) - pl.W(s)) * h;
+        H += w * (pl.p(s) - pl.W(s)) * h;
     }
     return H;
 }

@@ -42,8 +42,8 @@ void solve(Plane& pl, const SlotArray& Q, const SlotArray& Es, int n, double h);
 bool closedWithin(const Plane& pl, int n, double tol);
 
 // After closure: slope and moment at slots 4 to n + 5, shear and soil reaction at slots 4 to n + 4.
-// Returns the head shear, the soil reaction less the load along the pile by the trapezoid rule (the
-// load term taken whole at the ends).
+// Returns the head shear, the soil reaction less the load along the pile by the trapezoid rule (half
+// weights at head and tip for both).
 double internalForces(Plane& pl, const SlotArray& Q, const SlotArray& Es, int n, double h);
 
 }  // namespace kaldo::beamcol

@@ -195,10 +195,10 @@ TEST_F(LaterallyLoadedPile, DistributedLoadHoldsAFreePileAtLoadOverModulus) {
         EXPECT_EQ(stored(1, j, 22), w);
         EXPECT_EQ(stored(1, j, 23), 2 * w);
     }
-    // The head shear sums the soil reaction by the trapezoid rule but the load whole at both ends:
-    // w L - w (L + h) = -w h.
-    EXPECT_NEAR(f.Hy, -w * h, 1e-6 * w * L);
-    EXPECT_NEAR(f.Hz, -2 * w * h, 1e-6 * w * L);
+    // The head shear sums the soil reaction less the load by the trapezoid rule, both halved at head and
+    // tip: the reaction Es y = w balances the load at every node, w L - w L = 0.
+    EXPECT_NEAR(f.Hy, 0.0, 1e-9 * w * L);
+    EXPECT_NEAR(f.Hz, 0.0, 1e-9 * w * L);
 }
 
 // Soil movement: a uniform free-field movement of 0.2 in along Y over the whole pile, at the load
@@ -228,6 +228,7 @@ TEST_F(LaterallyLoadedPileSoilMovement, FreePileMovesWithTheSoilWithoutMoment) {
         EXPECT_NEAR(stored(1, j, 15), 0.0, 1e-9) << "no reaction where the pile moves with the soil";
     }
     EXPECT_NEAR(f.My, 0.0, 1e-3);
+    EXPECT_NEAR(f.Hy, 0.0, 1e-9 * ES * 0.1 * L) << "nor a head shear";
 }
 
 TEST_F(LaterallyLoadedPileSoilMovement, HeldHeadScalesTheMovementOnceWhereverTheHeadIs) {
@@ -255,6 +256,62 @@ TEST_F(LaterallyLoadedPileSoilMovement, HeldHeadScalesTheMovementOnceWhereverThe
     for (int k = 0; k <= n; ++k)
         EXPECT_TRUE(near(deflection[static_cast<std::size_t>(k)], deflection[static_cast<std::size_t>(k + n + 1)], 1e-9))
             << "node " << k + 1;
+}
+
+// A load along the whole pile that the soil answers exactly where it stands puts no force on the cap.
+// Uniform soil movement (ys, zs), or a uniform distributed load (qy, qz) with the head at q / Es, on a
+// pile of fixed head and zero slope in the elastic subgrade (Es the same at every node): y = ys (or
+// q / Es) at every node satisfies every node equation (Es y = W), the fixed head row (y3 = y5) and both
+// tip conditions (no curvature, no third difference), so the pile stays straight where it stands. The
+// soil reaction equals the load at every node: the head shear, the soil reaction less the load along
+// the pile, and the head moment are 0, up to the rounding of the sweep.
+// The reaction summed with half weights at head and tip against the load taken whole there would leave
+// -(W_head + W_tip) h / 2 = -W h: -8000 lb for the movement of 0.5 in and -800 lb for the load of
+// 50 lb/in (h = 16 in), far beyond the rounding allowed here.
+TEST_F(LaterallyLoadedPileSoilMovement, LoadTheSoilAnswersInPlaceGivesNoHeadForce) {
+    struct Case {
+        const char* name;
+        double ys, zs;  // free-field movement along Y and Z (soil movement switched on when not 0)
+        double qy, qz;  // distributed load per length along y and z
+    };
+    const Case cases[] = {
+        {"soil movement along y", 0.5, 0.0, 0.0, 0.0},
+        {"soil movement along y and z", 0.5, -0.3, 0.0, 0.0},
+        {"distributed load along y", 0.0, 0.0, 50.0, 0.0},
+        {"distributed load along y and z", 0.0, 0.0, 50.0, -20.0},
+    };
+    const int n = 40;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        resetAllBlocks();
+        PileModel::SetUp();
+        build(1, n, 0.0, EI, 2, 2);
+        if (c.ys != 0.0 || c.zs != 0.0) {
+            moveSoil(0.0);
+            SMOV.SMY(1) = SMOV.SMY(2) = SMOV.SMYIN(1) = SMOV.SMYIN(2) = c.ys;
+            SMOV.SMZ(1) = SMOV.SMZ(2) = SMOV.SMZIN(1) = SMOV.SMZIN(2) = c.zs;
+            SMOV.SMFACT = 1.0;
+        }
+        if (c.qy != 0.0 || c.qz != 0.0) {
+            WRKNODE.DLNNODE(1) = n + 1;
+            for (int l = 1; l <= n + 1; ++l) {
+                WRKNODE.DLNDEPTH(l, 1) = (l - 1) * L / n;
+                WRKNODE.DLNODEY(l, 1) = c.qy;
+                WRKNODE.DLNODEZ(l, 1) = c.qz;
+            }
+        }
+        // Where the pile stands: with the soil, or where the subgrade carries the load.
+        const double y0 = c.ys + c.qy / ES, z0 = c.zs + c.qz / ES;
+        const HeadForces f = solve(1, {.yt = y0, .zt = z0});
+        ASSERT_EQ(f.status, 0);
+        // Rounding: one ulp of a deflection is some 1e-16 of it; the shear sums 41 reactions of Es y h,
+        // the moment scales EI / h^2 = 4e7 lb in on second differences of the deflection.
+        const double reaction = ES * std::max(std::fabs(y0), std::fabs(z0));
+        EXPECT_NEAR(f.Hy, 0.0, 1e-9 * reaction * L) << "head shear, y plane";
+        EXPECT_NEAR(f.Hz, 0.0, 1e-9 * reaction * L) << "head shear, z plane";
+        EXPECT_NEAR(f.My, 0.0, 1e-9 * reaction * L * L) << "head moment, y plane";
+        EXPECT_NEAR(f.Mz, 0.0, 1e-9 * reaction * L * L) << "head moment, z plane";
+    }
 }
 
 TEST_F(LaterallyLoadedPile, NoClosureWarnsAndRaisesTheSolverState) {
