@@ -295,6 +295,8 @@ private:
     double tcur = CTLPAR.FINC;   // load level of the step, a fraction of the full load
     double dtcur = CTLPAR.FINC;  // load step
     double tlast = 0.0;          // last converged level
+    // The level of the step was cut back to the full load, so the step tried less than dtcur.
+    bool clamped = false;
     bool lastStepFailed = false;
     int it = 0;
     // Why the last step failed (SOLVER_OK when it converged or ran out of iterations).
@@ -503,15 +505,19 @@ void CapSolution::advanceLevel() {
     ustart = u;
     tlast = tcur;
     tcur += dtcur;
-    if (tcur > 1.0 && 1.0 - tlast > NEAR_ONE) tcur = 1.0;
+    clamped = tcur > 1.0 && 1.0 - tlast > NEAR_ONE;
+    if (clamped) tcur = 1.0;
     lastStepFailed = false;
     prog.stepDone(tcur);
 }
 
-// A failed level is retried from the last converged displacement at half the step; below the smallest
-// step the stepping gives up with a warning.
+// A failed level is retried from the last converged displacement, half-way between the last converged
+// level and the failed one: the step is half of what the failed step tried. A step cut back to the full
+// load tried less than dtcur (0.9 to 1.0 with steps of 0.3), and its retry must not fall below a level
+// already reached. Below the smallest step the stepping gives up with a warning.
 void CapSolution::retryOrGiveUp() {
-    dtcur *= 0.5;
+    dtcur = 0.5 * (clamped ? tcur - tlast : dtcur);
+    clamped = false;
     u = ustart;
     if (CTLPAR.FINCMIN > dtcur) {
         giveUpWarning(reason);

@@ -168,6 +168,42 @@ TEST_F(GroupSolution, SofteningPilesGiveAPartialResultAtTheLastConvergedLevel) {
     EXPECT_EQ(count(10, "STEP "), 5);
 }
 
+TEST_F(GroupSolution, AFailedStepCutBackToTheFullLoadIsRetriedHalfWayFromTheLastLevel) {
+    // The softening piles of the partial-result test (50 lb/in to 1 in, then 5 lb/in each: the group
+    // 200 lb/in up to 200 lb) under 210 lb in steps of 0.3. 0.3, 0.6 and 0.9 (189 lb, 0.945 in) stay on
+    // the steep branch; the next level, 1.2, is cut back to 1.0, which crosses the kink and fails (the
+    // first iteration reaches 1.05 in, the second adds 0.45 in to it). The retry lies half-way between
+    // 0.9 and 1.0, at 0.95 with the step 0.05 (199.5 lb, 0.9975 in, converged); 1.0 fails again, and
+    // the halved 0.025 is below the minimum of 0.04: the result is the one at 95 %.
+    TZCRV.TZNPT(1) = 5;
+    const double w[] = {-2.0, -1e-6, 0.0, 1.0, 40.0}, F[] = {-100.0, -5e-5, 0.0, 50.0, 245.0};
+    for (int k = 1; k <= 5; ++k) {
+        TZCRV.TZW(1, k) = w[k - 1];
+        TZCRV.TZF(1, k) = F[k - 1];
+    }
+    CTLPAR.TOLCAP = 1e-4;
+    CTLPAR.FINC = 0.3;
+    CTLPAR.FINCMIN = 0.04;
+    CTLPAR.MAXITG = 1;
+    std::array<double, 6> P{210.0, 0, 0, 0, 0, 0};
+    solve(P);
+    EXPECT_EQ(status, 0);
+    const std::string run = text(10);
+    const char* steps[] = {"STEP     1, TCUR     0.3000, DTCUR     0.3000", "STEP     2, TCUR     0.6000, DTCUR     0.3000",
+                           "STEP     3, TCUR     0.9000, DTCUR     0.3000", "STEP     4, TCUR     1.0000, DTCUR     0.3000",
+                           "STEP     4, TCUR     0.9500, DTCUR     0.0500", "STEP     5, TCUR     1.0000, DTCUR     0.0500"};
+    std::size_t at = 0;
+    for (const char* step : steps) {
+        at = run.find(step, at);
+        EXPECT_NE(at, std::string::npos) << "in order: " << step;
+        if (at == std::string::npos) break;
+    }
+    EXPECT_EQ(count(10, "STEP "), 6);
+    EXPECT_TRUE(near(reportedDisplacement()[0], 199.5 / 200.0, 1e-6));
+    EXPECT_TRUE(near(P[0], 199.5, 1e-12)) << "the reported load";
+    EXPECT_EQ(text(19), "    2 SOLUTION AT    95.00 % OF THE TOTAL LOAD\n");
+}
+
 TEST_F(GroupSolution, WarningsAreCopiedButLeaveAFailedCaseFailed) {
     // 1000 lb on four piles whose curves end at 4 in and 200 lb each: at 1.0 the first iteration moves
     // the cap 5 in, beyond every curve, where the piles carry nothing and the vertical stiffness
