@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include "group/groupmodel.h"
@@ -109,6 +110,7 @@ TEST_F(GroupSolution, LinearGroupUnderVerticalAndLateralLoadMatchesHandStiffness
         EXPECT_EQ(count(10, "STEP "), 1);
         EXPECT_EQ(count(10, "NUMBER OF GLOBAL ITERATIONS =    2"), 1);
         EXPECT_EQ(text(19), "    1 ANALYSIS COMPLETED\n");
+        for (int unit : {10, 16}) EXPECT_EQ(count(unit, "DO NOT BALANCE"), 0) << "in equilibrium: " << unit;
         TearDown();
     }
 }
@@ -202,6 +204,54 @@ TEST_F(GroupSolution, AFailedStepCutBackToTheFullLoadIsRetriedHalfWayFromTheLast
     EXPECT_TRUE(near(reportedDisplacement()[0], 199.5 / 200.0, 1e-6));
     EXPECT_TRUE(near(P[0], 199.5, 1e-12)) << "the reported load";
     EXPECT_EQ(text(19), "    2 SOLUTION AT    95.00 % OF THE TOTAL LOAD\n");
+}
+
+TEST_F(GroupSolution, AStateAcceptedOutOfEquilibriumIsReportedWithItsUnbalance) {
+    // Each pile: 50 lb/in up to 1 in (50 lb), 5 lb/in up to 3 in (60 lb), then 45 lb/in. Under 300 lb
+    // in one step, iteration 1 (200 lb/in at rest) moves the cap 1.5 in; there the piles carry
+    // 4 x 52.5 = 210 lb and stiffen by 4 x 5 = 20 lb/in, so iteration 2 adds 90 / 20 = 4.5 in. Its
+    // change is 4.5 / 6 = 0.75 of the step's movement, which the loose tolerance of 0.8 accepts. At
+    // 6 in the piles push back 4 x (60 + 3 x 45) = 780 lb: the load plus the pile forces on the cap is
+    // 300 - 780 = -480 lb, 160 % of the load; the symmetric group takes no moment. The case keeps its
+    // outcome (complete at the full load). The tangent by differences carries a relative rounding of
+    // some 1e-5 (as in the partial-result test), which moves the 6 in by about 2.4e-4 in and the
+    // unbalance by 4 x 45 lb/in times that, about 0.04 lb.
+    TZCRV.TZNPT(1) = 6;
+    const double w[] = {-2.0, -1e-6, 0.0, 1.0, 3.0, 43.0}, F[] = {-100.0, -5e-5, 0.0, 50.0, 60.0, 1860.0};
+    for (int k = 1; k <= 6; ++k) {
+        TZCRV.TZW(1, k) = w[k - 1];
+        TZCRV.TZF(1, k) = F[k - 1];
+    }
+    CTLPAR.TOLCAP = 0.8;
+    std::array<double, 6> P{300.0, 0, 0, 0, 0, 0};
+    solve(P);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(count(10, "NUMBER OF GLOBAL ITERATIONS =    2"), 1);
+    EXPECT_TRUE(near(reportedDisplacement()[0], 6.0, 1e-4));
+    EXPECT_EQ(text(19), "    1 ANALYSIS COMPLETED\n");
+    for (int unit : {10, 16}) {
+        SCOPED_TRACE(unit);
+        const std::string t = text(unit);
+        EXPECT_EQ(count(unit, "     ** WARNING **  THE PILE FORCES DO NOT BALANCE THE LOAD ON THE CAP\n"), 1);
+        const auto share = t.find("                    THE UNBALANCE IS ");
+        ASSERT_NE(share, std::string::npos);
+        EXPECT_EQ(t.substr(share + 37 + 8, 15), " % OF THE LOAD\n");
+        EXPECT_NEAR(std::stod(t.substr(share + 37, 8)), 160.0, 0.05);
+        // The unbalanced forces and moments (X, Y, Z) after their labels.
+        for (const auto& [label, expect] :
+             {std::pair{"UNBALANCED FORCES  X, Y, Z, ", std::array<double, 3>{-480.0, 0.0, 0.0}},
+              std::pair{"UNBALANCED MOMENTS X, Y, Z, ", std::array<double, 3>{0.0, 0.0, 0.0}}}) {
+            const auto at = t.find(label);
+            ASSERT_NE(at, std::string::npos) << label;
+            const std::string line = t.substr(at, t.find('\n', at) - at);
+            std::istringstream in(line.substr(line.size() - 39));
+            for (double e : expect) {
+                double v = 1e30;
+                in >> v;
+                EXPECT_NEAR(v, e, 0.1) << line;
+            }
+        }
+    }
 }
 
 TEST_F(GroupSolution, WarningsAreCopiedButLeaveAFailedCaseFailed) {
