@@ -11,15 +11,16 @@ namespace kaldo {
 namespace {
 
 // One value into its slot of both stores; the first analysis of a series sets both, and a value that
-// is not a number never replaces a stored one.
+// is not a number never enters, not even in the first analysis: the slot then keeps what it held (the
+// cleared value of the series' reset), as the piles' envelopes do.
 void update(int slot, double v) {
+    if (std::isnan(v)) return;
     if (ENVCTL.ENVSERIES == 1) {
         ENVMIN.ENVCAP(slot) = v;
         ENVMAX.ENVCAP(slot) = v;
     }
-    if (std::isnan(v)) return;
-    if (!std::isnan(ENVMIN.ENVCAP(slot)) && v < ENVMIN.ENVCAP(slot)) ENVMIN.ENVCAP(slot) = v;
-    if (!std::isnan(ENVMAX.ENVCAP(slot)) && v > ENVMAX.ENVCAP(slot)) ENVMAX.ENVCAP(slot) = v;
+    if (v < ENVMIN.ENVCAP(slot)) ENVMIN.ENVCAP(slot) = v;
+    if (v > ENVMAX.ENVCAP(slot)) ENVMAX.ENVCAP(slot) = v;
 }
 
 }  // namespace

@@ -31,8 +31,8 @@ namespace kaldo {
 //   in the equivalent-stiffness pass EQSSOL; through CAPENV the cap envelopes; and what ENVEWR,
 //   EQSTIFWR and FLEXREC write.
 // Units written: runtime (iteration trace, warnings), results, summary, summary collection and pile
-// results (Table L, the factors, the passive resistance, Table M, partial-load and final-pass
-// warnings), case status (one line per analysis point), iteration log, the axial warning scratch file
+// results (Table L, the factors, the passive resistance, Table M, partial-load, final-pass and
+// equilibrium warnings; the runtime file also receives the last two), case status (one line per analysis point), iteration log, the axial warning scratch file
 // (by the piles, read back after the stepping), the pile result scratch file (open during the passes),
 // the equivalent stiffness file (its print matrix), and the host's progress record.
 void GRPSOL(int kind, int& work, int& status, Vec6& POUT, Vec6& UOUT, Vec6& P, Vec6& PSP, Vec6& USP, Vec6& RSP,
@@ -125,6 +125,11 @@ void grpsolFactorTable();
 // Table L: the reported cap loads P and displacement u at the origin, to the summary collection, results,
 // summary and pile results files; its the number of the last group iteration.
 void grpsolTableL(const Vec6& P, const Vec6& u, int its);
+// The warning of a converged state out of equilibrium, to the results and runtime files: the unbalanced
+// load at the origin (the load plus the forces of the piles and the embedded cap on the cap; forces X,
+// Y, Z, then moments) and its size as a share of the load, or, when ofLoad is false (a cap without load),
+// of the forces the piles carry at their heads.
+void grpsolImbalanceWarning(const Vec6& unbalanced, double share, bool ofLoad);
 // The embedded cap's passive resistance: the magnitudes of its Y and Z forces and their position.
 void grpsolPassiveTable(double Hy, double Hz, double position);
 // The Table M headings before the final results pass.

@@ -37,6 +37,17 @@ const double INC_SMALL = static_cast<double>(1e-12f);
 const double INC_LATE = static_cast<double>(1e-8f);
 const double GIVE_UP_LEVEL = static_cast<double>(1.1f);
 
+// The share of the load by which the forces of the piles (and the embedded cap) on the cap may miss the
+// load at a converged state before a warning says so. The convergence test looks at displacement
+// increments only; with the cap tolerance TOLCAP of ordinary cases (1e-3 and below) the last accepted
+// Newton increment leaves out of balance a small fraction of TOLCAP of the load, and the piles' own
+// closure (TOLPIL on their deflections) moves the head forces by far less than one per cent. A gap of
+// one per cent is thus no rounding but a state accepted short of equilibrium (a loose tolerance, an
+// absolute tolerance met while the forces still change, a nearly flat stiffness), and it is the size
+// at which the reported forces begin to matter. It does not grow with TOLCAP, so a loose tolerance
+// cannot hide it.
+const double EQUILIBRIUM_SHARE = 0.01;
+
 // The case status lines of a failed solution.
 const char* const PILES_FAILED = "    6 NO CONVERGENCE ON PILES   ";
 const char* const CAP_SINGULAR = "    7 SINGULAR STIFFNESS MATRIX ";
@@ -185,6 +196,38 @@ void clearCurrentResults() {
     }
 }
 
+// The lever arm of the group, by which moments at the cap origin compare with forces: the largest
+// distance of a pile head from the origin, and at least the largest pile diameter (piles under the
+// origin carry moments by bending over a few diameters).
+double groupLever() {
+    double lever = 0.0;
+    for (int p = 1; p <= PILE.NPILES; ++p) {
+        const double r = std::sqrt(PILE.HEADX(p) * PILE.HEADX(p) + PILE.HEADY(p) * PILE.HEADY(p) +
+                                   PILE.HEADZ(p) * PILE.HEADZ(p));
+        lever = std::max({lever, r, groupPileDiameter(PILE.PSETNO(p))});
+    }
+    return lever;
+}
+
+// The size of forces (places 1-3) and moments (4-6) taken together, the moments over the lever arm.
+double loadSize(const Vec6& v, double lever) {
+    const double f = v[0] * v[0] + v[1] * v[1] + v[2] * v[2];
+    const double m = v[3] * v[3] + v[4] * v[4] + v[5] * v[5];
+    return std::sqrt(f + m / (lever * lever));
+}
+
+// The forces the piles carry at their heads (global reactions of the final results pass), summed by
+// size: the scale of a cap that carries no load of its own (piles loaded along their length only).
+double pileHeadForces(double lever) {
+    double sum = 0.0;
+    for (int p = 1; p <= PILE.NPILES; ++p) {
+        Vec6 r{};
+        for (int k = 0; k < 6; ++k) r[static_cast<std::size_t>(k)] = RESCUR.RESCURTOP(p, 7 + k);
+        sum += loadSize(r, lever);
+    }
+    return sum;
+}
+
 // The first iteration of a step solves with the symmetric part of the stiffness.
 void symmetrize(Mat6& K) {
     for (std::size_t i = 0; i < 6; ++i)
@@ -248,6 +291,7 @@ public:
     void reportLastLevel();
     void warnPartialLoad();
     void finalResultsPass();
+    void checkEquilibrium();
     void closeCase();
 
 private:
@@ -295,6 +339,8 @@ private:
     double tcur = CTLPAR.FINC;   // load level of the step, a fraction of the full load
     double dtcur = CTLPAR.FINC;  // load step
     double tlast = 0.0;          // last converged level
+    // The level of the step was cut back to the full load, so the step tried less than dtcur.
+    bool clamped = false;
     bool lastStepFailed = false;
     int it = 0;
     // Why the last step failed (SOLVER_OK when it converged or ran out of iterations).
@@ -503,15 +549,19 @@ void CapSolution::advanceLevel() {
     ustart = u;
     tlast = tcur;
     tcur += dtcur;
-    if (tcur > 1.0 && 1.0 - tlast > NEAR_ONE) tcur = 1.0;
+    clamped = tcur > 1.0 && 1.0 - tlast > NEAR_ONE;
+    if (clamped) tcur = 1.0;
     lastStepFailed = false;
     prog.stepDone(tcur);
 }
 
-// A failed level is retried from the last converged displacement at half the step; below the smallest
-// step the stepping gives up with a warning.
+// A failed level is retried from the last converged displacement, half-way between the last converged
+// level and the failed one: the step is half of what the failed step tried. A step cut back to the full
+// load tried less than dtcur (0.9 to 1.0 with steps of 0.3), and its retry must not fall below a level
+// already reached. Below the smallest step the stepping gives up with a warning.
 void CapSolution::retryOrGiveUp() {
-    dtcur *= 0.5;
+    dtcur = 0.5 * (clamped ? tcur - tlast : dtcur);
+    clamped = false;
     u = ustart;
     if (CTLPAR.FINCMIN > dtcur) {
         giveUpWarning(reason);
@@ -668,6 +718,38 @@ void CapSolution::finalResultsPass() {
     outcome = PILES_FAILED;
 }
 
+// The reported state against the load: the final results pass has evaluated the piles at the converged
+// displacement itself, and their forces on the cap (with the embedded cap's resistance there) must
+// balance the load of the level. A gap above EQUILIBRIUM_SHARE of the load is a warning on the results
+// and runtime files; the case keeps its outcome. Not checked: a case with values given at a point,
+// whose point takes constraint reactions besides, and a final pass with a failed pile, whose forces
+// are incomplete and already reported so.
+void CapSolution::checkEquilibrium() {
+    if (pointCase || outcome == PILES_FAILED) return;
+    const double lever = groupLever();
+    if (!(lever > 0.0)) return;
+    Vec6 resisting = Fg;
+    if (CTLIN.CAPOPT > 0) {
+        Vec6 Fc{};
+        int capStatus = ST_OK;
+        if (CAPIN.KCAPSPR == 0)
+            CAPPASS(Fc, u, capStatus);
+        else if (CAPIN.KCAPSPR == 1)
+            CAPSPRF(Fc, u, capStatus);
+        if (capStatus != ST_OK) return;
+        for (std::size_t i = 0; i < 6; ++i) resisting[i] += Fc[i];
+    }
+    Vec6 unbalanced{};
+    for (std::size_t i = 0; i < 6; ++i) unbalanced[i] = P[i] + resisting[i];
+    double reference = loadSize(P, lever);
+    const bool ofLoad = reference > 0.0;
+    if (!ofLoad) reference = pileHeadForces(lever);
+    if (!(reference > 0.0)) return;
+    const double share = loadSize(unbalanced, lever) / reference;
+    // A share that is not a number (forces that are not) is no equilibrium either.
+    if (!(share <= EQUILIBRIUM_SHARE)) grpsolImbalanceWarning(unbalanced, share, ofLoad);
+}
+
 // The case status line and the envelope reports; a total-load analysis carries its envelope series on.
 void CapSolution::closeCase() {
     caseStatus(outcome);
@@ -724,6 +806,7 @@ void GRPSOL(int kind, int&, int& status, Vec6& POUT, Vec6& UOUT, Vec6& P, Vec6&,
     cap.reportLastLevel();
     cap.warnPartialLoad();
     cap.finalResultsPass();
+    cap.checkEquilibrium();
     cap.closeCase();
 }
 

@@ -17,6 +17,7 @@ namespace {
 
 using io::A;
 using io::E;
+using io::F;
 using io::I;
 using io::X;
 
@@ -150,6 +151,26 @@ void grpsolTableL(const Vec6& P, const Vec6& u, int its) {
     pileResLine(P);
     p.line() << "* DISPLACEMENT OF PILE CAP AT ORIGIN *";
     pileResLine(u);
+}
+
+void grpsolImbalanceWarning(const Vec6& unbalanced, double share, bool ofLoad) {
+    const std::string& f3 = LABELS.LBLRFORCE;
+    const std::string& l2 = LABELS.LBLLEN;
+    for (int unit : {RESULTS_UNIT, RUNTIME_UNIT}) {
+        io::Unit& o = U(unit);
+        o.endLine();
+        o.line() << X{5} << "** WARNING **  " << "THE PILE FORCES DO NOT BALANCE THE LOAD ON THE CAP";
+        o.part() << X{20} << "UNBALANCED FORCES  X, Y, Z, " << A(3, f3) << X{3};
+        for (std::size_t k = 0; k < 3; ++k) WCOLREAL(o, 13, 5, kd(unbalanced[k]));
+        WCOLEOL(o);
+        o.part() << X{20} << "UNBALANCED MOMENTS X, Y, Z, " << A(3, f3) << "-" << A(2, l2);
+        for (std::size_t k = 3; k < 6; ++k) WCOLREAL(o, 13, 5, kd(unbalanced[k]));
+        WCOLEOL(o);
+        o.line() << X{20} << "THE UNBALANCE IS " << F{8, 2, 100.0 * share}
+                 << (ofLoad ? " % OF THE LOAD" : " % OF THE FORCES AT THE PILE HEADS");
+        o.endLine();
+    }
+    U(RUNTIME_UNIT).flush();
 }
 
 void grpsolPassiveTable(double Hy, double Hz, double position) {

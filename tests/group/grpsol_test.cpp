@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include "group/groupmodel.h"
@@ -109,6 +110,7 @@ TEST_F(GroupSolution, LinearGroupUnderVerticalAndLateralLoadMatchesHandStiffness
         EXPECT_EQ(count(10, "STEP "), 1);
         EXPECT_EQ(count(10, "NUMBER OF GLOBAL ITERATIONS =    2"), 1);
         EXPECT_EQ(text(19), "    1 ANALYSIS COMPLETED\n");
+        for (int unit : {10, 16}) EXPECT_EQ(count(unit, "DO NOT BALANCE"), 0) << "in equilibrium: " << unit;
         TearDown();
     }
 }
@@ -166,6 +168,90 @@ TEST_F(GroupSolution, SofteningPilesGiveAPartialResultAtTheLastConvergedLevel) {
                              "STEP     2, TCUR     0.6250", "STEP     3, TCUR     0.7500"})
         EXPECT_NE(run.find(step), std::string::npos) << step;
     EXPECT_EQ(count(10, "STEP "), 5);
+}
+
+TEST_F(GroupSolution, AFailedStepCutBackToTheFullLoadIsRetriedHalfWayFromTheLastLevel) {
+    // The softening piles of the partial-result test (50 lb/in to 1 in, then 5 lb/in each: the group
+    // 200 lb/in up to 200 lb) under 210 lb in steps of 0.3. 0.3, 0.6 and 0.9 (189 lb, 0.945 in) stay on
+    // the steep branch; the next level, 1.2, is cut back to 1.0, which crosses the kink and fails (the
+    // first iteration reaches 1.05 in, the second adds 0.45 in to it). The retry lies half-way between
+    // 0.9 and 1.0, at 0.95 with the step 0.05 (199.5 lb, 0.9975 in, converged); 1.0 fails again, and
+    // the halved 0.025 is below the minimum of 0.04: the result is the one at 95 %.
+    TZCRV.TZNPT(1) = 5;
+    const double w[] = {-2.0, -1e-6, 0.0, 1.0, 40.0}, F[] = {-100.0, -5e-5, 0.0, 50.0, 245.0};
+    for (int k = 1; k <= 5; ++k) {
+        TZCRV.TZW(1, k) = w[k - 1];
+        TZCRV.TZF(1, k) = F[k - 1];
+    }
+    CTLPAR.TOLCAP = 1e-4;
+    CTLPAR.FINC = 0.3;
+    CTLPAR.FINCMIN = 0.04;
+    CTLPAR.MAXITG = 1;
+    std::array<double, 6> P{210.0, 0, 0, 0, 0, 0};
+    solve(P);
+    EXPECT_EQ(status, 0);
+    const std::string run = text(10);
+    const char* steps[] = {"STEP     1, TCUR     0.3000, DTCUR     0.3000", "STEP     2, TCUR     0.6000, DTCUR     0.3000",
+                           "STEP     3, TCUR     0.9000, DTCUR     0.3000", "STEP     4, TCUR     1.0000, DTCUR     0.3000",
+                           "STEP     4, TCUR     0.9500, DTCUR     0.0500", "STEP     5, TCUR     1.0000, DTCUR     0.0500"};
+    std::size_t at = 0;
+    for (const char* step : steps) {
+        at = run.find(step, at);
+        EXPECT_NE(at, std::string::npos) << "in order: " << step;
+        if (at == std::string::npos) break;
+    }
+    EXPECT_EQ(count(10, "STEP "), 6);
+    EXPECT_TRUE(near(reportedDisplacement()[0], 199.5 / 200.0, 1e-6));
+    EXPECT_TRUE(near(P[0], 199.5, 1e-12)) << "the reported load";
+    EXPECT_EQ(text(19), "    2 SOLUTION AT    95.00 % OF THE TOTAL LOAD\n");
+}
+
+TEST_F(GroupSolution, AStateAcceptedOutOfEquilibriumIsReportedWithItsUnbalance) {
+    // Each pile: 50 lb/in up to 1 in (50 lb), 5 lb/in up to 3 in (60 lb), then 45 lb/in. Under 300 lb
+    // in one step, iteration 1 (200 lb/in at rest) moves the cap 1.5 in; there the piles carry
+    // 4 x 52.5 = 210 lb and stiffen by 4 x 5 = 20 lb/in, so iteration 2 adds 90 / 20 = 4.5 in. Its
+    // change is 4.5 / 6 = 0.75 of the step's movement, which the loose tolerance of 0.8 accepts. At
+    // 6 in the piles push back 4 x (60 + 3 x 45) = 780 lb: the load plus the pile forces on the cap is
+    // 300 - 780 = -480 lb, 160 % of the load; the symmetric group takes no moment. The case keeps its
+    // outcome (complete at the full load). The tangent by differences carries a relative rounding of
+    // some 1e-5 (as in the partial-result test), which moves the 6 in by about 2.4e-4 in and the
+    // unbalance by 4 x 45 lb/in times that, about 0.04 lb.
+    TZCRV.TZNPT(1) = 6;
+    const double w[] = {-2.0, -1e-6, 0.0, 1.0, 3.0, 43.0}, F[] = {-100.0, -5e-5, 0.0, 50.0, 60.0, 1860.0};
+    for (int k = 1; k <= 6; ++k) {
+        TZCRV.TZW(1, k) = w[k - 1];
+        TZCRV.TZF(1, k) = F[k - 1];
+    }
+    CTLPAR.TOLCAP = 0.8;
+    std::array<double, 6> P{300.0, 0, 0, 0, 0, 0};
+    solve(P);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(count(10, "NUMBER OF GLOBAL ITERATIONS =    2"), 1);
+    EXPECT_TRUE(near(reportedDisplacement()[0], 6.0, 1e-4));
+    EXPECT_EQ(text(19), "    1 ANALYSIS COMPLETED\n");
+    for (int unit : {10, 16}) {
+        SCOPED_TRACE(unit);
+        const std::string t = text(unit);
+        EXPECT_EQ(count(unit, "     ** WARNING **  THE PILE FORCES DO NOT BALANCE THE LOAD ON THE CAP\n"), 1);
+        const auto share = t.find("                    THE UNBALANCE IS ");
+        ASSERT_NE(share, std::string::npos);
+        EXPECT_EQ(t.substr(share + 37 + 8, 15), " % OF THE LOAD\n");
+        EXPECT_NEAR(std::stod(t.substr(share + 37, 8)), 160.0, 0.05);
+        // The unbalanced forces and moments (X, Y, Z) after their labels.
+        for (const auto& [label, expect] :
+             {std::pair{"UNBALANCED FORCES  X, Y, Z, ", std::array<double, 3>{-480.0, 0.0, 0.0}},
+              std::pair{"UNBALANCED MOMENTS X, Y, Z, ", std::array<double, 3>{0.0, 0.0, 0.0}}}) {
+            const auto at = t.find(label);
+            ASSERT_NE(at, std::string::npos) << label;
+            const std::string line = t.substr(at, t.find('\n', at) - at);
+            std::istringstream in(line.substr(line.size() - 39));
+            for (double e : expect) {
+                double v = 1e30;
+                in >> v;
+                EXPECT_NEAR(v, e, 0.1) << line;
+            }
+        }
+    }
 }
 
 TEST_F(GroupSolution, WarningsAreCopiedButLeaveAFailedCaseFailed) {

@@ -1,10 +1,16 @@
 // The run from the entry point to the completion report: the file list, the stop request at start, the
 // report header, the reading trace, the completion messages and Kaldo's own faults.
 #include <dlfcn.h>
+#include <elf.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "support/workdir.h"
 
@@ -65,12 +71,50 @@ TEST(EntryPoint, CodesOtherThanEightReturnOneAndTouchNoFile) {
     dlclose(lib);
 }
 
+// The names of the symbols a 64-bit ELF shared library defines in its dynamic symbol table and lets
+// other modules bind to (global, weak or unique binding), as the dynamic linker sees them.
+std::vector<std::string> exportedSymbols(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto read = [&]<class T>(T& out, std::size_t at) {
+        if (at + sizeof(T) > bytes.size()) throw std::runtime_error("truncated ELF file " + path);
+        std::memcpy(&out, bytes.data() + at, sizeof(T));
+    };
+    Elf64_Ehdr eh{};
+    read(eh, 0);
+    if (std::memcmp(eh.e_ident, ELFMAG, SELFMAG) != 0 || eh.e_ident[EI_CLASS] != ELFCLASS64)
+        throw std::runtime_error("not a 64-bit ELF file: " + path);
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < eh.e_shnum; ++i) {
+        Elf64_Shdr sh{};
+        read(sh, eh.e_shoff + i * eh.e_shentsize);
+        if (sh.sh_type != SHT_DYNSYM) continue;
+        Elf64_Shdr str{};
+        read(str, eh.e_shoff + sh.sh_link * eh.e_shentsize);
+        for (std::size_t k = 1; k < sh.sh_size / sizeof(Elf64_Sym); ++k) {
+            Elf64_Sym sym{};
+            read(sym, sh.sh_offset + k * sizeof(Elf64_Sym));
+            const unsigned bind = ELF64_ST_BIND(sym.st_info);
+            if (sym.st_shndx == SHN_UNDEF || (bind != STB_GLOBAL && bind != STB_WEAK && bind != STB_GNU_UNIQUE))
+                continue;
+            names.emplace_back(bytes.c_str() + str.sh_offset + sym.st_name);
+        }
+    }
+    return names;
+}
+
 TEST(EntryPoint, LibraryExportsOnlyTheEntryPoint) {
     void* lib = dlopen(KALDO_LIB_PATH, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(lib, nullptr) << dlerror();
     EXPECT_NE(dlsym(lib, "IKALDO"), nullptr);
     EXPECT_EQ(dlsym(lib, "_ZN5kaldo7RUNMAINERi"), nullptr) << "RUNMAIN must stay hidden";
     dlclose(lib);
+    // Nothing else at all: no engine routine, and no weak instantiation of the standard library that a
+    // host's own code could bind to instead of its own.
+    std::string all;
+    const std::vector<std::string> names = exportedSymbols(KALDO_LIB_PATH);
+    for (const std::string& n : names) all += n + "\n";
+    EXPECT_EQ(names, std::vector<std::string>{"IKALDO"}) << all;
 }
 
 TEST(StopRequest, AtStartEndsTheRunWithStatusFourAndTheStopTexts) {
