@@ -57,7 +57,8 @@ void buildTipCurve(int M, int ip, bool uplift, TipRule rule, const TzSet& set, Q
 // x, or linear in x between the two curves around it; 0 above the first curve, the last curve below
 // the last one.
 double sideTransfer(const TzSet& set, double x, double z);
-// Unit side transfer of curve a at movement z >= 0, linear between its points.
+// Unit side transfer of curve a at movement z >= 0, linear between its points (the last segment
+// included) and the last point's value at and beyond the last point.
 double curveTransfer(const TzSet& set, int a, double z);
 // Tip load at tip movement w >= 0, linear between the points and extrapolated along the last segment.
 double tipLoad(const QwTip& tip, double w);

@@ -191,8 +191,12 @@ void buildSideCurves(int M, int ip, bool groundCurves, TzSet& s, int& status) {
 double curveTransfer(const TzSet& s, int a, double z) {
     int j = 1;
     while (z - s.TZZ(a, j) > 0.0 && j < TZNPTS) ++j;
-    // At a point, and anywhere past the ninth point, the curve gives that point's transfer.
-    if (z == s.TZZ(a, j) || j == TZNPTS) return s.TZT(a, j);
+    // At a point, and at or beyond the last point, the curve gives that point's transfer: the soil's
+    // friction stays at its residual value however far the pile slips.
+    if (z >= s.TZZ(a, j)) return s.TZT(a, j);
+    // Inside a segment, the last one included, the friction grows (or softens) linearly between the
+    // points: a movement just past the ninth point mobilises about the ninth point's friction, not the
+    // tenth's, so the curve has no jump where the pile's load-settlement march crosses it.
     const double z0 = s.TZZ(a, j - 1), t0 = s.TZT(a, j - 1);
     return t0 + (s.TZT(a, j) - t0) * (z - z0) / (s.TZZ(a, j) - z0);
 }

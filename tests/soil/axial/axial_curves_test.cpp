@@ -294,8 +294,8 @@ TEST_F(TzCurves, MaximumSideTransferByCriterionAndPileType) {
 }
 
 // Three curves at x = 0, 10, 20 (drilled clay shape, D = 10, tmax 1, 2, 4): above the first curve
-// nothing, between curves linear in x, below the last the last curve; within a curve linear in z, the
-// tenth point's value from the ninth point on.
+// nothing, between curves linear in x, below the last the last curve; within a curve linear in z (the
+// last segment too), the tenth point's value from the tenth point on.
 TEST_F(TzCurves, ReadingBetweenCurvesAndPoints) {
     TzSet s{};
     s.NPTS = 3;
@@ -311,10 +311,97 @@ TEST_F(TzCurves, ReadingBetweenCurvesAndPoints) {
     EXPECT_DOUBLE_EQ(sideTransfer(s, 15.0, z1), 3.0 * t1);
     EXPECT_DOUBLE_EQ(sideTransfer(s, 25.0, z1), 4.0 * t1);
     EXPECT_DOUBLE_EQ(curveTransfer(s, 1, 0.5 * z1), 0.5 * t1);
-    // Between the ninth (0.16, 0.90) and the tenth point (1.0, 0.835), and beyond: 0.835.
-    EXPECT_DOUBLE_EQ(curveTransfer(s, 1, 0.5), sp(0.835f));
+    // Between the ninth (0.16, 0.90) and the tenth point (1.0, 0.835): 0.90 - 0.065 x 0.34 / 0.84; beyond
+    // the tenth point: 0.835.
+    const double z9 = sp(0.016f) * 10.0, z10 = sp(0.1f) * 10.0;
+    EXPECT_DOUBLE_EQ(curveTransfer(s, 1, 0.5), sp(0.90f) + (sp(0.835f) - sp(0.90f)) * (0.5 - z9) / (z10 - z9));
+    EXPECT_NEAR(curveTransfer(s, 1, 0.5), 0.873690476, 1e-7);  // single-precision ratios
     EXPECT_DOUBLE_EQ(curveTransfer(s, 1, 50.0), sp(0.835f));
-    EXPECT_DOUBLE_EQ(curveTransfer(s, 1, sp(0.016f) * 10.0), sp(0.90f));
+    EXPECT_DOUBLE_EQ(curveTransfer(s, 1, z9), sp(0.90f));
+}
+
+// Every generated shape read inside its last segment: linear between the ninth and tenth points (the
+// driven sand hyperbola from its 0.5 inch value towards its 2.5 inch value, no jump to the latter), the
+// tenth point's value at and beyond it. t9 and t10 by hand from each shape's rule.
+TEST_F(TzCurves, LastSegmentIsLinearAndTheCurveFlatBeyondIt) {
+    struct Case {
+        const char* name;
+        int units;
+        void (*draw)(TzSet&);
+        double z9, t9, z10, t10;
+    };
+    // Driven sand, 25 degrees (k = 6000 psf/in, 144 / k = 0.024 in/psi), tmax 5 psi:
+    // t = z / (z / 5 + 0.024) at 0.5 and 2.5 inch.
+    const double b = 144.0 / 6000.0;
+    // Driven sand in SI, tmax 50 kPa, 36 degrees (k = 14000 + 1333.3): the inch movements 0.5 and 2.5 in
+    // psf and back, t = zin / (zin / (20.88 tmax) + 1 / k) / 20.88, at 0.0127 m and 0.0635 m.
+    const double kSI = 14000.0 + sp(1333.3f), f = sp(20.88f);
+    auto siT = [&](double zin) { return zin / (zin / (f * 50.0) + 1.0 / kSI) / f; };
+    const Case cases[] = {
+        {"driven sand", 1,
+         [](TzSet& s) {
+             s.TZTMAX(1) = 5.0;
+             s.TZPHI(1) = 25.0;
+             TZSDRSAND(1, s.TZT, s.TZZ, s.TZTMAX, s.TZPHI);
+         },
+         0.5, 0.5 / (0.5 / 5.0 + b), 2.5, 2.5 / (2.5 / 5.0 + b)},
+        {"driven sand SI", 2,
+         [](TzSet& s) {
+             s.TZTMAX(1) = 50.0;
+             s.TZPHI(1) = 36.0;
+             TZSDRSAND(1, s.TZT, s.TZZ, s.TZTMAX, s.TZPHI);
+         },
+         sp(0.0254f) * 0.5, siT(0.5), sp(0.0635f), siT(2.5)},
+        {"drilled clay", 1,
+         [](TzSet& s) {
+             s.TZTMAX(1) = 2.0;
+             TZSDSCLAY(1, 24.0, s.TZT, s.TZZ, s.TZTMAX);
+         },
+         sp(0.016f) * 24.0, sp(0.90f) * 2.0, sp(0.1f) * 24.0, sp(0.835f) * 2.0},
+        {"drilled sand", 1,
+         [](TzSet& s) {
+             s.TZTMAX(1) = 2.0;
+             TZSDSSAND(1, 24.0, s.TZT, s.TZZ, s.TZTMAX);
+         },
+         sp(0.016f) * 24.0, sp(0.96f) * 2.0, sp(0.1f) * 24.0, sp(0.95f) * 2.0},
+        {"driven clay (flat)", 1,
+         [](TzSet& s) {
+             s.TZTMAX(1) = 2.0;
+             TZSDRCLAY(1, s.TZT, s.TZZ, s.TZTMAX);
+         },
+         0.5, sp(0.93f) * 2.0, 10.0, sp(0.93f) * 2.0},
+        {"peak (flat)", 1,
+         [](TzSet& s) {
+             s.TZTMAX(1) = 2.0;
+             TZSPEAK01(1, 24.0, s.TZT, s.TZZ, s.TZTMAX);
+         },
+         sp(0.05f) * 24.0, sp(0.8f) * 2.0, sp(0.1f) * 24.0, sp(0.8f) * 2.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CTLIN.UNITS = c.units;
+        TzSet s{};
+        s.NPTS = 1;
+        c.draw(s);
+        ASSERT_NEAR(s.TZZ(1, 9), c.z9, 1e-15);
+        ASSERT_NEAR(s.TZZ(1, 10), c.z10, 1e-15);
+        ASSERT_NEAR(s.TZT(1, 9), c.t9, 1e-9 * c.t9);
+        ASSERT_NEAR(s.TZT(1, 10), c.t10, 1e-9 * c.t10);
+        for (double r : {0.1, 0.25, 0.5, 0.9}) {
+            const double z = c.z9 + r * (c.z10 - c.z9);
+            const double want = c.t9 + r * (c.t10 - c.t9);
+            EXPECT_NEAR(curveTransfer(s, 1, z), want, 1e-9 * c.t10) << "r " << r;
+            // A movement anywhere along the pile under a set of one curve reads the same.
+            EXPECT_NEAR(sideTransfer(s, s.TZX(1) + 5.0, z), want, 1e-9 * c.t10) << "r " << r;
+        }
+        EXPECT_DOUBLE_EQ(curveTransfer(s, 1, c.z10), s.TZT(1, 10));
+        EXPECT_DOUBLE_EQ(curveTransfer(s, 1, 1.5 * c.z10), s.TZT(1, 10));
+        EXPECT_DOUBLE_EQ(curveTransfer(s, 1, 40.0 * c.z10), s.TZT(1, 10));
+        EXPECT_DOUBLE_EQ(curveTransfer(s, 1, c.z9), s.TZT(1, 9));
+    }
+    // The driven sand hyperbola halfway along its last segment: 4.401625 psi, where the tenth point's
+    // 4.770992 would be 8.4 % too much.
+    EXPECT_NEAR(0.5 * (0.5 / (0.1 + b) + 2.5 / (0.5 + b)), 4.4016250, 1e-6);
 }
 
 // ---- QwCurves --------------------------------------------------------------------------------------
@@ -587,29 +674,82 @@ TEST_F(AxialCurve, FirstPointOnTheRisingBranches) {
     EXPECT_NEAR(AXLSTAB.LSPTIP(1, 11), P1, 1e-12);
 }
 
-// A drilled shaft in clay (user friction 1 psi, no tip resistance), 10 ft in one increment, D 12 in,
-// AE 300000 lb: the midpoint movement of the only segment is w = wt + t(w) pi D h^2 / (8 AE), i.e.
-// wt + 0.2262 t / tmax. Below 0.192 inch (0.016 D) the curve gives at least 0.90 tmax, which sends w
-// above 0.192 inch; above it gives 0.835 tmax, which sends w below: no movement settles.
-PileModel jumpingPile() {
+// A rigid driven pile in sand (40 ft, 24 in, E 1e15 psi: no shortening to speak of) with a user side
+// friction of 720 psf (5 psi) and 25 degrees (k = 6000 psf/in): every segment moves with the tip, so a
+// head load is the tip load plus pi D L t(wt), t of the sand hyperbola. The last two tip movements, 1.0
+// and 2.0 inch, lie in its last segment (0.5 to 2.5 inch): t = t9 + (t10 - t9) (wt - 0.5) / 2, i.e.
+// 4.216942 and 4.586308 psi, not t10 = 4.770992 psi. The seventh, 0.5 inch, sits on the ninth point.
+TEST_F(AxialCurve, RigidPileInSandPastTheNinthPointOfItsSideCurves) {
     PileModel m;
-    m.ptype = 2;
+    m.modulus = 1.0e15;
+    SoilRow sand;
+    sand.gamma = 120.0;
+    sand.phi = 25.0;
+    sand.k = 90.0;
+    sand.fmax = 720.0;
+    m.layers = {uniform(4, 50.0, sand)};
+    build(dir, m);
+    const double b = 144.0 / 6000.0, t9 = 0.5 / (0.5 / 5.0 + b), t10 = 2.5 / (2.5 / 5.0 + b);
+    const double side = sp(3.1416f) * 24.0 * 480.0;  // pi D L, square inches of shaft
+    const double wt[] = {0.5, 1.0, 2.0};
+    const double t[] = {t9, t9 + (t10 - t9) * 0.25, t9 + (t10 - t9) * 0.75};
+    EXPECT_NEAR(t[1], 4.2169417, 1e-6);
+    EXPECT_NEAR(t[2], 4.5863084, 1e-6);
+    for (int branch : {2, 1}) {
+        SCOPED_TRACE(branch == 1 ? "uplift" : "compression");
+        BranchPoints loads{}, moves{};
+        int n = 0, status = 0;
+        AXLLSECHO(1, branch, 1, 1, status, n, loads, moves);
+        ASSERT_EQ(status, 0);
+        // The tip curve of the branch (uplift: a tip area of 0.0001, so practically nothing).
+        TzSet s{};
+        QwTip tip{};
+        buildSideCurves(1, 1, true, s, status);
+        buildTipCurve(1, 1, branch == 1, TipRule::Echo, s, tip, status);
+        ASSERT_EQ(status, 0);
+        for (int i = 0; i < 3; ++i) {
+            const int k = 7 + i;
+            const double want = tipLoad(tip, wt[i]) + side * t[i];
+            EXPECT_NEAR(loads(k), want, 1e-9 * want) << k;
+            // The head moves with the tip, less than P L / AE = 2e-9 inch apart.
+            EXPECT_NEAR(moves(k), wt[i], 1e-8) << k;
+        }
+        if (branch == 1) {
+            // Side friction alone: 4.216942 x pi D L = 152 616 lb at 1 inch (t10 gave 172 668 lb).
+            EXPECT_NEAR(loads(8), 152616.3, 0.1);
+            EXPECT_NEAR(loads(9), 165984.2, 0.1);
+        }
+    }
+}
+
+// A driven pile in sand whose side curve is practically a straight line t = z / b (25 degrees, b = 144 /
+// 6000 in/psi, a user friction so large that the hyperbola never bends), 10 ft in one increment, D 1 in:
+// the midpoint movement of the only segment is w' = wt + c w with c = pi D h^2 / (8 AE b). AE is chosen
+// for c = 1 - 4.2e-4, so w creeps towards wt / 4.2e-4 by 4.2e-4 of the way per repetition. At the
+// second tip movement (0.001 inch) the change after 5000 repetitions is still 0.001 x e^-2.1 = 1.2e-4,
+// above the tolerance of 1e-4: the movement does not settle. Twisted, GJ = R^2 AE gives the same creep
+// of the wall movement, R theta, whose tolerance is then R x 1e-4 = 5e-5.
+PileModel creepingPile() {
+    const double h = 120.0, b = 144.0 / 6000.0, eps = 4.2e-4, R = 0.5;
+    const double AE = sp(3.1416f) * 1.0 * h * h / (8.0 * b * (1.0 - eps));
+    PileModel m;
     m.ninc = 1;
     m.length = 10.0;
-    m.diameter = 12.0;
+    m.diameter = 1.0;
     m.area = 1.0;
-    m.modulus = 300000.0;
-    m.gj = 10.8e6;  // the same jump in torsion: pi D R^2 h^2 / (8 GJ) = 0.2262 as well
+    m.modulus = AE;
+    m.gj = R * R * AE;
     SoilRow r;
     r.gamma = 120.0;
-    r.e50 = 0.01;
-    r.fmax = 144.0;
-    m.layers = {uniform(1, 20.0, r)};
+    r.phi = 25.0;
+    r.k = 90.0;
+    r.fmax = 1.44e12;  // 1e10 psi
+    m.layers = {uniform(4, 20.0, r)};
     return m;
 }
 
 TEST_F(AxialCurve, MovementThatNeverSettlesStopsTheRun) {
-    build(dir, jumpingPile());
+    build(dir, creepingPile());
     Capture runtime(dir, 10, "case.run");
     BranchPoints loads{}, moves{};
     int n = -1, status = 0;
@@ -703,7 +843,7 @@ TEST_F(TorqueCurve, SectionWithoutTorsionalRigidityStopsTheRun) {
 }
 
 TEST_F(TorqueCurve, RotationThatNeverSettlesStopsTheRun) {
-    build(dir, jumpingPile());
+    build(dir, creepingPile());
     BranchPoints torques{}, rotations{};
     int n = -1, status = 0;
     TQLLSECHO(1, 1, 1, 1, status, n, torques, rotations);
