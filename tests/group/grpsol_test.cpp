@@ -134,18 +134,23 @@ TEST_F(GroupSolution, FailedStepsHalveTheIncrementDownToTheMinimum) {
     EXPECT_EQ(text(14), "") << "no results for a case without a converged step";
 }
 
-TEST_F(GroupSolution, SofteningPilesGiveAPartialResultAtTheLastConvergedLevel) {
-    // Each pile takes 50 lb/in up to 1 in, then 5 lb/in: the group 200 lb/in, then 20. Total load 300,
-    // steps of 0.5, one iteration past the first allowed. 0.5 (150 lb, 0.75 in) converges on the steep
-    // branch; 1.0 and 0.75 cross the kink and fail; 0.625 (187.5 lb, 0.9375 in) converges; 0.75 fails
-    // again, and the halved 0.0625 is below the minimum of 0.1.
-    // (The point just below 0 keeps the stiffness at rest exact, as in the straight curve.)
+// Softening piles: each takes 50 lb/in up to 1 in, then 5 lb/in (the point just below 0 keeps the
+// stiffness at rest exact, as in the straight curve).
+void softeningPiles() {
     TZCRV.TZNPT(1) = 5;
     const double w[] = {-2.0, -1e-6, 0.0, 1.0, 40.0}, F[] = {-100.0, -5e-5, 0.0, 50.0, 245.0};
     for (int k = 1; k <= 5; ++k) {
         TZCRV.TZW(1, k) = w[k - 1];
         TZCRV.TZF(1, k) = F[k - 1];
     }
+}
+
+TEST_F(GroupSolution, SofteningPilesGiveAPartialResultAtTheLastConvergedLevel) {
+    // Each pile takes 50 lb/in up to 1 in, then 5 lb/in: the group 200 lb/in, then 20. Total load 300,
+    // steps of 0.5, one iteration past the first allowed. 0.5 (150 lb, 0.75 in) converges on the steep
+    // branch; 1.0 and 0.75 cross the kink and fail; 0.625 (187.5 lb, 0.9375 in) converges; 0.75 fails
+    // again, and the halved 0.0625 is below the minimum of 0.1.
+    softeningPiles();
     // Started from rest within a step, the difference steps of the head stiffness are tiny, and away from
     // w = 0 the stiffness carries a relative rounding of some 1e-5: a looser tolerance accepts it.
     CTLPAR.TOLCAP = 1e-4;
@@ -177,12 +182,7 @@ TEST_F(GroupSolution, AFailedStepCutBackToTheFullLoadIsRetriedHalfWayFromTheLast
     // first iteration reaches 1.05 in, the second adds 0.45 in to it). The retry lies half-way between
     // 0.9 and 1.0, at 0.95 with the step 0.05 (199.5 lb, 0.9975 in, converged); 1.0 fails again, and
     // the halved 0.025 is below the minimum of 0.04: the result is the one at 95 %.
-    TZCRV.TZNPT(1) = 5;
-    const double w[] = {-2.0, -1e-6, 0.0, 1.0, 40.0}, F[] = {-100.0, -5e-5, 0.0, 50.0, 245.0};
-    for (int k = 1; k <= 5; ++k) {
-        TZCRV.TZW(1, k) = w[k - 1];
-        TZCRV.TZF(1, k) = F[k - 1];
-    }
+    softeningPiles();
     CTLPAR.TOLCAP = 1e-4;
     CTLPAR.FINC = 0.3;
     CTLPAR.FINCMIN = 0.04;
@@ -307,12 +307,7 @@ TEST_F(GroupSolution, APileFailingOnlyInTheFinalPassFailsTheCaseAndShowsNoEarlie
     groupPile(1, 1, 0.0, 30.0, 0.0, 2);
     groupPile(2, 1, 0.0, -30.0, 0.0, 2);
     PILE.LSCRV(2) = 2;
-    TZCRV.TZNPT(1) = 5;
-    const double w1[] = {-2.0, -1e-6, 0.0, 1.0, 40.0}, F1[] = {-100.0, -5e-5, 0.0, 50.0, 245.0};
-    for (int k = 1; k <= 5; ++k) {
-        TZCRV.TZW(1, k) = w1[k - 1];
-        TZCRV.TZF(1, k) = F1[k - 1];
-    }
+    softeningPiles();
     TZCRV.TZNPT(2) = 4;
     const double w2[] = {-2.0, -1e-6, 0.0, 40.0}, F2[] = {-100.0, -5e-5, 0.0, 2000.0};
     for (int k = 1; k <= 4; ++k) {
