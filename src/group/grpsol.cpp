@@ -94,25 +94,14 @@ struct Progress {
         return " DOF:" + io::fmtI(3, RUNPOINT.IPOINT) + "/" + io::fmtI(3, RUNPOINT.ILOOP);
     }
     void send(const std::string& second) const { progressText({first(), second, ""}); }
-    void iteration(double tcur, int it) const {
-        if (shortForm())
-            send(" STEP:" + io::fmtI(5, step) + " TCUR:" + io::fmtF(10, 4, tcur) + " ITERATION:" + io::fmtI(5, it));
-        else
-            send(dof() + " STEP:" + io::fmtI(5, step) + " TCUR:" + io::fmtF(9, 3, tcur) + " ITERATION:" +
-                 io::fmtI(5, it));
+    // The step and, with its level, the load level: the long form names the point and its loop first.
+    std::string stepText() const { return (shortForm() ? std::string() : dof()) + " STEP:" + io::fmtI(5, step); }
+    std::string levelText(double tcur) const {
+        return stepText() + " TCUR:" + (shortForm() ? io::fmtF(10, 4, tcur) : io::fmtF(9, 3, tcur));
     }
-    void stepDone(double tcur) const {
-        if (shortForm())
-            send(" STEP:" + io::fmtI(5, step) + " TCUR:" + io::fmtF(10, 4, tcur) + " COMPLETED");
-        else
-            send(dof() + " STEP:" + io::fmtI(5, step) + " TCUR:" + io::fmtF(9, 3, tcur) + " COMPLETED");
-    }
-    void finished() const {
-        if (shortForm())
-            send(" STEP:" + io::fmtI(5, step) + " COMPLETED");
-        else
-            send(dof() + " STEP:" + io::fmtI(5, step) + " COMPLETED");
-    }
+    void iteration(double tcur, int it) const { send(levelText(tcur) + " ITERATION:" + io::fmtI(5, it)); }
+    void stepDone(double tcur) const { send(levelText(tcur) + " COMPLETED"); }
+    void finished() const { send(stepText() + " COMPLETED"); }
 };
 
 // The bearing, pull-out and torsion warnings that the piles count during one force evaluation.
@@ -305,6 +294,7 @@ private:
     void applyLevel();
     void assembleStiffness();
     void addEmbeddedCap();
+    Vec6 embeddedCapForce(int& st) const;
     void keepPassiveResistance(const Vec6& Fc);
     void addFollowingFactors();
     void residual();
@@ -442,18 +432,27 @@ void CapSolution::assembleStiffness() {
 
 // The embedded cap resists by passive pressure on its sides or by an equivalent lateral spring.
 void CapSolution::addEmbeddedCap() {
-    Vec6 Fc{};
+    const Vec6 Fc = embeddedCapForce(status);
     Mat6 Kc{};
     if (CAPIN.KCAPSPR == 0) {
-        CAPPASS(Fc, u, status);
         keepPassiveResistance(Fc);
         CAPPSTF(Kc, u, du, it, mode, status);
     } else if (CAPIN.KCAPSPR == 1) {
-        CAPSPRF(Fc, u, status);
         CAPSPRK(Kc, u, du, it, mode);
     }
     for (std::size_t i = 0; i < 6; ++i) Fg[i] += Fc[i];
     for (std::size_t i = 0; i < 36; ++i) K[i] += Kc[i];
+}
+
+// The embedded cap's forces on itself at the cap displacement: passive pressure on its sides
+// (KCAPSPR 0) or the equivalent lateral spring (KCAPSPR 1).
+Vec6 CapSolution::embeddedCapForce(int& st) const {
+    Vec6 Fc{};
+    if (CAPIN.KCAPSPR == 0)
+        CAPPASS(Fc, u, st);
+    else if (CAPIN.KCAPSPR == 1)
+        CAPSPRF(Fc, u, st);
+    return Fc;
 }
 
 // The passive resistance for its table: the magnitudes of the horizontal forces and the depth of their
@@ -730,12 +729,8 @@ void CapSolution::checkEquilibrium() {
     if (!(lever > 0.0)) return;
     Vec6 resisting = Fg;
     if (CTLIN.CAPOPT > 0) {
-        Vec6 Fc{};
         int capStatus = ST_OK;
-        if (CAPIN.KCAPSPR == 0)
-            CAPPASS(Fc, u, capStatus);
-        else if (CAPIN.KCAPSPR == 1)
-            CAPSPRF(Fc, u, capStatus);
+        const Vec6 Fc = embeddedCapForce(capStatus);
         if (capStatus != ST_OK) return;
         for (std::size_t i = 0; i < 6; ++i) resisting[i] += Fc[i];
     }
