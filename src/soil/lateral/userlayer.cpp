@@ -165,7 +165,10 @@ double userCurveReaction(int s, int j, double y) {
     if (k > last) return PYUSR.PYP(s, j, last < 1 ? 1 : last);
     const double yk = PYUSR.PYY(s, j, k), pk = PYUSR.PYP(s, j, k);
     if (yk == y) return pk;
-    return pk - (pk - PYUSR.PYP(s, j, k - 1)) * (yk - y) / (yk - PYUSR.PYY(s, j, k - 1));
+    // Read from the segment's lower point: near it (the curve read at 1e-14 for the modulus at zero
+    // deflection) a reading back from the upper point would be lost in cancellation.
+    const double ya = PYUSR.PYY(s, j, k - 1), pa = PYUSR.PYP(s, j, k - 1);
+    return pa + (pk - pa) * (y - ya) / (yk - ya);
 }
 
 }  // namespace py
