@@ -290,6 +290,7 @@ private:
     bool noStep() const { return prog.step == 1 && lastStepFailed; }
     bool startIteration();
     bool pileForces();
+    StepEnd shortenIncrement();
     bool pilesFailed();
     void applyLevel();
     void assembleStiffness();
@@ -333,6 +334,9 @@ private:
     bool clamped = false;
     bool lastStepFailed = false;
     int it = 0;
+    // Size of the out-of-balance load of the last iteration (forces and moments over the group's lever).
+    double lastImbalance = 0.0;
+    const double lever = groupLever();
     // Why the last step failed (SOLVER_OK when it converged or ran out of iterations).
     int reason = SOLVER_OK;
     int eqsState = EST_ACCEPTED;  // the stiffness-estimation state the point came with
@@ -373,6 +377,11 @@ StepEnd CapSolution::iterateToEquilibrium() {
         if (!pileForces()) return StepEnd::Abandoned;
         if (pilesFailed()) return StepEnd::Failed;
         applyLevel();
+        switch (shortenIncrement()) {
+            case StepEnd::Abandoned: return StepEnd::Abandoned;
+            case StepEnd::Failed: return StepEnd::Failed;
+            default: break;
+        }
         assembleStiffness();
         residual();
         if (pilesFailed()) return StepEnd::Failed;
@@ -415,6 +424,57 @@ bool CapSolution::pilesFailed() {
     reason = RUNSTATE.RUNSOLVST.load();
     it = CTLPAR.MAXITG + 1;
     return true;
+}
+
+// A Newton increment that leaves the cap further out of balance than it found it is halved, up to four
+// times, until it does better. A pile head whose soil curve starts vertically (a cube-root curve at the
+// ground surface) has an unbounded tangent at zero deflection; the full Newton step then overshoots to
+// twice the deflection on the other side, and a component without load (the sway of a symmetric group
+// under vertical load) cycles about zero for ever instead of settling. The halving only acts where the
+// increment made things worse; when no shorter step does better either, the full step stands as it was,
+// so the iteration goes on exactly as without the search.
+StepEnd CapSolution::shortenIncrement() {
+    auto imbalance = [&] {
+        Vec6 r{};
+        for (std::size_t i = 0; i < 6; ++i) r[i] = P[i] + Fg[i];
+        return loadSize(r, lever);
+    };
+    // The forces at the cap displacement u, replacing the last evaluation's, warnings and all.
+    auto evaluate = [&] {
+        RUNSTATE.RUNSOLVST = SOLVER_OK;
+        clearWarningCounts();
+        if (CTLIN.KGRPRF > 0) GRPRFDIR(u, P, it, pt);
+        if (!pileForces()) return StepEnd::Abandoned;
+        if (pilesFailed()) return StepEnd::Failed;
+        return StepEnd::Converged;
+    };
+    double size = imbalance();
+    if (it > 1 && !pointCase && CTLIN.CAPOPT <= 0 && size > lastImbalance) {
+        const Vec6 full = du;
+        const double fullSize = size;
+        for (int halving = 0; halving < 4 && size > lastImbalance; ++halving) {
+            for (std::size_t i = 0; i < 6; ++i) {
+                du[i] *= 0.5;
+                u[i] -= du[i];
+                dU[i] -= du[i];
+            }
+            const StepEnd e = evaluate();
+            if (e != StepEnd::Converged) return e;
+            size = imbalance();
+        }
+        if (size > lastImbalance) {
+            for (std::size_t i = 0; i < 6; ++i) {
+                u[i] += full[i] - du[i];
+                dU[i] += full[i] - du[i];
+            }
+            du = full;
+            const StepEnd e = evaluate();
+            if (e != StepEnd::Converged) return e;
+            size = fullSize;
+        }
+    }
+    lastImbalance = size;
+    return StepEnd::Converged;
 }
 
 // The load of the current level.

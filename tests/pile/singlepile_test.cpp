@@ -121,5 +121,69 @@ TEST_F(SinglePileChecks, StraightMomentCurvatureCurveIsTheElasticSection) {
     }
 }
 
+
+// A pile whose head is at the ground surface: the head node stands in the soil and carries the soil of
+// the half increment below it, so the pile converges on the exact answer at second order as the
+// increments are refined.
+class HeadAtTheGround : public PileModel {
+protected:
+    HeadForces run(int n, double length, double ei, int code, const LayerSpec& layer, const HeadMove& m) {
+        resetAllBlocks();
+        PileModel::SetUp();
+        propertySet(1, length, n, B);
+        section(1, {.EIz = ei, .EIy = ei});
+        pile(1, 1, 0.0, 0.0);
+        vertical(1);
+        head(1, code, code);
+        soil({layer});
+        const HeadForces f = solve(1, m);
+        EXPECT_EQ(f.status, 0);
+        EXPECT_EQ(RUNSTATE.RUNSOLVST.load(), 0);
+        return f;
+    }
+};
+
+TEST_F(HeadAtTheGround, LongPileOnAnElasticSubgradeMatchesTheBeamOnAWinklerFoundation) {
+    // k = 100 pci over b = 12 in: a constant modulus kb = 1200 psi; beta = (kb / 4EI)^(1/4). A long pile
+    // (beta L = 9.4) with its head moved y0 = 1 in: free head H = y0 kb / (2 beta), fixed head
+    // H = y0 kb / beta. The error at least quarters with each halving of the increment.
+    const double kb = 1200.0, beta = std::pow(kb / (4.0 * EI), 0.25);
+    const LayerSpec subgrade = uniform(12, 0.0, 1000.0, {.gamma = 0.03, .k = 100.0});
+    for (int code : {1, 2}) {
+        SCOPED_TRACE(code == 1 ? "free head" : "fixed head");
+        const double exact = code == 1 ? kb / (2.0 * beta) : kb / beta;
+        double last = 0.0;
+        for (int n : {25, 50, 100}) {
+            const double err = std::fabs(run(n, L, EI, code, subgrade, {.yt = 1.0}).Hy / exact - 1.0);
+            if (last > 0.0) EXPECT_LT(err, 0.3 * last) << "n = " << n;
+            last = err;
+        }
+        EXPECT_LT(last, 0.01);
+    }
+}
+
+TEST_F(HeadAtTheGround, RigidShortPileInClayCarriesTheIntegralOfItsCurves) {
+    // A rigid pile (EI = 1e15) 120 in long, fixed head moved 0.2 in: every node deflects 0.2 in, and the
+    // head shear is the integral of the reaction over the pile. With pu = (3 + gamma x / c + J x / b) c b
+    // (below 9 c b all along: at the tip 3 + 0.72 + 5) and p = 0.5 pu (y / y50)^e, y50 = 2.5 e50 b:
+    //   H = 0.5 (y / y50)^e (3 c b L + (gamma b + J c) L^2 / 2),
+    // e = 1/3 for soft clay and 1/4 for stiff clay without free water. The trapezoid sum of a linear pu is
+    // exact, so every refinement gives it, the surface node's half increment included.
+    const double Lr = 120.0, c = 5.0, gamma = 0.03, J = 0.5, y0 = 0.2, y50 = 2.5 * 0.01 * B;
+    const struct {
+        int code;
+        double e;
+    } clays[] = {{1, 1.0 / 3.0}, {3, 0.25}};
+    for (const auto& clay : clays) {
+        const LayerSpec layer = uniform(clay.code, 0.0, 1000.0, {.gamma = gamma, .c = c, .e50 = 0.01, .j = J});
+        const double exact =
+            0.5 * std::pow(y0 / y50, clay.e) * (3.0 * c * B * Lr + (gamma * B + J * c) * Lr * Lr / 2.0);
+        for (int n : {10, 25, 50}) {
+            SCOPED_TRACE("criterion " + std::to_string(clay.code) + ", n = " + std::to_string(n));
+            EXPECT_TRUE(near(run(n, Lr, 1e15, 2, layer, {.yt = y0}).Hy, exact, 1e-4));
+        }
+    }
+}
+
 }  // namespace
 }  // namespace kaldo::test

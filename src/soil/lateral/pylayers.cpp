@@ -195,12 +195,20 @@ void runGenerator(Criterion& crit, Call& call) {
 
             call.Es(j) = 0.0;
             node.x = node.X - ground - headX;
+            // A node within the depth tolerance of the ground surface stands on it: it takes the curve
+            // of zero depth and carries the soil of the half increment below it. Only a node truly above
+            // the ground has no soil.
+            const bool atSurface = std::fabs(node.x) < DEPTH_TOL;
+            if (atSurface) {
+                node.X = ground + headX;
+                node.x = 0.0;
+            }
             if (mode == Mode::File) {
                 PYPLOT.PLTYPE = crit.typeWord();
-                PYPLOT.PLSOIL = node.x >= DEPTH_TOL ? 1 : 0;
+                PYPLOT.PLSOIL = node.x >= 0.0 ? 1 : 0;
                 PYPLOT.PLDEPTH = node.x;
             }
-            if (node.x < DEPTH_TOL) continue;  // above the ground surface: no soil, no reaction
+            if (node.x < 0.0) continue;  // above the ground surface: no soil, no reaction
 
             // The cap zone reaches from the cap top down to the pile head. Listing a passive-resistance
             // cap, the cap pass lists the head node when it lies there and the pile pass leaves it out.
@@ -223,7 +231,9 @@ void runGenerator(Criterion& crit, Call& call) {
             }
 
             crit.constants(call, node);
-            crit.integrate(call, node, S);
+            // The surface node adds nothing to the layer's integrated resistance: there is no soil
+            // above it.
+            if (!atSurface) crit.integrate(call, node, S);
             PYDRV.PUINT(pile, L) = S;
 
             if (SMOV.NSMOV > 0) {
@@ -364,7 +374,7 @@ void PYLAYERS(int pset, int& status, int pile, int fidx, const NodeArray& y, Nod
     // the ground.
     const double g = groundFromHead ? PILE.HEADXW(pile) + PILE.GROUND(pile) : PYDRV.GSURFP(pile);
     for (int j = 1; j <= n + 1 && j <= MAXNODE; ++j)
-        if (g > NODES.NODEX(pile, j)) Es(j) = 0.0;
+        if (g - NODES.NODEX(pile, j) >= py::DEPTH_TOL) Es(j) = 0.0;
     PYDRV.GSURFP(pile) = g - NODES.NODEX(pile, 1);
 }
 

@@ -98,7 +98,9 @@ TEST_F(PyLayers, SoilMovementShiftsTheDeflection) {
 }
 
 TEST_F(PyLayers, NodesAboveTheGroundSurface) {
-    // Head 48 in above the ground (X = -48); nodes 1 to 3 (X = -48, -24, 0) are not in the soil.
+    // Head 48 in above the ground (X = -48); nodes 1 and 2 (X = -48, -24) are not in the soil; node 3
+    // (X = 0) stands on the surface and takes the curve of zero depth: pu = 3 c b = 180, at y = y50
+    // p = 90 and Es = 90 / 0.3.
     build(-48.0, 48.0);
     for (int j = 1; j <= 11; ++j) {
         Es(j) = 777.0;
@@ -106,10 +108,12 @@ TEST_F(PyLayers, NodesAboveTheGroundSurface) {
         y(j) = 0.3;
     }
     ASSERT_EQ(evaluate(1), 0);
-    for (int j = 1; j <= 3; ++j) {
+    for (int j = 1; j <= 2; ++j) {
         EXPECT_EQ(Es(j), 0.0) << j;
         EXPECT_EQ(p(j), 777.0) << j;
     }
+    EXPECT_TRUE(near(p(3), -90.0));
+    EXPECT_TRUE(near(Es(3), 300.0));
     EXPECT_TRUE(near(p(5), -PC));  // node 5 at x = 48
     EXPECT_EQ(PYDRV.GSURFP(1), 48.0);
 

@@ -103,21 +103,22 @@ TEST_F(Silt, ZeroFrictionAngleStopsTheRun) {
                               "                     friction angle of the silt.   \n"
                               "\n";
     struct Case {
-        double ground, phi;  // head below the ground surface: node 1 is the layer's first node in the soil
+        double top, ground, phi;  // top of the silt layer and the ground surface (the head is at X = 0)
         int status;
         const std::string& note;
     };
     const Case cases[] = {
-        {0.0, 0.0, 28, zero},     // node 2, after the layer's first node
-        {-12.0, 0.0, 29, slope},  // the layer's first node: only the test of 1 - cos^2 phi catches it
-        {0.0, 1e-6, 29, slope},   // not zero, but 1 - cos^2 phi = 1e-12 is below 1e-10
+        {0.0, 12.0, 0.0, 28, zero},      // head above the ground: node 2, after the layer's first node
+        {-12.0, -12.0, 0.0, 29, slope},  // the layer's first node: only the test of 1 - cos^2 phi catches it
+        {0.0, 0.0, 0.0, 29, slope},      // node 1 on the surface is the layer's first node in the soil
+        {0.0, 0.0, 1e-6, 29, slope},     // not zero, but 1 - cos^2 phi = 1e-12 is below 1e-10
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.status);
         SetUp();
         propertySet(1, 240.0, 10, 12.0);
         pile(1, 1, 0.0, c.ground);
-        soil({uniform(7, c.ground, 600.0, {.gamma = 0.04, .c = 2.0, .phi = c.phi, .k = 100.0})});
+        soil({uniform(7, c.top, 600.0, {.gamma = 0.04, .c = 2.0, .phi = c.phi, .k = 100.0})});
         layOut(1);
         y(1) = y(2) = 0.1;
         EXPECT_EQ(evaluate(1), c.status);

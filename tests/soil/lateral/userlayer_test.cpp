@@ -54,7 +54,7 @@ TEST_F(UserLayer, InterpolationBetweenTheBracketingCurves) {
         EXPECT_DOUBLE_EQ(Es(j), EsExp[j - 2]) << "node " << j;
         EXPECT_DOUBLE_EQ(p(j), pExp[j - 2]) << "node " << j;  // the deeper curve's reaction
     }
-    EXPECT_EQ(Es(1), 0.0);  // at the ground surface
+    EXPECT_DOUBLE_EQ(Es(1), 100.0);  // on the ground surface: the first curve's initial slope
     // The last points' reactions interpolated in depth like the moduli (225, 300, 450, 600), over the
     // increment of 10 in.
     EXPECT_DOUBLE_EQ(PYDRV.PUINT(1, 1), 10.0 * (225.0 + 300.0 + 450.0 + 600.0));
