@@ -185,5 +185,26 @@ TEST_F(HeadAtTheGround, RigidShortPileInClayCarriesTheIntegralOfItsCurves) {
     }
 }
 
+
+TEST_F(HeadAtTheGround, SandHasNoResistanceAtTheSurfaceSoItsPileIsUnchanged) {
+    // Sand's ultimate resistance vanishes at zero depth: a head node on the surface takes no force, and
+    // the pile answers as when its head stands a hair above the ground, where the node has no spring.
+    const LayerSpec sand = uniform(4, -1.0, 1000.0, {.gamma = 0.04, .phi = PHI30, .k = 100.0});
+    auto run = [&](double ground) {
+        resetAllBlocks();
+        PileModel::SetUp();
+        propertySet(1, L, 50, B);
+        section(1, {.EIz = EI, .EIy = EI});
+        pile(1, 1, 0.0, ground);
+        vertical(1);
+        head(1, 1, 1);
+        soil({sand});
+        const HeadForces f = solve(1, {.yt = 0.5});
+        EXPECT_EQ(f.status, 0);
+        return f.Hy;
+    };
+    EXPECT_TRUE(near(run(0.0), run(1e-5), 1e-6));
+}
+
 }  // namespace
 }  // namespace kaldo::test
