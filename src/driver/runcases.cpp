@@ -100,7 +100,7 @@ void closeUnit12(CaseState& cs) {
 // before and closed after it. Returns false when the solution failed or the host asked to stop.
 bool solveCase(CaseState& cs, int c, int& status) {
     io::Unit& eq = U(EQSTIFF_UNIT);
-    eq.open(namesPath(REC_EQSTIFF), io::Mode::Write);
+    openListedFile(EQSTIFF_UNIT, REC_EQSTIFF, io::Mode::Write);
     eq.line() << "LOAD CASE : " << I(5, c);
     status = ST_OK;
     if (cs.plane) {
@@ -143,7 +143,7 @@ bool flexibilityPoint(CaseState& cs, int c, int d, int& status) {
     int skip = 0;
     FLEXDOFHD(RUNPOINT.PKIND, d, CTLIN.ANTYPE, increments, cs.ndof, cs.base, skip);
     if (skip == 1) return true;
-    U(FLEX2_UNIT).open(namesPath(REC_FLEX2), io::Mode::Write);
+    openListedFile(FLEX2_UNIT, REC_FLEX2, io::Mode::Write);
     cs.unit12open = 1;
     for (int i = 1; i <= increments; ++i) {
         RUNPOINT.ILOOP = i;
@@ -262,7 +262,7 @@ bool stiffnessPoint(CaseState& cs, int c, int levels, int basis, int axial, int&
         U(PILERES_UNIT).line() << X{4} << "   -1" << "   N:" << I(5, g) << "  FACTOR :" << F{10, 4, v(g)};
         return true;
     }
-    U(EQSTIFF_UNIT).open(namesPath(REC_EQSTIFF), io::Mode::ReadCreate);
+    openListedFile(EQSTIFF_UNIT, REC_EQSTIFF, io::Mode::ReadCreate);
     EQSTIFRD();
     U(EQSTIFF_UNIT).close();
     U(CAPTRACE_UNIT).line() << X{5} << "POINT=" << I(5, g);
@@ -276,10 +276,13 @@ void progress(const char* what, int n, int count, const char* when) {
     progressText({line, "", ""});
 }
 
-// A stop request between cases: ST_STOPPED, and the files the loop holds open are closed.
+// A stop request between cases (ST_STOPPED), or a file of the run that could not be written (a full
+// disk: ST_WRITEFAIL); the files the loop holds open are closed.
 bool stopped(CaseState& cs, int& status, bool duringCases) {
-    if (!stopRequested()) return false;
-    status = ST_STOPPED;
+    if (!writeFailureStops(status)) {
+        if (!stopRequested()) return false;
+        status = ST_STOPPED;
+    }
     if (duringCases) U(STIFFLOG_UNIT).close();
     closeUnit12(cs);
     return true;
@@ -363,7 +366,7 @@ void startFlexibility() {
     }
     for (int u : {PILERES_UNIT, RUNTIME_UNIT}) U(u).line() << X{5} << "* PILE CAP FLEXIBILITY ESTIMATION *";
     U(RUNTIME_UNIT).flush();
-    U(FLEX1_UNIT).open(namesPath(REC_FLEX1), io::Mode::Write);
+    openListedFile(FLEX1_UNIT, REC_FLEX1, io::Mode::Write);
 }
 
 // Analysis point ip of a cap-flexibility case (or of an ordinary case, whose only point is the total
@@ -525,7 +528,7 @@ void RUNCASES(int kpyop, int& status) {
     U(CASESTAT_UNIT).line() << "COMPUTATION RESULTS";
     U(CASESTAT_UNIT).line() << CTLIN.TITLE;
     ENVCTL.ENVSERIES = 0;
-    U(STIFFLOG_UNIT).open(namesPath(REC_STIFFLOG), io::Mode::Write);
+    openListedFile(STIFFLOG_UNIT, REC_STIFFLOG, io::Mode::Write);
 
     for (int c = 1; c <= LCDEF.NLC; ++c)
         if (!runCase(cs, c, status)) return;

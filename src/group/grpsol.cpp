@@ -410,7 +410,7 @@ bool CapSolution::startIteration() {
 // this evaluation go to the warning scratch file. False on a fault that ends the solution.
 bool CapSolution::pileForces() {
     io::Unit& w = U(AXWARN_UNIT);
-    w.open(namesPath(REC_AXWARN), io::Mode::Write);
+    openListedFile(AXWARN_UNIT, REC_AXWARN, io::Mode::Write);
     RUNSTATE.RUNWARNPRT = 1;
     FVEC(Fg, u, status);
     w.close();
@@ -723,7 +723,7 @@ void CapSolution::equivalentStiffnessPass() {
 // The piles once more at the cap displacement itself, with the pile result scratch file open.
 void CapSolution::scratchPass() {
     io::Unit& s = U(PILESCR_UNIT);
-    s.open(namesPath(REC_PILESCR), io::Mode::Write);
+    openListedFile(PILESCR_UNIT, REC_PILESCR, io::Mode::Write);
     FVEC(Fg, u, status);
     s.close();
 }

@@ -3,7 +3,10 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
+#include <cerrno>
 #include <cstring>
+#include <mutex>
 #include <memory>
 #include <stdexcept>
 
@@ -12,6 +15,17 @@ namespace kaldo::io {
 namespace {
 
 constexpr size_t kBigBuffer = size_t(1) << 20;
+
+// The run's first write failure and the injected one; units of several threads may fail at once.
+std::mutex g_failMutex;
+WriteFailure g_firstFailure;
+std::string g_injectEnd;
+long long g_injectLimit = 0;
+std::atomic<bool> g_injecting{false};
+
+bool endsWith(const std::string& s, const std::string& end) {
+    return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
+}
 
 void putLE32(unsigned char* p, uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
@@ -118,6 +132,7 @@ bool Unit::open(const std::string& path, Mode mode, Form form, bool buffered) {
     tailCut_ = (mode == Mode::Write);
     lastWasWrite_ = false;
     writeFailed_ = false;
+    bytesWritten_ = 0;
     lineNo_ = 0;
     if (buffered) {
         buffer_.assign(kBigBuffer, 0);
@@ -129,7 +144,7 @@ bool Unit::open(const std::string& path, Mode mode, Form form, bool buffered) {
 void Unit::close() {
     if (!fp_ || borrowed_) return;
     if (hasPending_) endLine();
-    if (std::fclose(fp_) != 0) writeFailed_ = true;
+    if (std::fclose(fp_) != 0) noteWriteFailure(errno);
     fp_ = nullptr;
     buffer_.clear();
     buffer_.shrink_to_fit();
@@ -145,7 +160,7 @@ void Unit::prepareWrite() {
         // A sequential file ends at the record written last: drop whatever followed this position.
         long pos = std::ftell(fp_);
         std::fflush(fp_);
-        if (pos >= 0 && ftruncate(fileno(fp_), pos) != 0) writeFailed_ = true;
+        if (pos >= 0 && ftruncate(fileno(fp_), pos) != 0) noteWriteFailure(errno);
         tailCut_ = true;
     }
 }
@@ -160,7 +175,47 @@ void Unit::prepareRead() {
 }
 
 void Unit::writeBytes(const void* data, size_t n) {
-    if (n && std::fwrite(data, 1, n, fp_) != n) writeFailed_ = true;
+    if (!n) return;
+    if (g_injecting.load(std::memory_order_relaxed)) {
+        std::lock_guard<std::mutex> lock(g_failMutex);
+        if (!g_injectEnd.empty() && endsWith(path_, g_injectEnd) && bytesWritten_ + (long long)n > g_injectLimit) {
+            const long long room = g_injectLimit > bytesWritten_ ? g_injectLimit - bytesWritten_ : 0;
+            if (room > 0) std::fwrite(data, 1, static_cast<size_t>(room), fp_);
+            bytesWritten_ += room;
+            std::fflush(fp_);
+            writeFailed_ = true;
+            if (!g_firstFailure.any && number_ != 0)
+                g_firstFailure = {true, number_, path_, std::strerror(ENOSPC)};
+            return;
+        }
+    }
+    if (std::fwrite(data, 1, n, fp_) != n)
+        noteWriteFailure(errno);
+    else
+        bytesWritten_ += static_cast<long long>(n);
+}
+
+void Unit::noteWriteFailure(int error) {
+    writeFailed_ = true;
+    if (borrowed_) return;
+    std::lock_guard<std::mutex> lock(g_failMutex);
+    if (!g_firstFailure.any) g_firstFailure = {true, number_, path_, std::strerror(error ? error : EIO)};
+}
+
+long Unit::position() {
+    if (!fp_ || borrowed_) return 0;
+    if (hasPending_) endLine();
+    if (lastWasWrite_ && std::fflush(fp_) != 0) noteWriteFailure(errno);
+    return std::ftell(fp_);
+}
+
+void Unit::seekTo(long pos) {
+    if (!fp_ || borrowed_) return;
+    if (hasPending_) endLine();
+    std::fflush(fp_);
+    std::fseek(fp_, pos, SEEK_SET);
+    lastWasWrite_ = false;
+    tailCut_ = false;
 }
 
 void Unit::put(std::string_view s) {
@@ -186,7 +241,7 @@ void Unit::blankLines(int n) {
 }
 
 void Unit::flush() {
-    if (fp_ && lastWasWrite_ && std::fflush(fp_) != 0) writeFailed_ = true;
+    if (fp_ && lastWasWrite_ && std::fflush(fp_) != 0) noteWriteFailure(errno);
 }
 
 void Unit::rewind() {
@@ -337,6 +392,23 @@ Unit& unit(int n) {
 
 void closeAllUnits() {
     for (auto& u : table().units) u->close();
+}
+
+WriteFailure firstWriteFailure() {
+    std::lock_guard<std::mutex> lock(g_failMutex);
+    return g_firstFailure;
+}
+
+void clearWriteFailure() {
+    std::lock_guard<std::mutex> lock(g_failMutex);
+    g_firstFailure = WriteFailure{};
+}
+
+void injectWriteFailure(const std::string& pathEnd, long long limit) {
+    std::lock_guard<std::mutex> lock(g_failMutex);
+    g_injectEnd = pathEnd;
+    g_injectLimit = limit;
+    g_injecting.store(!pathEnd.empty());
 }
 
 }  // namespace kaldo::io

@@ -99,6 +99,10 @@ public:
     void flush();
     // True when a write to the unit failed since it was opened.
     bool writeFailed() const { return writeFailed_; }
+    // The byte offset up to which the file holds what was written (pending text pushed out first).
+    long position();
+    // Goes to byte offset pos (one that position() gave); the next write ends the file there first.
+    void seekTo(long pos);
 
     // Text output.
     LineOut line() { return LineOut(*this, true); }  // one line, ended at the end of the statement
@@ -126,6 +130,7 @@ private:
     void prepareWrite();
     void prepareRead();
     void writeBytes(const void* data, size_t n);
+    void noteWriteFailure(int error);
     long previousRecordStart(long pos);
 
     int number_;
@@ -138,6 +143,7 @@ private:
     bool tailCut_ = false;    // the file already ends at the current position
     bool lastWasWrite_ = false;
     bool writeFailed_ = false;
+    long long bytesWritten_ = 0;  // since the open, for an injected failure
     long lineNo_ = 0;
     std::vector<char> buffer_;
 };
@@ -172,6 +178,23 @@ private:
     const std::vector<unsigned char>& b_;
     size_t pos_ = 0;
 };
+
+// The first failed write, flush or close of a file of the run since the last clearWriteFailure()
+// (unit 0, the standard error stream, does not count): its unit, path and the system's reason. A full
+// disk or a file that cannot take more leaves its mark here for the run to end on.
+struct WriteFailure {
+    bool any = false;
+    int unit = 0;
+    std::string path;
+    std::string reason;
+};
+WriteFailure firstWriteFailure();
+void clearWriteFailure();
+
+// For tests of a full disk: every unit bound to a path that ends with pathEnd takes bytes written
+// after its open up to limit, then fails every write as a full disk does (part of a record may be
+// written). An empty pathEnd ends the injection.
+void injectWriteFailure(const std::string& pathEnd, long long limit);
 
 // The unit table: units 0 to 99. Unit 0 writes to the standard error stream.
 Unit& unit(int n);

@@ -31,6 +31,7 @@
 #include "model/vectors.h"
 #include "report/report.h"
 #include "services/colwrite.h"
+#include "services/status.h"
 #include "services/threads.h"
 #include "services/ucv.h"
 #include "services/unitno.h"
@@ -324,8 +325,7 @@ void ENVEWR(int kind, int env) {
     io::unit(PILERES_UNIT).line() << "* TABLE M *   COMPUTATION ON INDIVIDUAL PILE";
 
     io::Unit& scratch = io::unit(PILESCR_UNIT);
-    if (!scratch.open(namesPath(REC_PILESCR), io::Mode::Write))
-        throw std::runtime_error("pile result scratch file " + namesPath(REC_PILESCR) + " cannot be opened");
+    openListedFile(PILESCR_UNIT, REC_PILESCR, io::Mode::Write);
 
     const PileTopTable& top = env <= 0 ? RESCUR.RESCURTOP : env == 1 ? ENVMIN.TOP : ENVMAX.TOP;
     const AlongPileTable& llp = env <= 0 ? RESCUR.RESCURLLP : env == 1 ? ENVMIN.LLP : ENVMAX.LLP;

@@ -11,6 +11,7 @@
 #include "model/labels.h"
 #include "report/report.h"
 #include "services/colwrite.h"
+#include "services/status.h"
 #include "services/unitno.h"
 
 namespace kaldo {
@@ -191,8 +192,7 @@ void SUMTAB(int g, int t, int npiles, const ColFlags& flags) {
     tableHeading(g, t, flags);
     io::Unit& summary = io::unit(SUMMARY_UNIT);
     io::Unit& scratch = io::unit(PILESCR_UNIT);
-    if (!scratch.open(namesPath(REC_PILESCR), io::Mode::Read))
-        throw std::runtime_error("pile result scratch file " + namesPath(REC_PILESCR) + " cannot be opened");
+    openListedFile(PILESCR_UNIT, REC_PILESCR, io::Mode::Read);
 
     ExtremeSet x;
     const bool pileTop = g != 3;

@@ -10,6 +10,7 @@
 #include "io/clock.h"
 #include "io/units.h"
 #include "model/blocks.h"
+#include "model/files.h"
 #include "run/run.h"
 #include "services/colwrite.h"
 #include "services/pending.h"
@@ -28,10 +29,13 @@ void guarded(int& status, const std::function<void()>& phase) {
         phase();
     } catch (const NotBuilt& e) {
         reportFault(status, ST_NOTBUILT, e.what());
+    } catch (const FileFault& e) {
+        reportFault(status, e.code(), e.what());
     } catch (const std::exception& e) {
-        reportFault(status, ST_INTERNAL, std::string("internal error: ") + e.what());
+        // A scratch file that a failed write left short is no fault of the engine: the write is named.
+        if (!writeFailureStops(status)) reportFault(status, ST_INTERNAL, std::string("internal error: ") + e.what());
     } catch (...) {
-        reportFault(status, ST_INTERNAL, "internal error of unknown kind");
+        if (!writeFailureStops(status)) reportFault(status, ST_INTERNAL, "internal error of unknown kind");
     }
 }
 
@@ -65,14 +69,18 @@ void RUNMAIN(int& status) {
     RUNTIME.RUNT0 = io::wallClock();
     RUNTIME.RUNTMARK = RUNTIME.RUNTPAR = RUNTIME.RUNTSER = RUNTIME.RUNTPRT = 0.0;
 
+    io::clearWriteFailure();
+    // A write that failed in a phase (a full disk) ends the run after it.
+    auto go = [&status] { return status == ST_OK && !writeFailureStops(status); };
+
     guarded(status, [&] { SETFILES(status); });
-    if (status == ST_OK) guarded(status, [&] { READIN(status); });
+    if (go()) guarded(status, [&] { READIN(status); });
     RUNTIME.RUNTHRMAX = omp_get_max_threads();
     RUNTIME.RUNTHRPEAK = 1;
     RUNTIME.RUNTHRPEAK2 = 1;
-    if (status == ST_OK) guarded(status, [&] { CONVIN(); });
-    if (status == ST_OK) guarded(status, [&] { ECHOIN(status); });
-    if (status == ST_OK) {
+    if (go()) guarded(status, [&] { CONVIN(); });
+    if (go()) guarded(status, [&] { ECHOIN(status); });
+    if (go()) {
         const int kpyop = CTLIN.KPYOP;
         CTLIN.KPYOP = 0;
         RUNSTATE.RUNPASS = PASS_ITERATING;
@@ -85,12 +93,8 @@ void RUNMAIN(int& status) {
 }
 
 void ENDRUN(int& status) {
-    io::Unit& rt = io::unit(RUNTIME_UNIT);
-    rt.free() << "    ";
-    for (const std::string& text : completionLines(status)) rt.free() << text;
-    rt.flush();
-    TIMEREP();
-
+    // The reports are completed and closed before the runtime file takes the completion message, so
+    // that a report the disk could not take is known before the run is called completed.
     if (status == ST_STOPPED) {
         for (int u : {RESULTS_UNIT, SUMMARY_UNIT}) {
             io::unit(u).free() << "     ";
@@ -100,9 +104,31 @@ void ENDRUN(int& status) {
 
     assembleSummary();
 
-    for (int u : {INPUT_UNIT, RESULTS_UNIT, ECHO_UNIT, SUMMARY_UNIT, PLOT_UNIT, RUNTIME_UNIT, CASESTAT_UNIT, PILERES_UNIT, FLEX1_UNIT, AXTORS_UNIT, ITERLOG_UNIT, LTCURVE_UNIT,
+    for (int u : {INPUT_UNIT, RESULTS_UNIT, ECHO_UNIT, SUMMARY_UNIT, PLOT_UNIT, CASESTAT_UNIT, PILERES_UNIT, FLEX1_UNIT, AXTORS_UNIT, ITERLOG_UNIT, LTCURVE_UNIT,
                   CURVEDATA_UNIT, CAPTRACE_UNIT, SUMCOLL_UNIT, MPHILIST_UNIT})
         io::unit(u).close();
+    writeFailureStops(status);
+
+    io::Unit& rt = io::unit(RUNTIME_UNIT);
+    const long mark = rt.position();
+    const bool heldBefore = !io::firstWriteFailure().any;
+    rt.free() << "    ";
+    for (const std::string& text : completionLines(status)) rt.free() << text;
+    TIMEREP();
+    rt.close();
+    if (heldBefore && io::firstWriteFailure().any) {
+        // The runtime file could not take the completion message: whatever of it reached the file is
+        // cut off and the error takes its place, as far as the file takes it. The status goes back to
+        // the host in any case.
+        const bool reopened = rt.open(namesPath(REC_RUNTIME), io::Mode::Update);
+        if (reopened) rt.seekTo(mark);
+        writeFailureStops(status);
+        if (reopened) {
+            rt.free() << "    ";
+            for (const std::string& text : completionLines(status)) rt.free() << text;
+            rt.close();
+        }
+    }
 }
 
 }  // namespace kaldo

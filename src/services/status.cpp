@@ -1,6 +1,7 @@
 #include "services/status.h"
 
 #include "io/units.h"
+#include "model/files.h"
 #include "services/unitno.h"
 
 namespace kaldo {
@@ -42,6 +43,7 @@ const std::vector<Message>& messages() {
         {ST_PATHLEN, {"    102, A PATH IN Names.dat IS LONGER THAN 256 CHARACTERS"}},
         {ST_NOINPUT, {"    103, INPUT DATA FILE CANNOT BE OPENED"}},
         {ST_FILEOPEN, {"    104, A REPORT OR DATA FILE CANNOT BE OPENED"}},
+        {ST_WRITEFAIL, {"    105, A REPORT OR DATA FILE CANNOT BE WRITTEN"}},
         {ST_MALFORMED, {"    110, MALFORMED VALUE IN THE INPUT DATA FILE"}},
         {ST_REALFORINT, {"    111, A REAL WHERE AN INTEGER IS DUE IN THE INPUT DATA FILE"}},
         {ST_EARLYEND, {"    112, EARLY END OF THE INPUT DATA FILE"}},
@@ -77,6 +79,20 @@ void reportFault(int& status, int code, const std::string& detail) {
     rt.free() << "    " << detail;
     rt.flush();
     if (status == ST_OK) status = code;
+}
+
+void openListedFile(int unit, int record, io::Mode mode, io::Form form) {
+    const std::string& path = namesPath(record);
+    if (io::unit(unit).open(path, mode, form)) return;
+    throw FileFault(ST_FILEOPEN, "file \"" + path + "\" (record " + std::to_string(record) +
+                                     " of Names.dat) cannot be opened");
+}
+
+bool writeFailureStops(int& status) {
+    const io::WriteFailure f = io::firstWriteFailure();
+    if (!f.any) return false;
+    if (status == ST_OK) reportFault(status, ST_WRITEFAIL, "file \"" + f.path + "\" cannot be written: " + f.reason);
+    return true;
 }
 
 }  // namespace kaldo

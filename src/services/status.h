@@ -5,8 +5,11 @@
 // cleanly with a message instead of reading or writing out of bounds.
 #pragma once
 
+#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "io/units.h"
 
 namespace kaldo {
 
@@ -39,6 +42,7 @@ enum StatusCode : int {
     ST_PATHLEN = 102,                 // a path in the file list longer than 256 characters
     ST_NOINPUT = 103,                 // input data file missing or unreadable
     ST_FILEOPEN = 104,                // a report or data file cannot be opened
+    ST_WRITEFAIL = 105,               // a write to a report, scratch or runtime file failed (disk full...)
     ST_MALFORMED = 110,               // malformed value in the input data file
     ST_REALFORINT = 111,              // a real where an integer is due
     ST_EARLYEND = 112,                // the input data file ends inside a section
@@ -56,5 +60,24 @@ std::vector<std::string> completionLines(int status);
 // Writes a fault's detail to the runtime file (the standard error stream when that file is not open)
 // and sets status to code, unless a status is already set.
 void reportFault(int& status, int code, const std::string& detail);
+
+// A fault of a file met deep inside an analysis (a scratch file that cannot be opened): it travels up
+// to the guard around the run's phase, which reports it under its own code.
+class FileFault : public std::runtime_error {
+public:
+    FileFault(int code, const std::string& what) : std::runtime_error(what), code_(code) {}
+    int code() const { return code_; }
+
+private:
+    int code_;
+};
+
+// Opens a scratch or working file of the file list on its unit; one that cannot be opened throws
+// FileFault with ST_FILEOPEN, naming the file and its record.
+void openListedFile(int unit, int record, io::Mode mode, io::Form form = io::Form::Text);
+
+// When a write to a file of the run has failed (io::firstWriteFailure), reports it with ST_WRITEFAIL,
+// naming the file and the reason, and returns true; the run then ends. False while every write held.
+bool writeFailureStops(int& status);
 
 }  // namespace kaldo

@@ -4,7 +4,9 @@
 // read the table.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "model/blocks.h"
@@ -184,6 +186,20 @@ TEST_F(SectionLookup, SentinelOfTwentySectionsHasASlotOfItsOwn) {
     setDepthSentinel(4);
     EXPECT_EQ(SECTTAB.SECTTOP(4, 21), 1.2000000476837158 * 100.0);
     EXPECT_EQ(SECTTAB.SECTTOP(5, 1), 77.0);
+}
+
+// Far beyond both ends the end values hold; at a NaN depth the linear rule gives NaN and the stepwise
+// rule the empty slot after the last section, both without leaving the set's slots.
+TEST_F(SectionLookup, FarBeyondTheEndsAndAtNaN) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(PSECAREA(1, 1, -1e308), 100.0);
+    EXPECT_EQ(PSECAREA(1, 1, 1e308), 40.0);
+    EXPECT_EQ(PSECEMOD(1, 1, -1e308), 1.0);
+    EXPECT_EQ(PSECEMOD(1, 1, 1e308), 0.0);
+    EXPECT_TRUE(std::isnan(PSECAREA(1, 1, nan)));
+    EXPECT_TRUE(std::isnan(PSECDIAM(1, 1, nan)));
+    EXPECT_EQ(PSECEMOD(1, 1, nan), 0.0);
+    EXPECT_EQ(PSECMPHZ(1, 1, nan), 0);
 }
 
 }  // namespace

@@ -55,12 +55,14 @@ void buildTipCurve(int M, int ip, bool uplift, TipRule rule, const TzSet& set, Q
 // ---- Reading the curves ----------------------------------------------------------------------------
 // Unit side transfer at x (the axis of the set's TZX) and movement z >= 0: the curve at or just below
 // x, or linear in x between the two curves around it; 0 above the first curve, the last curve below
-// the last one.
+// the last one; NaN when x or z is NaN.
 double sideTransfer(const TzSet& set, double x, double z);
 // Unit side transfer of curve a at movement z >= 0, linear between its points (the last segment
-// included) and the last point's value at and beyond the last point.
+// included), the first point's value at and before the first point, the last point's value at and
+// beyond the last point; NaN for a NaN movement.
 double curveTransfer(const TzSet& set, int a, double z);
-// Tip load at tip movement w >= 0, linear between the points and extrapolated along the last segment.
+// Tip load at tip movement w >= 0, linear between the points and extrapolated along the last segment;
+// the first point's load at and before the first point, NaN for a NaN movement.
 double tipLoad(const QwTip& tip, double w);
 // Axial rigidity at depth d below the pile head, linear within the section's entry pair (the last pair
 // extended below the last section).

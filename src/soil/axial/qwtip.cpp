@@ -176,7 +176,10 @@ void buildTipCurve(int M, int ip, bool uplift, TipRule rule, const TzSet& set, Q
 }
 
 double tipLoad(const QwTip& tip, double w) {
-    if (w == 0.0) return 0.0;
+    // No movement (or the tip moving away from its soil) mobilises nothing; an unknown movement gives
+    // an unknown load rather than a value read off a segment.
+    if (std::isnan(w)) return w;
+    if (!(w > tip.QWW(1))) return tip.QWQ(1);
     int j = 2;
     while (j < QWNPTS && tip.QWW(j) < w) ++j;
     const double w0 = tip.QWW(j - 1);

@@ -2,6 +2,7 @@
 // and soil criterion, their shape, and how they are read at a depth and a movement.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "model/input.h"
@@ -189,6 +190,10 @@ void buildSideCurves(int M, int ip, bool groundCurves, TzSet& s, int& status) {
 }
 
 double curveTransfer(const TzSet& s, int a, double z) {
+    // A movement that is not a number mobilises no known transfer. At or before the first point (the
+    // origin of every shape) the curve gives that point's transfer: the lookup never reads before it.
+    if (std::isnan(z)) return z;
+    if (!(z > s.TZZ(a, 1))) return s.TZT(a, 1);
     int j = 1;
     while (z - s.TZZ(a, j) > 0.0 && j < TZNPTS) ++j;
     // At a point, and at or beyond the last point, the curve gives that point's transfer: the soil's
@@ -202,6 +207,7 @@ double curveTransfer(const TzSet& s, int a, double z) {
 }
 
 double sideTransfer(const TzSet& s, double x, double z) {
+    if (std::isnan(x) || std::isnan(z)) return std::numeric_limits<double>::quiet_NaN();
     if (s.NPTS < 1) return 0.0;
     int a = 1;
     while (x - s.TZX(a) > 0.0 && a < s.NPTS) ++a;
