@@ -628,6 +628,8 @@ TEST_F(ReadModelFaults, EachFaultNamesItsKindSectionLineAndValue) {
         {"p-y print deflections above 25", {.kpyop = 1},
          [](Lines& l) { insertAfter(l, 25, {"PY PRINT", "1", "1 10.0", "26"}); }, K::Capacity, "PY PRINT", 29,
          "26"},
+        {"curve file deflections above 25", {.kcrvout = 1},
+         [](Lines& l) { insertAfter(l, 33, {"CURVE FILE", "4 1 0", "26"}); }, K::Capacity, "CURVE FILE", 36, "26"},
         {"soil movement points above 25", {.ksmov = 1},
          [](Lines& l) { insertAfter(l, 33, {"MOVEMENT", "26"}); }, K::Capacity, "MOVEMENT", 35, "26"},
 

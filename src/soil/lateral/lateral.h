@@ -199,7 +199,11 @@ void PYUSERPILE(int pile, const SlotArray& y, SlotArray& Es, const SlotArray& sm
 // request either why no curve is listed, or the curve listed by PYLAYERS in report mode. Rewrites nodes
 // 1 and 2 and the layer table of each listed pile; a failing profile lookup leaves its status.
 void PYREPORT(int& status);
-// The p-y curve records of pile p on the curve data file.
+// The p-y curve records of pile p on the curve data file: at NCRVINC + 1 equally spaced nodes, the sum
+// of the curves of the half increments above and below each node (listed by PYLAYERS in file mode at
+// the middle of each increment, times half the increment), written symmetric about the origin.
+// Rewrites nodes 1 and 2 and the layer table of the pile; a failing profile lookup leaves its status and
+// the records go on.
 void PYPLOTPILE(int p, int& status);
 
 }  // namespace kaldo

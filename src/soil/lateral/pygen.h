@@ -165,6 +165,10 @@ void generate(Criterion& crit, int pset, int layer, int& status, int pile, int f
 // Helpers the criteria share.
 // The length of the increment below node j of the call's pile (0 at and below the tip).
 double incrementBelow(const Call& call, int j);
+// The layer table of pile J for listing one curve at X (the pile's first node moved there): the first
+// of the given layers whose bottom lies below X holds node 1 alone; the layers above it hold no node,
+// the layers below end at node 1 without holding one, and so does the last layer.
+void listingNode(int J, double X, int layers);
 // Report headings: the node's X as one list-directed record on the plot output file, and the
 // equivalent-depth line of the echo report.
 void plotNodeX(double X);

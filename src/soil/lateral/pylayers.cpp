@@ -295,6 +295,28 @@ double incrementBelow(const Call& call, int j) {
     return NODES.NODEX(call.pile, j + 1) - NODES.NODEX(call.pile, j);
 }
 
+void listingNode(int J, double X, int layers) {
+    int Lstar = 0;
+    for (int L = 1; L <= layers; ++L)
+        if (SOILLAY.XBOT(L) > X) {
+            Lstar = L;
+            break;
+        }
+    for (int L = 1; L <= layers; ++L) {
+        if (Lstar == 0) {
+            PYDRV.LNFIRST(J, L) = 0;
+        } else if (L < Lstar) {
+            PYDRV.LNFIRST(J, L) = PYDRV.LNLAST(J, L) = 0;
+        } else if (L == Lstar) {
+            PYDRV.LNFIRST(J, L) = PYDRV.LNLAST(J, L) = 1;
+        } else {
+            PYDRV.LNFIRST(J, L) = 0;
+            PYDRV.LNLAST(J, L) = 1;
+        }
+    }
+    if (layers >= 1) PYDRV.LNLAST(J, layers) = 1;
+}
+
 void plotNodeX(double X) { io::unit(PLOT_UNIT).free() << X; }
 
 void eqDepthLine(double xe) {

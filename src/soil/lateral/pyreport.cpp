@@ -15,7 +15,6 @@
 #include "model/modelinput.h"
 #include "model/nodes.h"
 #include "model/piles.h"
-#include "model/pydrv.h"
 #include "model/pymode.h"
 #include "model/sections.h"
 #include "model/soils.h"
@@ -72,30 +71,6 @@ void notGenerated(io::Unit& u, int r, int J, double X, const char* lead, const c
 // The request's record on the plot output file: request, pile and the number of listed points.
 void plotRecord(int r, int J, int points) {
     io::unit(PLOT_UNIT).line() << io::I{5, r} << io::I{5, J} << io::I{5, points};
-}
-
-// The layer table of pile J for a listing at X: the first layer whose bottom lies below X holds node 1
-// alone; no other layer holds a node.
-void assignListingNode(int J, double X, int layers) {
-    int Lstar = 0;
-    for (int L = 1; L <= layers; ++L)
-        if (SOILLAY.XBOT(L) > X) {
-            Lstar = L;
-            break;
-        }
-    for (int L = 1; L <= layers; ++L) {
-        if (Lstar == 0) {
-            PYDRV.LNFIRST(J, L) = 0;
-        } else if (L < Lstar) {
-            PYDRV.LNFIRST(J, L) = PYDRV.LNLAST(J, L) = 0;
-        } else if (L == Lstar) {
-            PYDRV.LNFIRST(J, L) = PYDRV.LNLAST(J, L) = 1;
-        } else {
-            PYDRV.LNFIRST(J, L) = 0;
-            PYDRV.LNLAST(J, L) = 1;
-        }
-    }
-    if (layers >= 1) PYDRV.LNLAST(J, layers) = 1;
 }
 
 // Classification of every request, in request order; a later test overrides an earlier one. With an
@@ -158,7 +133,7 @@ void PYREPORT(int& status) {
         // The listing node: the pile's first node moved to X, keeping the first increment's length.
         NODES.NODEX(J, 2) = X + (NODES.NODEX(J, 2) - NODES.NODEX(J, 1));
         NODES.NODEX(J, 1) = X;
-        assignListingNode(J, X, layers);
+        py::listingNode(J, X, layers);
         // The layer that names the criterion: the first one that holds X (at a boundary the upper one).
         int Lc = layers + 1;
         for (int L = 1; L <= layers; ++L)
