@@ -95,21 +95,32 @@ TEST(GroupThreads, ReportsDoNotDependOnTheThreadRequest) {
 
 // A stop request written while the group iterates ends the run cleanly at the next iteration: status 4
 // from the host, the runtime file and the reports say the run was stopped, and none says it completed.
+// While the run goes on, a second run of the same input is refused and leaves the first one's files
+// alone.
 TEST(GroupThreads, StopRequestEndsALongRun) {
     WorkDir dir;
     // 100 piles in load steps of 5 %: each iteration is short, the whole run long.
     dir.write("group.inp", groupInput(10, 0, 0.05));
     BackgroundHost host(dir, "group.inp");
     ASSERT_TRUE(host.started());
+    // The host's progress and stop-request files are in the run's working folder.
+    const std::string work = ".kaldo-group/";
     const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(300);
     bool iterating = false;
     while (!iterating && host.running() && std::chrono::steady_clock::now() < limit) {
-        iterating = dir.read("group.prog").find("ITERATION:") != std::string::npos;
+        iterating = dir.read(work + "group.prog").find("ITERATION:") != std::string::npos;
         if (!iterating) std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     ASSERT_TRUE(iterating) << "no iteration message in the progress file\n" << host.output();
+
+    HostOutcome second = runHostIn(dir, "group.inp");
+    EXPECT_EQ(second.exit, 7) << second.out;
+    EXPECT_NE(second.out.find("another run of group.inp is going on"), std::string::npos) << second.out;
+    EXPECT_TRUE(host.running()) << host.output();
+    EXPECT_TRUE(dir.exists(work + "Names.dat"));
+
     {
-        std::ofstream stop(dir / "group.stop", std::ios::trunc);
+        std::ofstream stop(dir / (work + "group.stop"), std::ios::trunc);
         stop << "1\n";
     }
     int exit = host.wait(std::chrono::seconds(300));

@@ -81,6 +81,9 @@ std::string maskVolatile(const std::string& report) {
         bool hide = line.find("Date:  ") != std::string::npos || line.find("Execution Time") != std::string::npos ||
                     line.find("Number Processors") != std::string::npos ||
                     line.find(" processing :") != std::string::npos;
+        // The folder of the run's files is dropped: each test runs in a folder of its own.
+        const size_t folder = line.find("Path to file locations      : ");
+        if (folder != std::string::npos) line = line.substr(0, folder + 30);
         out += hide ? "<masked>" : line;
         out += "\n";
     }

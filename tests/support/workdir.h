@@ -36,7 +36,8 @@ private:
     std::filesystem::path dir_;
 };
 
-// Replaces the lines that differ between runs by a fixed mark.
+// Replaces the lines that differ between runs by a fixed mark, and drops the folder from the report
+// header's file locations line.
 std::string maskVolatile(const std::string& report);
 
 // The lines of a text, without their line ends.
