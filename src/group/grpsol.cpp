@@ -826,7 +826,7 @@ void GRPSOL(int kind, int&, int& status, Vec6& POUT, Vec6& UOUT, Vec6& P, Vec6&,
     RUNSTATE.RUNWARNPRT = 0;
     // A flexible cap is a plate on its piles, with a solution of its own.
     if (CTLIN.FLXCAP > 0) {
-        FCAPRUN(P);
+        FCAPRUN(P, status);
         RUNSTATE.RUNPASS = PASS_ITERATING;
         return;
     }

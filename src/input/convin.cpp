@@ -26,6 +26,9 @@ void convertCap() {
     toInches(CAPIN.CAPWZ);
     toInches(CAPIN.CAPTX);
     toInches(CAPIN.CAPDEQ);
+    CAPIN.CAPWGIVEN = CAPIN.CAPWZ;
+    toInches(CAPFLX.CENTY);
+    toInches(CAPFLX.CENTZ);
 }
 
 // Points of application of the concentrated loads and the point of specified values: X and Y in the

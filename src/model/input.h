@@ -42,6 +42,7 @@ struct CapIn {
     double CAPWZ = 0.0;   // width along z
     double CAPTX = 0.0;   // thickness along x
     double CAPDEQ = 0.0;  // equivalent diameter, 0 when not given
+    double CAPWGIVEN = 0.0;  // the width along z as given (CAPWZ later becomes an effective width)
     int KCAPSPR = 0;      // embedded cap: nonzero equivalent lateral spring, 0 equivalent lateral load
     int KCAPSOIL = 0;     // 0 from the soil data, 1 model from the soil parameters, else from K50/FULT/YMAX
     int INCREMENTS = 0;   // increments of the equivalent lateral spring
@@ -52,7 +53,8 @@ struct CapIn {
 };
 inline CapIn CAPIN;
 
-// The flexible cap: a plate of finite elements. Held as read (no unit conversion).
+// The flexible cap: a plate of finite elements. The centre is converted to internal lengths; the
+// modulus, like every modulus of the input, is taken as read.
 struct CapFlx {
     double CENTY = 0.0, CENTZ = 0.0;  // centre of the plate
     int NDIVY = 0, NDIVZ = 0;         // element divisions along y and z
