@@ -36,8 +36,11 @@ TEST(CurveDataFile, BothFormsHoldTheSameItems) {
         binary.write(name + ".inp", unformattedForm(input));
         const HostOutcome a = runHostIn(text, name + ".inp");
         const HostOutcome b = runHostIn(binary, name + ".inp");
-        ASSERT_EQ(a.exit, 0) << a.out;
-        ASSERT_EQ(b.exit, 0) << b.out;
+        // Both runs complete; the every-section case's cases do not converge fully, which the host
+        // tells with exit status 5 (the curve data file is written all the same).
+        const int completed = name == "full3d" ? 5 : 0;
+        ASSERT_EQ(a.exit, completed) << a.out;
+        ASSERT_EQ(b.exit, completed) << b.out;
         const std::string formatted = text.read(name + ".crv");
         const std::string unformatted = binary.read(name + ".crv");
         EXPECT_FALSE(formatted.empty());
