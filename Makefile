@@ -3,7 +3,7 @@
 #   make test      builds the checked (sanitizer) build and runs every test
 JOBS ?= $(shell nproc)
 
-.PHONY: example test build build-test clean
+.PHONY: example example-flexcap test build build-test clean
 
 build:
 	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
@@ -11,6 +11,9 @@ build:
 
 example: build
 	build/kaldo examples/four-pile-group.inp
+
+example-flexcap: build
+	build/kaldo examples/flexible-cap.inp
 
 build-test:
 	cmake -S . -B build-test -G Ninja -DKALDO_TEST_BUILD=ON

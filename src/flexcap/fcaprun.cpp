@@ -131,8 +131,9 @@ void FCAPWRIT(const Vec6& loads, int& status) {
     // file keeps the engine's axes. The moment about the vertical axis goes to eight in-plane point loads
     // around the origin whose moment is MX.
     auto slabLoad = [&](double Y, double Z, const Vec6& engine) {
+        // (+ 0.0 turns a negated zero into a plain one.)
         const Vec6 s = headToSlab(engine);
-        line(sf, e13({Z, Y, s[0], s[1], s[2], s[3], s[4], s[5]}));
+        line(sf, e13({Z, Y, s[0] + 0.0, s[1] + 0.0, s[2] + 0.0, s[3] + 0.0, s[4] + 0.0, s[5] + 0.0}));
     };
     slabLoad(0.0, 0.0, {FX, FY, FZ, 0.0, MY, MZ});
     line(kf, "*");

@@ -178,6 +178,13 @@ Vec6 headToSlab(const Vec6& p);
 // Ks = T K Tt for a head stiffness K (column-stored 6 x 6).
 Mat6 headStiffnessToSlab(const Mat6& K);
 
+// The movement of the slab at a point of element e, as six slab freedoms, is A ue for the element's
+// freedoms ue: the displacements and the plate rotations interpolated by the shape functions, the turn
+// about the normal taken from the membrane (half the curl of the in-plane displacement), so that a pile
+// head twists with the slab around it. A[f][c] for slab freedom f and element freedom c.
+using PointOperator = std::array<std::array<double, MAXEVAB>, 6>;
+void pointOperator(const Model& m, int e, double xi, double eta, PointOperator& A);
+
 // ---- The solution ----------------------------------------------------------------------------------
 
 // The output files of one slab run. Any may be closed (nothing is written to it).

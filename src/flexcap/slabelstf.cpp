@@ -60,6 +60,20 @@ Mat6 headStiffnessToSlab(const Mat6& K) {
     return Ks;
 }
 
+void pointOperator(const Model& m, int e, double xi, double eta, PointOperator& A) {
+    const int nn = m.c.NNODE;
+    Shape sh;
+    SLBSHAPE(xi, eta, nn, sh);
+    const Jacobian jac = JACOB2(e, elementXY(m, e), sh);
+    for (auto& row : A) row.fill(0.0);
+    for (int I = 0; I < nn; ++I) {
+        const size_t i = static_cast<size_t>(I);
+        for (int f = 0; f < 5; ++f) A[static_cast<size_t>(f)][static_cast<size_t>(6 * I + f)] = sh.N[i];
+        A[5][static_cast<size_t>(6 * I)] = -0.5 * jac.dy[i];
+        A[5][static_cast<size_t>(6 * I + 1)] = 0.5 * jac.dx[i];
+    }
+}
+
 void ElementStore::size(const Model& m) {
     nevab = m.c.NEVAB;
     k.assign(static_cast<size_t>(m.c.NELEM) * nevab * nevab, 0.0);
@@ -156,16 +170,18 @@ void SLBELSTF(const Model& m, const Gauss& g, const std::vector<double>& u, Elem
             }
         }
 
-        // The pile heads standing in the element: their stiffness and forces, each node taking its
-        // shape-function share of the point.
+        // The pile heads standing in the element: their stiffness and forces, reached through the
+        // slab's movement at the pile point.
         if (m.c.KPILE > 0) {
             for (int p = 1; p <= m.c.NCTSTI; ++p) {
                 if (m.piles.element[static_cast<size_t>(p - 1)] != e) continue;
                 const auto& pt = m.piles.point[static_cast<size_t>(p - 1)];
-                SLBSHAPE(pt[0], pt[1], nn, sh);
+                PointOperator A{};
+                pointOperator(m, e, pt[0], pt[1], A);
                 Vec6 s{};
-                for (int I = 0; I < nn; ++I)
-                    for (int f = 0; f < 6; ++f) s[static_cast<size_t>(f)] += sh.N[static_cast<size_t>(I)] * ue[static_cast<size_t>(6 * I + f)];
+                for (int f = 0; f < 6; ++f)
+                    for (int c = 0; c < nevab; ++c)
+                        s[static_cast<size_t>(f)] += A[static_cast<size_t>(f)][static_cast<size_t>(c)] * ue[static_cast<size_t>(c)];
                 const Vec6 d = slabToHead(s);
                 if (files) {
                     auto l = files->trace.line();
@@ -200,22 +216,32 @@ void SLBELSTF(const Model& m, const Gauss& g, const std::vector<double>& u, Elem
                         for (int j = 0; j < 6; ++j) l << io::E{13, 5, Ks[static_cast<size_t>(i + 6 * j)]};
                     }
                 }
-                // The head displacement is the interpolation sum N_J u_J and the head force goes to the
-                // nodes by N_I: the tangent of node pair (I, J) is N_I N_J times the head stiffness.
+                // The head movement is A ue and the head force reaches the element's freedoms by At: the
+                // tangent is At (-Ks) A.
                 const Vec6 Fs = headToSlab(Fp);
-                for (int I = 0; I < nn; ++I) {
-                    const double wI = sh.N[static_cast<size_t>(I)];
-                    for (int J = 0; J < nn; ++J) {
-                        const double w = wI * sh.N[static_cast<size_t>(J)];
-                        if (w == 0.0) continue;
+                std::array<std::array<double, 6>, MAXEVAB> KA{};  // Ks A, by element freedom
+                for (int c = 0; c < nevab; ++c)
+                    for (int a = 0; a < 6; ++a) {
+                        double v = 0.0;
+                        for (int b = 0; b < 6; ++b) {
+                            const double kab = Ks[static_cast<size_t>(a + 6 * b)];
+                            if (std::abs(kab) >= TINY) v += kab * A[static_cast<size_t>(b)][static_cast<size_t>(c)];
+                        }
+                        KA[static_cast<size_t>(c)][static_cast<size_t>(a)] = v;
+                    }
+                for (int r = 0; r < nevab; ++r) {
+                    bool used = false;
+                    for (int a = 0; a < 6; ++a) used = used || A[static_cast<size_t>(a)][static_cast<size_t>(r)] != 0.0;
+                    if (!used) continue;
+                    for (int c = 0; c < nevab; ++c) {
+                        double v = 0.0;
                         for (int a = 0; a < 6; ++a)
-                            for (int b = 0; b < 6; ++b) {
-                                const double kab = Ks[static_cast<size_t>(a + 6 * b)];
-                                if (std::abs(kab) >= TINY) Kat(6 * I + a, 6 * J + b) -= w * kab;
-                            }
+                            v += A[static_cast<size_t>(a)][static_cast<size_t>(r)] * KA[static_cast<size_t>(c)][static_cast<size_t>(a)];
+                        if (v != 0.0) Kat(r, c) -= v;
                     }
                     for (int a = 0; a < 6; ++a)
-                        if (std::abs(Fs[static_cast<size_t>(a)]) >= TINY) R[6 * I + a] += wI * Fs[static_cast<size_t>(a)];
+                        if (std::abs(Fs[static_cast<size_t>(a)]) >= TINY)
+                            R[r] += A[static_cast<size_t>(a)][static_cast<size_t>(r)] * Fs[static_cast<size_t>(a)];
                 }
             }
         }

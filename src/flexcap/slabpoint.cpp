@@ -77,16 +77,18 @@ void SLBPILEF(const Model& m, const std::vector<double>& asdis, PileLink& piles,
         u.line() << " " << io::X{9} << io::X{7} << "X-FORCE" << io::X{7} << "Y-FORCE" << io::X{7} << "Z-FORCE"
                  << io::X{6} << "X-MOMENT" << io::X{6} << "Y-MOMENT" << io::X{6} << "Z-MOMENT";
     }
-    Shape sh;
     for (int k = 1; k <= m.c.NCTSTI; ++k) {
         const int e = m.piles.element[static_cast<size_t>(k - 1)];
         const auto& pt = m.piles.point[static_cast<size_t>(k - 1)];
-        SLBSHAPE(pt[0], pt[1], m.c.NNODE, sh);
+        PointOperator A{};
+        pointOperator(m, e, pt[0], pt[1], A);
         Vec6 s{};
         for (int I = 1; I <= m.c.NNODE; ++I) {
             const int n = m.node(I, e);
             for (int f = 0; f < 6; ++f)
-                s[static_cast<size_t>(f)] += sh.N[static_cast<size_t>(I - 1)] * asdis[static_cast<size_t>(6 * (n - 1) + f)];
+                for (int g = 0; g < 6; ++g)
+                    s[static_cast<size_t>(g)] += A[static_cast<size_t>(g)][static_cast<size_t>(6 * (I - 1) + f)] *
+                                                 asdis[static_cast<size_t>(6 * (n - 1) + f)];
         }
         files.trace.free() << k;
         {

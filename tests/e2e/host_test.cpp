@@ -30,13 +30,16 @@ HostRun runHost(const WorkDir& dir, const std::string& args) {
     return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, dir.read("host.txt")};
 }
 
-// Each folder of tests/cases holds one input file and the reports expected from it.
+// Each folder of tests/cases holds one input file (and, for a flexible-cap run, its plate model) and the
+// reports expected from it.
 TEST(EndToEnd, CaseReportsMatchTheExpectedOnes) {
     for (const auto& entry : fs::directory_iterator(KALDO_CASES_DIR)) {
         if (!entry.is_directory()) continue;
         const std::string name = entry.path().filename().string();
         WorkDir dir;
         fs::copy_file(entry.path() / (name + ".inp"), dir / (name + ".inp"));
+        // A flexible-cap run reads its plate model from beside the input.
+        if (fs::exists(entry.path() / (name + ".slab"))) fs::copy_file(entry.path() / (name + ".slab"), dir / (name + ".slab"));
         HostRun r = runHost(dir, name + ".inp");
         // The host exits with the engine's status, or with 5 when a case did not converge fully (the
         // case folder's "exit" file says so).
