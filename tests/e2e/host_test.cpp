@@ -188,6 +188,19 @@ TEST(Host, CasesThatDidNotConvergeAreListed) {
     }
 }
 
+// A runtime file that cannot be written (a folder stands in its place): the engine's status still
+// reaches the terminal, with the engine's message on the standard error stream.
+TEST(Host, ARuntimeFileThatCannotBeWrittenStillGivesTheStatus) {
+    WorkDir dir;
+    fs::copy_file(fs::path(KALDO_EXAMPLES_DIR) / "four-pile-group.inp", dir / "job.inp");
+    fs::create_directories(dir / "job.run");
+    HostRun r = runHost(dir, "job.inp");
+    EXPECT_EQ(r.exit, 104) << r.out;
+    EXPECT_NE(r.out.find("job.run"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("holds no message"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Analysis ended with status 104"), std::string::npos) << r.out;
+}
+
 // A failed run shows the engine's message from the runtime file, not only its status.
 TEST(Host, AFailedRunShowsTheEngineMessage) {
     struct Case {

@@ -3,6 +3,9 @@
 // axial loads; sections without a set and the fictitious slots keep their EI.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "pile/pilemodel.h"
 
 namespace kaldo::test {
@@ -79,6 +82,27 @@ TEST_F(MomentCurvature, SecantOnTheBracketingCurves) {
         EXPECT_EQ(ei(3), ELASTIC) << c.name;
         EXPECT_EQ(ei(9), ELASTIC) << c.name;
     }
+}
+
+// Far past the ends of the curves and of their loads the end values hold; a curvature that is not a
+// number gives no stiffness of the table (NaN), and an axial load that is not a number the first curve.
+TEST_F(MomentCurvature, FarBeyondTheEndsAndAtNaN) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    SlotArray ei = elasticEI();
+    EIMPHIY(1, 1e300, ei, bent(1.0));
+    EXPECT_TRUE(near(ei(5), 2600.0 / 1.0, 1e-12)) << ei(5);
+    ei = elasticEI();
+    EIMPHIY(1, -1e300, ei, bent(1.0));
+    EXPECT_TRUE(near(ei(5), 1500.0 / 1.0, 1e-12)) << ei(5);
+    ei = elasticEI();
+    EIMPHIY(1, nan, ei, bent(2e-4));
+    EXPECT_TRUE(near(ei(5), 6.25e6, 1e-12)) << ei(5);
+    SlotArray y = bent(2e-4);
+    y(5) = nan;
+    ei = elasticEI();
+    EIMPHIY(1, 0.0, ei, y);
+    EXPECT_TRUE(std::isnan(ei(5))) << ei(5);
+    EXPECT_TRUE(near(ei(7), 6.25e6, 1e-12)) << ei(7);
 }
 
 TEST_F(MomentCurvature, SectionsWithoutASetKeepTheirStiffness) {
