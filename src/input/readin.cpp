@@ -155,7 +155,8 @@ void InputFile::nonNegative(double v, const std::string& field) const {
 
 void InputFile::positive(double v, const std::string& field) const {
     if (!(v > 0.0 && v <= MAXVALUE))
-        fail(io::InputError::BadValue, num(v), field + " is " + num(v) + "; allowed: above 0 (up to " + real(MAXVALUE) + ")");
+        fail(io::InputError::BadValue, num(v),
+             field + " is " + num(v) + "; allowed: above 0 (up to " + real(MAXVALUE) + ")");
 }
 
 void InputFile::finite(double v, const std::string& field) const {
@@ -249,7 +250,9 @@ void readTitle(InputFile& in) {
 void checkControl(const InputFile& in) {
     const std::string item = " (item ";
     const std::string of = " of the control record)";
-    auto sw = [&](int v, int k, const std::string& name) { in.checkCode(v, {0, 1}, name + item + num(k) + of, "0 or 1"); };
+    auto sw = [&](int v, int k, const std::string& name) {
+        in.checkCode(v, {0, 1}, name + item + num(k) + of, "0 or 1");
+    };
     in.checkCode(CTLIN.UNITS, {1, 2, 3}, "units system" + item + "1" + of, "1 English, 2 SI, 3 generic labels");
     in.checkCode(CTLIN.ANTYPE, {2, 3}, "analysis type" + item + "2" + of, "2 plane, 3 three-dimensional");
     in.checkCode(CTLIN.CAPOPT, {0, 1, 2}, "pile cap option" + item + "3" + of,
@@ -337,7 +340,8 @@ void readCap(InputFile& in) {
         io::ListRecord r = in.record();
         r >> CAPIN.KCAPSPR >> CAPIN.KCAPSOIL >> CAPIN.INCREMENTS >> CAPIN.K50 >> CAPIN.FULT >> CAPIN.YMAX;
         r.finish();
-        in.checkCode(CAPIN.KCAPSPR, {0, 1}, "embedded cap form", "0 equivalent lateral load, 1 equivalent lateral spring");
+        in.checkCode(CAPIN.KCAPSPR, {0, 1}, "embedded cap form",
+                     "0 equivalent lateral load, 1 equivalent lateral spring");
         in.checkCode(CAPIN.KCAPSOIL, {0, 1, 2}, "embedded cap model",
                      "0 from the soil data, 1 from the soil parameters, 2 from K50, FULT and YMAX");
         if (CAPIN.KCAPSPR == 1)

@@ -257,7 +257,8 @@ void readCase(InputFile& in, int c) {
                                             "moment about X", "X", "Y", "Z"};
         const std::string load = " of concentrated load " + num(j) + " of " + owner;
         for (int k = 1; k <= 6; ++k) in.finite(LCCL.CLOAD(c, j, k), NAMES[k - 1] + load);
-        for (int k = 7; k <= 9; ++k) in.coordinate(LCCL.CLOAD(c, j, k), std::string("coordinate ") + NAMES[k - 1] + load);
+        for (int k = 7; k <= 9; ++k)
+            in.coordinate(LCCL.CLOAD(c, j, k), std::string("coordinate ") + NAMES[k - 1] + load);
     }
     // 10, 11. Distributed-load entries.
     LCCNT(c, 2) = in.readCount(MAXDL, "distributed-load entries of " + owner, LCCNT(c, 2));
@@ -279,7 +280,8 @@ void readCase(InputFile& in, int c) {
             for (int k = 1; k <= 6; ++k) r >> LCSD.KDOF(c, k);
         }
         for (int k = 1; k <= 6; ++k)
-            in.checkCode(LCSD.KDOF(c, k), {0, 1, 2}, "kind of value given at the point, item " + num(k) + ", of " + owner,
+            in.checkCode(LCSD.KDOF(c, k), {0, 1, 2},
+                         "kind of value given at the point, item " + num(k) + ", of " + owner,
                          "0 displacement, 1 load, 2 both");
         for (int half = 0; half < 2; ++half) {
             {
@@ -293,7 +295,8 @@ void readCase(InputFile& in, int c) {
             io::ListRecord r = in.record();
             for (int k = 1; k <= 3; ++k) r >> LCSD.SDLOC(c, k);
         }
-        for (int k = 1; k <= 3; ++k) in.coordinate(LCSD.SDLOC(c, k), "coordinate " + num(k) + " of the point of " + owner);
+        for (int k = 1; k <= 3; ++k)
+            in.coordinate(LCSD.SDLOC(c, k), "coordinate " + num(k) + " of the point of " + owner);
     }
 }
 

@@ -437,7 +437,8 @@ void readCrossSections(InputFile& in) {
         int ident = 0, unusedItem = 0;
         in.record() >> ident >> unusedItem >> SECTIN.ESHAPE(t) >> SECTIN.NLFLAG(t);
         in.checkInt(SECTIN.ESHAPE(t), 0, 5, "shape of cross section " + num(t),
-                    "0 general, 1 circular pipe, 2 rectangular pipe, 3 I section, 4 H section, 5 designated steel shape");
+                    "0 general, 1 circular pipe, 2 rectangular pipe, 3 I section, 4 H section, "
+                    "5 designated steel shape");
         in.checkCode(SECTIN.NLFLAG(t), {0, 1}, "kind of cross section " + num(t), "0 elastic, 1 nonlinear");
         in.record() >> SECTIN.SECTNAME(t);
         if (SECTIN.NLFLAG(t) == 0)
@@ -501,7 +502,8 @@ void readSoilLayers(InputFile& in) {
         in.checkInt(SOILIN.LCRITIN(l), 1, 14, "p-y criterion of " + layer,
                     "1 soft clay, 2 stiff clay with free water, 3 stiff clay without free water, 4 sand, 5 user "
                     "p-y curves, 6 vuggy limestone, 7 silt, 8 API sand, 9 weak rock, 10 stiff clay with initial k, "
-                    "11 liquefied sand, 12 elastic subgrade, 13 soft clay with J, 14 modified soft clay with initial k");
+                    "11 liquefied sand, 12 elastic subgrade, 13 soft clay with J, "
+                    "14 modified soft clay with initial k");
         in.record() >> SOILIN.XTOPIN(l) >> SOILIN.XBOTIN(l);
         in.coordinate(SOILIN.XTOPIN(l), "X of the top of " + layer);
         in.coordinate(SOILIN.XBOTIN(l), "X of the bottom of " + layer);
@@ -628,7 +630,8 @@ void readUserMphi(InputFile& in, int generated) {
             MPHIIN.MPNPTIN(s, c) = npt;
             for (int p = 1; p <= npt; ++p) {
                 in.record() >> MPHIIN.MPMOMIN(s, c, p) >> MPHIIN.MPPHIIN(s, c, p);
-                const std::string pt = " of point " + num(p) + " of curve " + num(c) + " of moment-curvature set " + num(s);
+                const std::string pt =
+                    " of point " + num(p) + " of curve " + num(c) + " of moment-curvature set " + num(s);
                 in.finite(MPHIIN.MPMOMIN(s, c, p), "moment" + pt);
                 in.finite(MPHIIN.MPPHIIN(s, c, p), "curvature" + pt);
             }

@@ -79,7 +79,8 @@ const std::vector<Mistake>& mistakes() {
           "reading may have gone wrong at line 17 of section \"LOAD CASES\": the record there holds 9 values, the "
           "line gave 8"}},
         {"decimal comma", 17, "600000,0 0.0 0.0 30000.0 0.0 0.0 0.0 0.0 0.0", 110,
-         {"decimal comma in \"600000,0\"", "the two values 600000 and 0", "holds 1 value more than its record takes (9)",
+         {"decimal comma in \"600000,0\"", "the two values 600000 and 0",
+          "holds 1 value more than its record takes (9)",
           "(600000.0)", "line 17"}},
         // Counts one too many or too few.
         {"one concentrated load too many", 16, "2", 110,
@@ -90,7 +91,8 @@ const std::vector<Mistake>& mistakes() {
          {"a section heading is due after section \"PILE GROUPS\" but the line holds numbers", "line 41"}},
         // What the analysis can use, with a warning naming the line.
         {"load record one value long", 17, "600000.0 0.0 0.0 30000.0 0.0 0.0 0.0 0.0 0.0 5.0", 0,
-         {"** WARNING ** line 17 of section \"LOAD CASES\" holds 1 value more than its record takes (9); ignored: 5.0"}},
+         {"** WARNING ** line 17 of section \"LOAD CASES\" holds 1 value more than its record takes (9); "
+          "ignored: 5.0"}},
         {"a note after the values", 47, "50 50.0 1   driven, 50 ft", 0,
          {"** WARNING ** line 47 of section \"PILE PROPERTIES\" holds 3 values more than its record takes (3); "
           "ignored: driven, 50 ft"}},
