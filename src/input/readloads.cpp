@@ -18,6 +18,8 @@ namespace {
 using Kind = io::InputError::Kind;
 
 constexpr int NAMELEN = 80;  // characters of a case or combination name
+// Switches that count as on from 1 upwards take any value from 0.
+constexpr int MAXVALUEINT = 2147483647;
 
 // The pairs (displacement, factor) that one point of a target-deflection stiffness estimation can keep.
 // Every point after the first starts with one pair and adds one per solution, so a point may run at most
@@ -25,13 +27,18 @@ constexpr int NAMELEN = 80;  // characters of a case or combination name
 constexpr int HISTORYPAIRS = 20;
 
 // Integer run parameters of a case or combination (columns of LCPAR / LCBPAR). The iteration limits bound
-// the cap iteration and the iteration of every pile: with no iteration allowed nothing is ever solved.
+// the cap iteration and the iteration of every pile: with no iteration allowed nothing is ever solved,
+// and a bound beyond MAXITERATIONS is work without end (and a counter that runs one past it overflows).
 // The requested thread count is 0 (automatic rule) or a number of threads; a negative request would set
 // a negative team size for the parallel regions.
-void checkRunParameters(InputFile& in, int nthrusr, int maxitg, int maxitp, const std::string& owner) {
+void checkRunParameters(InputFile& in, int c, bool combination) {
+    const auto par = [&](int k) { return combination ? LCBPAR(c, k) : LCPAR(c, k); };
+    const std::string owner = (combination ? "load combination " : "load case ") + num(c);
+    const int nthrusr = par(3), maxitg = par(6), maxitp = par(7);
     if (nthrusr < 0)
         in.fail(Kind::BadValue, num(nthrusr),
                 "requested thread count " + num(nthrusr) + " of " + owner + " is negative (0: automatic)");
+    in.checkInt(par(5), 0, 100000, "number of load cycles (item 5) of " + owner, "0 to 100000");
     if (maxitg < 1)
         in.fail(Kind::BadValue, num(maxitg),
                 "iteration limit of the group solution (MAXITG) " + num(maxitg) + " of " + owner +
@@ -40,18 +47,58 @@ void checkRunParameters(InputFile& in, int nthrusr, int maxitg, int maxitp, cons
         in.fail(Kind::BadValue, num(maxitp),
                 "iteration limit of a pile analysis (MAXITP) " + num(maxitp) + " of " + owner +
                     " must be at least 1");
+    const std::string limits = "1 to " + num(MAXITERATIONS);
+    in.checkInt(maxitg, 1, MAXITERATIONS, "iteration limit of the group solution (MAXITG) of " + owner, limits);
+    in.checkInt(maxitp, 1, MAXITERATIONS, "iteration limit of a pile analysis (MAXITP) of " + owner, limits);
 }
 
-// The load is applied in steps: FINC is the first load factor and the step, FINCMIN the smallest step
-// that halving may reach. A step of 0 or less never brings the load to its total, and a floor of 0 or
-// less lets the halving run without end.
-void checkLoadSteps(InputFile& in, double finc, double fincmin, const std::string& owner) {
+// Tolerances and load steps. The load is applied in steps: FINC is the first load factor and the step,
+// FINCMIN the smallest step that halving may reach. A step of 0 or less never brings the load to its
+// total and a floor of 0 or less lets the halving run without end; a step below MINLOADSTEP takes more
+// than 10000 steps to the full load, and a floor below MINHALFSTEP lets a failing case creep on in more
+// than 100000 steps. A tolerance of 0 or less can never be met.
+void checkLoadSteps(InputFile& in, double tolcap, double tolpil, double finc, double fincmin,
+                    const std::string& owner) {
+    in.positive(tolcap, "tolerance of the cap movement (TOLCAP) of " + owner);
+    in.positive(tolpil, "tolerance of the pile deflections (TOLPIL) of " + owner);
     if (!(finc > 0.0))
         in.fail(Kind::BadValue, num(finc),
                 "load increment factor (FINC) " + num(finc) + " of " + owner + " must be above 0");
+    in.checkReal(finc, MINLOADSTEP, MAXVALUE, "load increment factor (FINC) of " + owner,
+                 real(MINLOADSTEP) + " or more (at most 10000 load steps)");
     if (!(fincmin > 0.0))
         in.fail(Kind::BadValue, num(fincmin),
                 "minimum load increment factor (FINCMIN) " + num(fincmin) + " of " + owner + " must be above 0");
+    in.checkReal(fincmin, MINHALFSTEP, MAXVALUE, "minimum load increment factor (FINCMIN) of " + owner,
+                 real(MINHALFSTEP) + " or more (at most 100000 load steps)");
+}
+
+// The print level and node step of the along-pile tables, and the switches of record 5 of a case
+// (record 5 of a combination has the same, without the scale factor). The alternative tolerances are
+// absolute bounds on the cap's movement: when they count they must be above 0.
+void checkPrintAndSwitches(InputFile& in, int kprint, int nprevry, int kalttol, double toldefa, double tolrota,
+                           int kaxvar, int kskip, int keiprev, const std::string& owner) {
+    in.checkCode(kprint, {0, 1, 2}, "print level (KPRINT) of " + owner,
+                 "0 cap only, 1 cap and pile heads, 2 also along the piles");
+    if (kprint == 2) in.checkInt(nprevry, 1, MAXINC, "node step of the printout (NPREVRY) of " + owner, "1 to 100");
+    in.checkCode(kalttol, {0, 1}, "alternative tolerances switch (KALTTOL) of " + owner, "0 or 1");
+    if (kalttol == 1) {
+        in.positive(toldefa, "alternative cap deflection tolerance (TOLDEFA) of " + owner);
+        in.positive(tolrota, "alternative cap rotation tolerance (TOLROTA) of " + owner);
+    }
+    in.checkInt(kaxvar, 0, MAXVALUEINT, "axial variation switch (KAXVAR) of " + owner, "0 off, 1 on");
+    in.checkCode(kskip, {0, 1}, "skip switch (KSKIP) of " + owner, "0 analysed, 1 not analysed");
+    in.checkInt(keiprev, 0, MAXVALUEINT, "previous EI switch (KEIPREV) of " + owner, "0 off, 1 on");
+}
+
+// The envelope record of the case or combination section: switch, print level and node step.
+void checkEnvelope(InputFile& in, int env, int kprint, int nprev, const std::string& what) {
+    in.checkCode(env, {0, 1}, "envelope switch of the " + what, "0 none, 1 envelopes written");
+    if (env == 1) {
+        in.checkCode(kprint, {0, 1, 2}, "envelope print level of the " + what,
+                     "0 cap only, 1 cap and pile heads, 2 also along the piles");
+        if (kprint == 2) in.checkInt(nprev, 1, MAXINC, "envelope node step of the " + what, "1 to 100");
+    }
 }
 
 // Control values of the long form of a stiffness-estimation case (mode 11 or more with 13 values or
@@ -110,6 +157,10 @@ void readDistributedEntry(InputFile& in, int c, int e) {
     r >> LCDL.DLFACY(c, e) >> LCDL.DLSETZ(c, e);
     const InputFile::Where atSetZ = in.here();
     r >> LCDL.DLFACZ(c, e);
+    r.finish();
+    in.checkCode(LCDL.DLAXIS(c, e), {0, 1}, "axes of " + owner, "0 local pile axes, 1 global axes");
+    in.finite(LCDL.DLFACY(c, e), "factor Y of " + owner);
+    in.finite(LCDL.DLFACZ(c, e), "factor Z of " + owner);
 
     // Pile numbers: 0 loads no pile (as first) or stands for the first (as last); any other number must
     // be a pile of the arrangement read later.
@@ -140,8 +191,12 @@ void readDistributedEntry(InputFile& in, int c, int e) {
 // The 25 column flags of an along-pile result table, one record.
 template <class Cell>
 void readColumnFlags(InputFile& in, Cell cell) {
-    io::ListRecord r = in.record();
-    for (int k = 1; k <= NCOLSEL; ++k) r >> cell(k);
+    {
+        io::ListRecord r = in.record();
+        for (int k = 1; k <= NCOLSEL; ++k) r >> cell(k);
+    }
+    for (int k = 1; k <= NCOLSEL; ++k)
+        in.checkInt(cell(k), 0, MAXVALUEINT, "column flag " + num(k), "0 column left out, 1 column printed");
 }
 
 void readCase(InputFile& in, int c) {
@@ -150,13 +205,13 @@ void readCase(InputFile& in, int c) {
     {
         io::ListRecord r = in.record();
         for (int k = 1; k <= 7; ++k) r >> LCPAR(c, k);
-        checkRunParameters(in, LCPAR(c, 3), LCPAR(c, 6), LCPAR(c, 7), owner);
+        checkRunParameters(in, c, false);
     }
     // 2. Tolerances and load steps.
     {
         io::ListRecord r = in.record();
         for (int k = 1; k <= 4; ++k) r >> LCREAL(c, k);
-        checkLoadSteps(in, LCREAL(c, 3), LCREAL(c, 4), owner);
+        checkLoadSteps(in, LCREAL(c, 1), LCREAL(c, 2), LCREAL(c, 3), LCREAL(c, 4), owner);
     }
     // 3. Name.
     LCDEF.LCNAME(c) = in.fixedText(NAMELEN);
@@ -165,12 +220,27 @@ void readCase(InputFile& in, int c) {
         io::ListRecord r = in.record();
         for (int k = 1; k <= 7; ++k) r >> LCOPT(c, k);
         r >> LCSD.SDFLAG(c);
+        r.finish();
+        in.checkInt(LCOPT(c, 1), 0, 12, "load type (item 1) of " + owner,
+                    "0 dead, 1 live, 2 seismic, 3 impact, 4 wind, 5 water, 6 ice, 7 soils, 8 roof live, 9 rain, "
+                    "10 snow, 11 temperature, 12 special");
+        in.checkInt(LCOPT(c, 2), 0, 99, "mode (item 2) of " + owner,
+                    "0 one analysis, 1 to 10 cap flexibility, 11 to 99 stiffness estimation");
+        in.checkCode(LCOPT(c, 3), {0, 1}, "cap stiffness matrix switch (item 3) of " + owner, "0 or 1");
+        in.checkCode(LCOPT(c, 4), {0, 1}, "diagonal stiffness switch (item 4) of " + owner, "0 or 1");
+        in.checkCode(LCOPT(c, 7), {0, 1}, "axial distributed load at the head switch (item 7) of " + owner, "0 or 1");
+        in.checkCode(LCSD.SDFLAG(c), {0, 1}, "values at a point switch (item 8) of " + owner,
+                     "0 concentrated loads, 1 displacements or loads given at a point");
     }
     // 5. Print level, scale factor, alternative tolerances and switches.
     {
         io::ListRecord r = in.record();
         r >> LCCNT(c, 4) >> LCCNT(c, 5) >> LCREAL(c, 5) >> LCCNT(c, 6) >> LCREAL(c, 6) >> LCREAL(c, 7) >>
             LCCNT(c, 7) >> LCCNT(c, 8) >> LCCNT(c, 37);
+        r.finish();
+        checkPrintAndSwitches(in, LCCNT(c, 4), LCCNT(c, 5), LCCNT(c, 6), LCREAL(c, 6), LCREAL(c, 7), LCCNT(c, 7),
+                              LCCNT(c, 8), LCCNT(c, 37), owner);
+        in.finite(LCREAL(c, 5), "scale factor of " + owner);
     }
     // 6. A switch the analysis does not use.
     in.record() >> LCCNT(c, 9);
@@ -179,8 +249,16 @@ void readCase(InputFile& in, int c) {
     // 8, 9. Concentrated loads.
     LCCNT(c, 1) = in.readCount(MAXCL, "concentrated loads of " + owner, LCCNT(c, 1));
     for (int j = 1; j <= LCCNT(c, 1); ++j) {
-        io::ListRecord r = in.record();
-        for (int k = 1; k <= 9; ++k) r >> LCCL.CLOAD(c, j, k);
+        {
+            io::ListRecord r = in.record();
+            for (int k = 1; k <= 9; ++k) r >> LCCL.CLOAD(c, j, k);
+        }
+        static const char* const NAMES[] = {"force X", "force Y", "moment about Z", "force Z", "moment about Y",
+                                            "moment about X", "X", "Y", "Z"};
+        const std::string load = " of concentrated load " + num(j) + " of " + owner;
+        for (int k = 1; k <= 6; ++k) in.finite(LCCL.CLOAD(c, j, k), NAMES[k - 1] + load);
+        for (int k = 7; k <= 9; ++k)
+            in.coordinate(LCCL.CLOAD(c, j, k), std::string("coordinate ") + NAMES[k - 1] + load);
     }
     // 10, 11. Distributed-load entries.
     LCCNT(c, 2) = in.readCount(MAXDL, "distributed-load entries of " + owner, LCCNT(c, 2));
@@ -192,6 +270,7 @@ void readCase(InputFile& in, int c) {
             io::ListRecord r = in.record();
             r >> FSDDAT.FSDV(c, j);
         }
+        in.finite(FSDDAT.FSDV(c, j), "foundation stiffness value " + num(j) + " of " + owner);
         checkStiffnessControl(in, c, j, LCCNT(c, 3));
     }
     // 14 to 17. Displacements or loads specified at a point.
@@ -200,16 +279,24 @@ void readCase(InputFile& in, int c) {
             io::ListRecord r = in.record();
             for (int k = 1; k <= 6; ++k) r >> LCSD.KDOF(c, k);
         }
-        {
-            io::ListRecord r = in.record();
-            for (int k = 1; k <= 6; ++k) r >> LCSD.SDV(c, k);
+        for (int k = 1; k <= 6; ++k)
+            in.checkCode(LCSD.KDOF(c, k), {0, 1, 2},
+                         "kind of value given at the point, item " + num(k) + ", of " + owner,
+                         "0 displacement, 1 load, 2 both");
+        for (int half = 0; half < 2; ++half) {
+            {
+                io::ListRecord r = in.record();
+                for (int k = 1; k <= 6; ++k) r >> LCSD.SDV(c, 6 * half + k);
+            }
+            for (int k = 1; k <= 6; ++k)
+                in.finite(LCSD.SDV(c, 6 * half + k), "value " + num(6 * half + k) + " given at the point of " + owner);
         }
         {
             io::ListRecord r = in.record();
-            for (int k = 7; k <= 12; ++k) r >> LCSD.SDV(c, k);
+            for (int k = 1; k <= 3; ++k) r >> LCSD.SDLOC(c, k);
         }
-        io::ListRecord r = in.record();
-        for (int k = 1; k <= 3; ++k) r >> LCSD.SDLOC(c, k);
+        for (int k = 1; k <= 3; ++k)
+            in.coordinate(LCSD.SDLOC(c, k), "coordinate " + num(k) + " of the point of " + owner);
     }
 }
 
@@ -222,6 +309,8 @@ void readCases(InputFile& in) {
         in.checkCount(nlc, MAXLC, "load cases");
         LCDEF.NLC = nlc;
         r >> OPTENV.ENVLC >> OPTENV.KPRINTLC >> OPTENV.NPREVLC >> unusedItem;
+        r.finish();
+        checkEnvelope(in, OPTENV.ENVLC, OPTENV.KPRINTLC, OPTENV.NPREVLC, "load cases");
     }
     if (OPTENV.ENVLC > 0) readColumnFlags(in, [](int k) -> int& { return OPTENV.ENVCOLSEL(k, 1); });
     for (int c = 1; c <= LCDEF.NLC; ++c) readCase(in, c);
@@ -233,12 +322,12 @@ void readCombination(InputFile& in, int m) {
     {
         io::ListRecord r = in.record();
         for (int k = 1; k <= 7; ++k) r >> LCBPAR(m, k);
-        checkRunParameters(in, LCBPAR(m, 3), LCBPAR(m, 6), LCBPAR(m, 7), owner);
+        checkRunParameters(in, m, true);
     }
     {
         io::ListRecord r = in.record();
         for (int k = 1; k <= 4; ++k) r >> LCBREAL(m, k);
-        checkLoadSteps(in, LCBREAL(m, 3), LCBREAL(m, 4), owner);
+        checkLoadSteps(in, LCBREAL(m, 1), LCBREAL(m, 2), LCBREAL(m, 3), LCBREAL(m, 4), owner);
     }
     // 3. Name.
     LCBDEF.LCBNAME(m) = in.fixedText(NAMELEN);
@@ -261,6 +350,9 @@ void readCombination(InputFile& in, int m) {
         io::ListRecord r = in.record();
         r >> LCBCNT(m, 2) >> LCBCNT(m, 3) >> LCBCNT(m, 4) >> LCBREAL(m, 7) >> LCBREAL(m, 8) >> LCBCNT(m, 5) >>
             LCBCNT(m, 6) >> LCBCNT(m, 34);
+        r.finish();
+        checkPrintAndSwitches(in, LCBCNT(m, 2), LCBCNT(m, 3), LCBCNT(m, 4), LCBREAL(m, 7), LCBREAL(m, 8),
+                              LCBCNT(m, 5), LCBCNT(m, 6), LCBCNT(m, 34), owner);
     }
     // 6. A switch the analysis does not use.
     in.record() >> LCBCNT(m, 7);
@@ -276,6 +368,8 @@ void readCombination(InputFile& in, int m) {
         in.checkRange(lc, 1, LCDEF.NLC, "term " + num(k) + " of " + owner + " names load case");
         LCBLST.LCBCASE(m, k) = lc;
         r >> LCBLST.LCBFAC(m, k);
+        r.finish();
+        in.finite(LCBLST.LCBFAC(m, k), "factor of term " + num(k) + " of " + owner);
     }
 }
 
@@ -288,6 +382,8 @@ void readCombinations(InputFile& in) {
         in.checkCount(ncomb, MAXLCB, "load combinations");
         LCBDEF.NCOMB = ncomb;
         r >> OPTENV.ENVCB >> OPTENV.KPRINTCB >> OPTENV.NPREVCB >> unusedItem;
+        r.finish();
+        checkEnvelope(in, OPTENV.ENVCB, OPTENV.KPRINTCB, OPTENV.NPREVCB, "load combinations");
     }
     if (OPTENV.ENVCB > 0) readColumnFlags(in, [](int k) -> int& { return OPTENV.ENVCOLSEL(k, 2); });
     for (int m = 1; m <= LCBDEF.NCOMB; ++m) readCombination(in, m);
@@ -299,8 +395,17 @@ void readDistributedSets(InputFile& in) {
     for (int s = 1; s <= DLS.NSETS; ++s) {
         DLS.NPTS(s) = in.readCount(MAXDLPT, "points of distributed-load set " + num(s), DLS.NPTS(s));
         for (int p = 1; p <= DLS.NPTS(s); ++p) {
-            io::ListRecord r = in.record();
-            r >> DLS.DLSDEP(s, p) >> DLS.DLSVAL(s, p);
+            {
+                io::ListRecord r = in.record();
+                r >> DLS.DLSDEP(s, p) >> DLS.DLSVAL(s, p);
+            }
+            const std::string point = " of point " + num(p) + " of distributed-load set " + num(s);
+            in.checkReal(DLS.DLSDEP(s, p), 0.0, MAXCOORD, "depth" + point, "0 to " + real(MAXCOORD));
+            // The depths of a set are searched in order for the segment that holds a node.
+            if (p > 1 && !(DLS.DLSDEP(s, p) > DLS.DLSDEP(s, p - 1)))
+                in.checkReal(DLS.DLSDEP(s, p), DLS.DLSDEP(s, p - 1), MAXCOORD, "depth" + point,
+                             "at or below the depth of the point before it (" + num(DLS.DLSDEP(s, p - 1)) + ")");
+            in.finite(DLS.DLSVAL(s, p), "load" + point);
         }
     }
 }

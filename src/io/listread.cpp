@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <exception>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -185,18 +186,71 @@ struct ListRecord::Item {
     std::string_view whole;  // the item as it stands in the file, with any r* prefix
 };
 
-ListRecord::ListRecord(LineSource& src, std::string_view section)
-    : src_(src), section_(trimmedSection(section)) {}
+ListRecord::ListRecord(LineSource& src, std::string_view section, RecordObserver* observer)
+    : src_(src), section_(trimmedSection(section)), observer_(observer), uncaught_(std::uncaught_exceptions()) {}
 
-ListRecord::~ListRecord() { finish(); }
+// A record left by a fault (an exception passing through) tells nothing: its count of items is not
+// the count of its type.
+ListRecord::~ListRecord() {
+    if (std::uncaught_exceptions() > uncaught_) observer_ = nullptr;
+    finish();
+}
 
 bool ListRecord::ended() const { return ended_; }
 
 // Lines are taken only when an item is due, so the rest of the last line read is left behind by simply
 // not reading it: the next record takes the next line. Later reads of this record change nothing.
 void ListRecord::finish() {
+    if (!finished_) tellObserver();
     finished_ = true;
     repeatLeft_ = 0;
+}
+
+void ListRecord::noteItem() {
+    const long ln = src_.lineNumber();
+    if (trace_.items == 0) trace_.firstLine = ln;
+    trace_.lastLine = ln;
+    ++trace_.items;
+    if (ln == trace_.firstLine) ++trace_.itemsOnFirstLine;
+}
+
+// A comma with a digit right before it and a digit right after it, no blank between: "105,0". Legal
+// between two values, it is also what a decimal comma looks like.
+void ListRecord::noteComma(size_t at) {
+    if (!trace_.joined.empty() || at == 0 || at + 1 >= line_.size()) return;
+    if (!isDigit(line_[at - 1]) || !isDigit(line_[at + 1])) return;
+    size_t a = at, b = at + 1;
+    while (a > 0 && !endsWord(line_[a - 1])) --a;
+    while (b < line_.size() && !endsWord(line_[b])) ++b;
+    trace_.joined = line_.substr(a, b - a);
+    trace_.joinedLine = src_.lineNumber();
+}
+
+// The record is over: what is left on its last line is counted item by item (a quoted text as one).
+void ListRecord::tellObserver() {
+    if (observer_ == nullptr || trace_.items == 0) return;
+    if (!ended_ && pos_ < line_.size()) {
+        // A comma right after the record's last value joins it to the first value left over.
+        if (line_[pos_] == ',') noteComma(pos_);
+        size_t a = pos_;
+        while (a < line_.size() && (isBlank(line_[a]) || line_[a] == ',')) ++a;
+        size_t b = line_.size();
+        while (b > a && (isBlank(line_[b - 1]) || line_[b - 1] == ',')) --b;
+        trace_.leftover = line_.substr(a, b - a);
+        for (size_t i = a; i < b;) {
+            while (i < b && (isBlank(line_[i]) || line_[i] == ',')) ++i;
+            if (i >= b) break;
+            ++trace_.leftoverValues;
+            if (isQuote(line_[i])) {
+                const char q = line_[i++];
+                while (i < b && line_[i] != q) ++i;
+                ++i;
+            } else {
+                while (i < b && !isBlank(line_[i]) && line_[i] != ',') ++i;
+            }
+        }
+    }
+    observer_->recordEnded(trace_);
 }
 
 void ListRecord::takeLine() {
@@ -210,6 +264,12 @@ void ListRecord::takeLine() {
 }
 
 ListRecord::Item ListRecord::nextItem() {
+    const Item it = scanItem();
+    if (it.kind != Item::End) noteItem();
+    return it;
+}
+
+ListRecord::Item ListRecord::scanItem() {
     if (ended_ || finished_) return {Item::End, {}, {}};
     if (repeatLeft_ > 0) {
         --repeatLeft_;
@@ -228,6 +288,7 @@ ListRecord::Item ListRecord::nextItem() {
         }
         const char c = line_[pos_];
         if (c == ',') {
+            noteComma(pos_);
             ++pos_;
             if (commaFree_) {
                 commaFree_ = false;

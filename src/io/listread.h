@@ -44,12 +44,34 @@ struct InputError : std::runtime_error {
     InputError(Kind k, std::string sect, long ln, std::string txt, const std::string& what);
 };
 
+// What one record took from the file, told to an observer when the record ends: the lines its items
+// came from, how many items it took and how many of them stood on its first line, what was left on its
+// last line, and the first place where two numbers stood joined by a bare comma ("105,0"), which a
+// decimal comma would also give.
+struct RecordTrace {
+    long firstLine = 0, lastLine = 0;
+    int items = 0;             // items taken, empty values included
+    int itemsOnFirstLine = 0;  // of these, how many stood on the first line
+    std::string leftover;      // the rest of the last line, blanks and commas trimmed ("" when none)
+    int leftoverValues = 0;    // the values in it
+    std::string joined;        // e.g. "105,0"; empty when the record met none
+    long joinedLine = 0;
+};
+
+// Receives the trace of each record that took at least one item. Called from the record's end, which
+// may be a destructor: it must not throw.
+class RecordObserver {
+public:
+    virtual ~RecordObserver() = default;
+    virtual void recordEnded(const RecordTrace& trace) noexcept = 0;
+};
+
 // One free-form record. Items are read with >> in order; the record ends when the object is finished
 // (finish() or destruction), which skips the rest of the last line read. A record of which no item was
 // read consumes no line: use skipRecord() for a record that is read past.
 class ListRecord {
 public:
-    ListRecord(LineSource& src, std::string_view section);
+    ListRecord(LineSource& src, std::string_view section, RecordObserver* observer = nullptr);
     ~ListRecord();
     ListRecord(const ListRecord&) = delete;
     ListRecord& operator=(const ListRecord&) = delete;
@@ -69,7 +91,12 @@ public:
 private:
     struct Item;  // one item as met in the file: a value, an empty value, or the end of the record
     Item nextItem();
+    Item scanItem();
     void takeLine();
+    // Notes an item taken from the current line, and a comma joining two numbers at position at.
+    void noteItem();
+    void noteComma(size_t at);
+    void tellObserver();
 
     LineSource& src_;
     std::string section_;
@@ -82,6 +109,9 @@ private:
     bool repeatNull_ = false;   // the repeat is r* (empty values)
     size_t repeatItem_ = 0, repeatItemLen_ = 0;    // the whole r*value item in line_
     size_t repeatValue_ = 0, repeatValueLen_ = 0;  // its value part in line_
+    RecordObserver* observer_ = nullptr;
+    int uncaught_ = 0;  // exceptions in flight when the record started
+    RecordTrace trace_;
 };
 
 // Reads past one record: one line is consumed. An end of file throws InputError (EarlyEnd).

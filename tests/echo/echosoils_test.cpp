@@ -28,8 +28,12 @@ std::string planeWithSoils(int units, int kips, const std::string& layers) {
 
 // Runs the soil step on an input, after the piles and sections it reads for the axial estimates, and
 // returns what it wrote on the echo file.
-std::string tableF(const WorkDir& dir, const std::string& input, int* statusOut = nullptr) {
+// codes, when given, are the criterion codes of the layers, set after reading: the reader refuses a
+// code outside 1 to 14, and the echo's handling of such a code is still shown.
+std::string tableF(const WorkDir& dir, const std::string& input, int* statusOut = nullptr,
+                   const std::vector<int>& codes = {}) {
     EXPECT_EQ(readModel(dir, input), 0);
+    for (std::size_t l = 0; l < codes.size(); ++l) SOILIN.LCRITIN(static_cast<int>(l) + 1) = codes[l];
     echoPiles();
     echoSections();
     Capture echo(dir, 32, "case.echo");
@@ -221,12 +225,18 @@ const std::vector<CodeCase>& codeCases() {
     return cases;
 }
 
+std::vector<int> everyCode() {
+    std::vector<int> codes;
+    for (const CodeCase& c : codeCases()) codes.push_back(c.code);
+    return codes;
+}
+
 std::string everyCodeInput() {
     std::ostringstream s;
     s << codeCases().size() << "\n";
     int l = 0;
     for (const CodeCase& c : codeCases()) {
-        s << l + 1 << " " << c.code << "\n" << l << ".0 " << l + 1 << ".0\n2 10\n";
+        s << l + 1 << " " << (c.code >= 1 && c.code <= 14 ? c.code : 1) << "\n" << l << ".0 " << l + 1 << ".0\n2 10\n";
         s << "1 2 3 4 5 6 7 8 9 10\n11 12 13 14 15 16 17 18 19 20\n";
         ++l;
     }
@@ -240,7 +250,7 @@ std::string trimmed(const std::string& s) {
 
 TEST(EchoSoils, ProfileColumnsKeptOrZeroedByCriterion) {
     WorkDir dir;
-    tableF(dir, planeWithSoils(2, 0, everyCodeInput()));
+    tableF(dir, planeWithSoils(2, 0, everyCodeInput()), nullptr, everyCode());
     const auto& cases = codeCases();
     ASSERT_EQ(SOILLAY.NLAYER, static_cast<int>(cases.size()));
     EXPECT_EQ(SOILPRF.NXP, 2 * SOILLAY.NLAYER);
@@ -274,7 +284,7 @@ TEST(EchoSoils, ProfileColumnsKeptOrZeroedByCriterion) {
 
 TEST(EchoSoils, RowsAndSentenceOfEachCriterion) {
     WorkDir dir;
-    const std::string got = tableF(dir, planeWithSoils(2, 0, everyCodeInput()));
+    const std::string got = tableF(dir, planeWithSoils(2, 0, everyCodeInput()), nullptr, everyCode());
     // 16 layers do not fit the one-character count field.
     EXPECT_NE(got.find("\n         * LAYER(S) OF SOIL\n"), std::string::npos);
     // Split the table into layers: after each "LAYER  n" line, the sentence (if any), the column

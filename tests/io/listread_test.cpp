@@ -389,5 +389,67 @@ TEST(ListRead, FixedTextAndSkipRecordFaultAtEndOfFile) {
     }
 }
 
+// What a record tells its observer when it ends: the lines it took its items from, the values left on
+// its last line, and a bare comma joining two digits next to what it read.
+struct Traces : RecordObserver {
+    std::vector<RecordTrace> seen;
+    void recordEnded(const RecordTrace& t) noexcept override { seen.push_back(t); }
+};
+
+TEST(ListRead, RecordTraceTellsLinesLeftoverAndJoinedDigits) {
+    struct Case {
+        const char* name;
+        std::string text;
+        int items;
+        long first, last;
+        int onFirst, leftover;
+        std::string rest, joined;
+    };
+    const Case cases[] = {
+        {"exact", "1 2 3\n", 3, 1, 1, 3, 0, "", ""},
+        {"one short, spills", "1 2\n3 4\n", 3, 1, 2, 2, 1, "4", ""},
+        {"one long", "1 2 3 4.5\n", 3, 1, 1, 3, 1, "4.5", ""},
+        {"a quoted note counts as one", "1 2 3 'a, b' c\n", 3, 1, 1, 3, 2, "'a, b' c", ""},
+        {"bare commas between exact values", "1,2,3\n", 3, 1, 1, 3, 0, "", "1,2"},
+        {"decimal comma next to the leftover", "1 2 3,5\n", 3, 1, 1, 3, 1, "5", "3,5"},
+        {"joined digits inside the leftover only", "1 2 3 4,5\n", 3, 1, 1, 3, 2, "4,5", ""},
+        {"slash ends the record, the rest is no leftover", "1 / 7 8\n", 1, 1, 1, 1, 0, "", ""},
+    };
+    for (const Case& c : cases) {
+        StringSource src(c.text);
+        Traces obs;
+        {
+            ListRecord r(src, kSection, &obs);
+            int a = 0, b = 0, d = 0;
+            r >> a >> b >> d;
+        }
+        ASSERT_EQ(obs.seen.size(), 1u) << c.name;
+        const RecordTrace& t = obs.seen[0];
+        EXPECT_EQ(t.items, c.items) << c.name;
+        EXPECT_EQ(t.firstLine, c.first) << c.name;
+        EXPECT_EQ(t.lastLine, c.last) << c.name;
+        EXPECT_EQ(t.itemsOnFirstLine, c.onFirst) << c.name;
+        EXPECT_EQ(t.leftoverValues, c.leftover) << c.name;
+        EXPECT_EQ(t.leftover, c.rest) << c.name;
+        EXPECT_EQ(t.joined, c.joined) << c.name;
+    }
+}
+
+// A record that a fault leaves tells nothing (its item count is not its type's), and a record of which
+// nothing was read tells nothing either.
+TEST(ListRead, RecordTraceIsSilentAfterAFaultAndForAnUnreadRecord) {
+    StringSource src("1 x 3\n4 5 6\n");
+    Traces obs;
+    try {
+        ListRecord r(src, kSection, &obs);
+        int a = 0, b = 0;
+        r >> a >> b;
+        ADD_FAILURE() << "x read as an integer";
+    } catch (const InputError&) {
+    }
+    { ListRecord r(src, kSection, &obs); }
+    EXPECT_TRUE(obs.seen.empty());
+}
+
 }  // namespace
 }  // namespace kaldo::io

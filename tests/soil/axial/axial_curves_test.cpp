@@ -63,7 +63,9 @@ std::string inputOf(const PileModel& m) {
       << "SOIL LAYERS\n" << m.layers.size() << "\n";
     int l = 0;
     for (const SoilLayer& layer : m.layers) {
-        s << ++l << " " << layer.code << "\n" << layer.top << " " << layer.bottom << "\n2 9\n";
+        // The reader refuses a code outside 1 to 14; build() sets such a code after reading.
+        s << ++l << " " << (layer.code >= 1 && layer.code <= 14 ? layer.code : 1) << "\n" << layer.top << " "
+          << layer.bottom << "\n2 9\n";
         for (const SoilRow& r : {layer.upper, layer.lower})
             s << r.gamma << " " << r.c << " " << r.phi << " " << r.k << " " << r.er << " " << r.e50 << " " << r.j
               << " " << r.fmax << " " << r.qmax << "\n";
@@ -76,6 +78,7 @@ std::string inputOf(const PileModel& m) {
 // Reads the model and builds the working pile, section and soil tables as the input echo does.
 void build(const WorkDir& dir, const PileModel& m) {
     ASSERT_EQ(readModel(dir, inputOf(m)), 0);
+    for (std::size_t l = 0; l < m.layers.size(); ++l) SOILIN.LCRITIN(static_cast<int>(l) + 1) = m.layers[l].code;
     echoPiles();
     echoSections();
     int status = 0;
