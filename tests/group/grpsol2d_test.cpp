@@ -184,6 +184,42 @@ TEST_F(PlaneGroupSolution, PlaneAndThreeDimensionalModelsOfARowAgree) {
     }
 }
 
+TEST_F(PlaneGroupSolution, SofteningPilesGiveAPartialResultAtTheLastConvergedLevel) {
+    // Each pile takes 50 lb/in up to 1 in, then 5 lb/in: the row of four 200 lb/in, then 20. Total load
+    // 300, steps of 0.5, one iteration past the first allowed. 0.5 (150 lb, 0.75 in) converges on the
+    // steep branch; 1.0 and 0.75 cross the kink and fail; 0.625 (187.5 lb, 0.9375 in) converges; 0.75
+    // fails again, and the halved 0.0625 is below the minimum of 0.1.
+    TZCRV.TZNPT(1) = 5;
+    const double w[] = {-2.0, -1e-6, 0.0, 1.0, 40.0}, F[] = {-100.0, -5e-5, 0.0, 50.0, 245.0};
+    for (int k = 1; k <= 5; ++k) {
+        TZCRV.TZW(1, k) = w[k - 1];
+        TZCRV.TZF(1, k) = F[k - 1];
+    }
+    row({-90.0, -30.0, 30.0, 90.0}, 1);
+    CTLPAR.TOLCAP = 1e-4;
+    CTLPAR.FINC = 0.5;
+    CTLPAR.FINCMIN = 0.1;
+    CTLPAR.MAXITG = 1;
+    solve2D({300.0, 0, 0, 0, 0, 0});
+    EXPECT_EQ(status, 0);
+    EXPECT_NEAR(reported(3)[0], 187.5 / 200.0, 1e-6);
+    // The reported load is that of the last converged level.
+    {
+        const std::string t = text(14);
+        const auto at = t.rfind("* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *");
+        ASSERT_NE(at, std::string::npos);
+        std::istringstream in(t.substr(at + 43));
+        double load = 0.0;
+        in >> load;
+        EXPECT_NEAR(load, 187.5, 1e-9);
+    }
+    EXPECT_EQ(text(19), "    2 SOLUTION AT    62.50 % OF THE TOTAL LOAD\n");
+    for (int unit : {16, 18}) {
+        EXPECT_NE(text(unit).find("  RESULTS ARE FOR    62.50% OF THE TOTAL LOAD"), std::string::npos) << unit;
+    }
+    for (int p = 1; p <= 4; ++p) EXPECT_NEAR(axial(p), 187.5 / 4, 1e-6) << "pile " << p;
+}
+
 TEST_F(PlaneGroupSolution, SingularStiffnessEndsTheCaseWithItsCode) {
     // No axial stiffness at all: the vertical row of the stiffness is empty.
     axialCurve(0.0, 0.0);
