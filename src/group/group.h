@@ -93,6 +93,15 @@ void FVEC(Vec6& F, const Vec6& U, int& status);
 // (PILESTF with DU, IT, MODE) moved to the origin, TF K TD, summed in pile order whatever the status.
 // Time: RUNTPAR while iterating, RUNTPRT in the result passes (RUNPASS not 0).
 void STIFF(Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE, int& status);
+// The plane force vector: places 1 to 3 of F (force X, force Y, moment Z) are the forces that the cap
+// puts on all piles for the cap displacement U (places 1 to 3: X, Y, rotation about Z), each pile's head
+// forces moved to the origin and times PMULT; places 4 to 6 are 0. Each pile: AXIAL2D, NODE2D, LLPILE2D
+// in its own axes. Failures, pile-order sums and status as FVEC. Time: RUNTPAR while iterating, RUNTPRT
+// in the result passes.
+void FVEC2D(Vec6& F, const Vec6& U, int& status);
+// The matrix from the axes of plane pile p (along the axis, across it, rotation) to the plane's at the
+// cap origin (X, Y, rotation about Z), by columns; its transpose moves the cap displacement to the head.
+Mat3 planePileMatrix(int p);
 
 // ---- Branches of the group solution that other parts of the engine supply ------------------------
 // The embedded cap's resistance at the cap displacement U: passive resistance (CAPPASS, CAPPSTF) or the

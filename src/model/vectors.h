@@ -17,6 +17,8 @@ using Vec6 = std::array<double, 6>;     // displacements, forces or loads at one
 using Mat6 = std::array<double, 36>;    // 6 x 6 stiffness or transformation, by columns
 using Mat12 = std::array<double, 144>;  // 12 x 12 bordered system of values given at a point, by columns
 using Flags6 = std::array<int, 6>;      // one integer flag per component
+using Vec3 = std::array<double, 3>;     // a plane pile head: along the axis, across it, rotation
+using Mat3 = std::array<double, 9>;     // 3 x 3 plane matrix, by columns: (i, j) at [(i - 1) + (j - 1) * 3]
 
 // Values along one pile, NODESLOTS places, in one of two numberings of the pile's nodes (node j runs
 // from 1 at the head to n + 1 at the tip, n = NINC of the pile's property set). The two are distinct

@@ -86,11 +86,25 @@ void writeHeadWarning(const std::string& text, int pile, const std::string& move
     writeRecordTo({AXWARN_UNIT}, {"", head, values});
 }
 
-void AXIALRES(int p, double& force, const Vec6& u, SlotArray& axdisp, SlotArray& axforce, int& status) {
+namespace {
+
+// The warning texts of one analysis type: apparent failure and end force kept, in bearing and pull-out.
+struct AxialTexts {
+    const char* failBearing;
+    const char* failPull;
+    const char* maxBearing;
+    const char* maxPull;
+};
+constexpr AxialTexts SPACE_TEXTS{"APPARENT FAILURE IN BEARING    ,", "APPARENT FAILURE IN PULL OUT    ",
+                                 "REACHED MAXIMUM LOAD IN BEARING  ", "REACHED MAXIMUM LOAD IN PULLOUT  "};
+constexpr AxialTexts PLANE_TEXTS{"APPARENT FAILURE IN BEARING     ", "APPARENT FAILURE IN PULL OUT    ",
+                                 "MAXIMUM LOAD REACHED IN BEARING  ", "MAXIMUM LOAD REACHED IN PULLOUT  "};
+
+void axialHead(int p, double& force, double w, SlotArray& axdisp, SlotArray& axforce, int& status,
+               const AxialTexts& texts) {
     force = 0.0;
     axdisp.fill(0.0);
     axforce.fill(0.0);
-    const double w = u[0];
     if (w == 0.0) return;
 
     const bool keepEnd = CTLIN.KAXLIM == 1;
@@ -100,8 +114,8 @@ void AXIALRES(int p, double& force, const Vec6& u, SlotArray& axdisp, SlotArray&
     if (r.reach != CurveReach::Inside) {
         const bool bearing = r.reach == CurveReach::BeyondLast;
         if (RUNSTATE.RUNWARNPRT == 1) {
-            const char* text = bearing ? (keepEnd ? "REACHED MAXIMUM LOAD IN BEARING  " : "APPARENT FAILURE IN BEARING    ,")
-                                       : (keepEnd ? "REACHED MAXIMUM LOAD IN PULLOUT  " : "APPARENT FAILURE IN PULL OUT    ");
+            const char* text = bearing ? (keepEnd ? texts.maxBearing : texts.failBearing)
+                                       : (keepEnd ? texts.maxPull : texts.failPull);
             writeHeadWarning(text, p, "AX. DISP.=", w, r.end, "AX. FORCE=", force);
             ++(bearing ? RUNSTATE.RUNWARNBEAR : RUNSTATE.RUNWARNPULL);
         }
@@ -126,6 +140,16 @@ void AXIALRES(int p, double& force, const Vec6& u, SlotArray& axdisp, SlotArray&
     force = axforce(4);
     const double factor = PILE.AXFACT(p);
     for (int s = 1; s <= NODESLOTS; ++s) axforce(s) *= factor;
+}
+
+}  // namespace
+
+void AXIALRES(int p, double& force, const Vec6& u, SlotArray& axdisp, SlotArray& axforce, int& status) {
+    axialHead(p, force, u[0], axdisp, axforce, status, SPACE_TEXTS);
+}
+
+void AXIAL2D(int p, double& force, const Vec3& u, SlotArray& axdisp, SlotArray& axforce, int& status) {
+    axialHead(p, force, u[0], axdisp, axforce, status, PLANE_TEXTS);
 }
 
 }  // namespace kaldo

@@ -2,6 +2,11 @@
 #include "pile/beamcol.h"
 
 #include <cmath>
+#include <string>
+
+#include "io/format.h"
+#include "model/runblocks.h"
+#include "services/warning.h"
 
 namespace kaldo::beamcol {
 
@@ -114,6 +119,13 @@ double internalForces(Plane& pl, const SlotArray& Q, const SlotArray& Es, int n,
         H += w * (pl.p(s) - pl.W(s)) * h;
     }
     return H;
+}
+
+void warnNoClosure(int p) {
+    const std::string line = "     ** WARNING **  NO CLOSURE OF A LLP AFTER " + io::fmtI(5, CTLPAR.MAXITP) +
+                             "  ITERATIONS" + std::string(10, ' ') + "PILE GROUP" + io::fmtI(5, p);
+    writeRecordWhole({"", "", line});
+    raiseSolverState(SOLVER_NO_CLOSURE);
 }
 
 }  // namespace kaldo::beamcol

@@ -11,6 +11,10 @@
 // the single-pile solvers.
 #pragma once
 
+#include <initializer_list>
+
+#include "model/ctlpar.h"
+#include "model/input.h"
 #include "pile/pile.h"
 
 namespace kaldo::beamcol {
@@ -45,5 +49,40 @@ bool closedWithin(const Plane& pl, int n, double tol);
 // Returns the head shear, the soil reaction less the load along the pile by the trapezoid rule (half
 // weights at head and tip for both).
 double internalForces(Plane& pl, const SlotArray& Q, const SlotArray& Es, int n, double h);
+
+// The warning of a pile whose soil-modulus iteration did not close within MAXITP solutions, to the
+// results and runtime files as one record; it raises the solver state to SOLVER_NO_CLOSURE.
+void warnNoClosure(int p);
+
+// How the soil-modulus iteration of a pile ended.
+enum class Closure { Closed, NoClosure, SoilFailed };
+
+// The soil-modulus iteration that the pile solvers share, over the lateral planes of one pile (one in
+// the plane, two in three dimensions): each round solves every plane with the current moduli Es, and
+// the iteration stops when no deflection of any plane moved by TOLPIL since the previous round (never
+// on the first solution). With moment-curvature curves (KMPHI >= 1) updateStiffness(), the solver's
+// secant EI from the deflections, runs before each solution (KEIPREV >= 1, from the previous
+// deflections) or after it. Between rounds newModuli() takes the secant moduli at the new deflections;
+// false (a failing soil lookup) ends the iteration. After MAXITP solutions without closure the warning
+// is written for pile p.
+template <class UpdateStiffness, class NewModuli>
+Closure iterate(int p, std::initializer_list<Plane*> planes, const SlotArray& Q, const SlotArray& Es, int n, double h,
+                UpdateStiffness updateStiffness, NewModuli newModuli) {
+    const bool curves = CTLIN.KMPHI >= 1;
+    const bool fromPrevious = CTLPAR.KEIPREV >= 1;
+    for (int it = 1;; ++it) {
+        if (curves && fromPrevious) updateStiffness();
+        for (Plane* pl : planes) solve(*pl, Q, Es, n, h);
+        if (curves && !fromPrevious) updateStiffness();
+        bool closed = it != 1;
+        for (Plane* pl : planes) closed = closed && closedWithin(*pl, n, CTLPAR.TOLPIL);
+        if (closed) return Closure::Closed;
+        if (it + 1 > CTLPAR.MAXITP) {
+            warnNoClosure(p);
+            return Closure::NoClosure;
+        }
+        if (!newModuli()) return Closure::SoilFailed;
+    }
+}
 
 }  // namespace kaldo::beamcol

@@ -162,13 +162,6 @@ bool newModuli(Solve& w, int& status) {
     return true;
 }
 
-void noClosure(int p) {
-    const std::string line = "     ** WARNING **  NO CLOSURE OF A LLP AFTER " + io::fmtI(5, CTLPAR.MAXITP) +
-                             "  ITERATIONS" + std::string(10, ' ') + "PILE GROUP" + io::fmtI(5, p);
-    writeRecordWhole({"", "", line});
-    raiseSolverState(SOLVER_NO_CLOSURE);
-}
-
 // A term a / b of the stresses and ratios: a section without area, inertia or capacity adds nothing.
 double over(double a, double b) { return b != 0.0 ? a / b : 0.0; }
 
@@ -293,22 +286,10 @@ void LLPILE(int p, double yt, double sy, double zt, double sz, double P, double 
     beamcol::headRows(w.pz, PILE.CONNY(p), zt, sz, PILE.SPRY(p), w.h);
 
     // Iteration on the soil moduli; the first solution is never accepted.
-    const bool curves = CTLIN.KMPHI >= 1;
-    const bool fromPrevious = CTLPAR.KEIPREV >= 1;
-    for (int it = 1;; ++it) {
-        if (curves && fromPrevious) updateBendingStiffness(w);
-        beamcol::solve(w.py, w.Q, w.Es, w.n, w.h);
-        beamcol::solve(w.pz, w.Q, w.Es, w.n, w.h);
-        if (curves && !fromPrevious) updateBendingStiffness(w);
-        if (it != 1 && beamcol::closedWithin(w.py, w.n, CTLPAR.TOLPIL) &&
-            beamcol::closedWithin(w.pz, w.n, CTLPAR.TOLPIL))
-            break;
-        if (it + 1 > CTLPAR.MAXITP) {
-            noClosure(p);
-            return;
-        }
-        if (!newModuli(w, status)) return;
-    }
+    const beamcol::Closure end = beamcol::iterate(
+        p, {&w.py, &w.pz}, w.Q, w.Es, w.n, w.h, [&w] { updateBendingStiffness(w); },
+        [&w, &status] { return newModuli(w, status); });
+    if (end != beamcol::Closure::Closed) return;
 
     // Head shears and moments.
     Hy = beamcol::internalForces(w.py, w.Q, w.Es, w.n, w.h);

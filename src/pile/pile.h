@@ -56,6 +56,22 @@ void NODE2D(int pile, int& status);
 void LLPILE(int p, double yt, double sy, double zt, double sz, double P, double T, double& Hy, double& Hz, double& My,
             double& Mz, int& status, const Vec6& u, const Mat6& rot, const SlotArray& axdisp, const SlotArray& axforce);
 
+// The laterally loaded pile p of a plane group for a given head movement: the beam-column of LLPILE in
+// the plane's single lateral plane (bending stiffness EIz, head connection CONNZ with spring SPRZ), with
+// the soil modulus taken at the signed deflection.
+//   yt, theta  head deflection across the pile axis and head rotation (u[1] and u[2])
+//   P          axial head force (compression positive, times AXFACT)
+//   V, M       head shear and head moment (out)
+//   u, A       local head displacement (along the axis, across it, rotation) and the matrix from the
+//              pile's axes to the plane's, for the stored results
+//   axdisp, axforce  the axial solution along the pile, as for LLPILE
+// The iteration starts from the springs at a straight shape (yt at the head, none at the tip), or for a
+// pile with its own user p-y curves from a modulus growing with the distance below the head. Failures,
+// closure and the passes as LLPILE; on the equivalent-stiffness pass EQSSOL holds P, P / u1 (0 for no
+// axial movement), h, the node depths and the lateral secant stiffnesses.
+void LLPILE2D(int p, double yt, double theta, double P, double& V, double& M, int& status, const Vec3& u, const Mat3& A,
+              const SlotArray& axdisp, const SlotArray& axforce);
+
 // ---- Axial and torsional pile-head response -------------------------------------------------------
 // The axial head force of pile p for the local head displacement u (u[0] = w, the axial movement,
 // positive downward), read from the pile's load-settlement curve (user curve LSCRV when LSCRV > 0,
@@ -69,6 +85,9 @@ void LLPILE(int p, double yt, double sy, double zt, double sz, double P, double 
 // failing t-z routine leaves its code in status. Writes only its arguments, the atomic counters and
 // whole warning records, so the pile loops may call it on any thread.
 void AXIALRES(int p, double& force, const Vec6& u, SlotArray& axdisp, SlotArray& axforce, int& status);
+// The plane twin: the same head force for the axial movement u[0] of a plane pile head; only the texts
+// of its warning records differ.
+void AXIAL2D(int p, double& force, const Vec3& u, SlotArray& axdisp, SlotArray& axforce, int& status);
 // The head torque of pile p for the twist u[3] about the pile axis, read from its torque-rotation curve
 // (TRCRV as LSCRV above) with the same treatment of twists beyond the ends (RUNWARNTORS).
 void TORSRES(int p, double& torque, const Vec6& u);

@@ -70,7 +70,8 @@ Vec6 kips6(const Vec6& v) {
     return r;
 }
 
-// The envelope headings of units 16, 18, 14 and 19.
+}  // namespace
+
 void envelopeHeadings(int kind, int env) {
     const bool comb = kind != 1;
     const char* n = env == 1 ? "1" : "2";
@@ -88,6 +89,8 @@ void envelopeHeadings(int kind, int env) {
     status.line() << io::X{6} << text;
     status.line() << "    1 CALCULATED AND PRINTED";
 }
+
+namespace {
 
 // Table L of an envelope: the cap loads and displacements at the origin.
 void capTable(const Arr<double, 1, NCAPENV>& cap) {

@@ -42,14 +42,15 @@ void ENVRESET() {
     }
 }
 
-// The plane stores: the plane loads and displacements of the cap, pile-top rows 1-7 and 14-19 and
-// along-pile quantities 1 to 8; the rest keeps its values until an analysis writes it.
+// The plane stores: the plane loads and displacements of the cap, the pile-top rows a plane pile stores
+// (1-7 and 14-20) and every along-pile quantity, all of which the plane writer reads; no value of an
+// earlier run or series is left where the new series' envelope is taken from.
 void ENVRST2D() {
     std::vector<int> rows = range(1, 7);
-    for (int r = 14; r <= 19; ++r) rows.push_back(r);
+    for (int r = 14; r <= 20; ++r) rows.push_back(r);
     for (EnvStore* e : {&ENVMIN, &ENVMAX}) {
         clearCap(*e, {1, 2, 3, 7, 8, 9});
-        clearPiles(*e, rows, range(1, 8));
+        clearPiles(*e, rows, range(1, NLLPQTY));
     }
 }
 

@@ -15,6 +15,8 @@ void ENVRST2D();
 // env 1 minimum, 2 maximum.
 void ENVEWR(int kind, int env);
 void ENVEWR2D(int kind, int env);
+// The envelope headings of the results, summary, pile results and case status files (both writers).
+void envelopeHeadings(int kind, int env);
 // The pile geometry records of pile p on the curve data file.
 void PLOTPILE(int p, int& status);
 
@@ -52,5 +54,9 @@ void ENVVEC(int k, int m, const Arr<double, 1, NLLPQTY>& values, ExtremeSet& x);
 void SUMTABS(int e, int npiles, int lcbcur, int allPiles, int antype, const ColFlags& flags);
 // One summary table: group g (1 global, 2 local pile-top values, 3 along-pile extremes), table t.
 void SUMTAB(int g, int t, int npiles, const ColFlags& flags);
+// The plane twins: the pile-top tables carry three displacements, or two forces, the moment and the
+// stress; the along-pile extreme tables are SUMTAB's.
+void PTSUM2D(int e, int npiles, int lcbcur, int allPiles, int antype, const ColFlags& flags);
+void PTTAB2D(int g, int t, int npiles, const ColFlags& flags);
 
 }  // namespace kaldo

@@ -247,6 +247,139 @@ void SUMTAB(int g, int t, int npiles, const ColFlags& flags) {
     }
 }
 
+namespace {
+
+// The column headings of a plane pile-top table on unit 18 and, with the pile column blank, unit 30:
+// three displacements, or two forces, the moment and the stress.
+void planeHeading(int g, int t) {
+    const UnitLabels& b = LABELS;
+    const std::string m = momentUnit(), st = stressUnit();
+    for (int unitNo : {SUMMARY_UNIT, SUMCOLL_UNIT}) {
+        io::Unit& u = io::unit(unitNo);
+        const bool coll = unitNo == SUMCOLL_UNIT;
+        if (!coll) u.blankLines(1);
+        {
+            auto line = u.line();
+            line << io::X{6} << (coll ? std::string(12, ' ') : std::string(" PILE GROUP "));
+            if (t == 1) {
+                const char* ax = g == 1 ? "XYZ" : "xyz";
+                line << " DISP. " << std::string(1, ax[0]) << "," << io::A{2, b.LBLLEN} << io::X{3} << "DISP. "
+                     << std::string(1, ax[1]) << "," << io::A{2, b.LBLLEN} << io::X{3} << "ROT. "
+                     << std::string(1, ax[2]) << "," << io::A{3, "RAD"} << io::X{2};
+            } else {
+                line << (g == 1 ? " FOR. X," : "  AXIAL,") << io::A{3, b.LBLRFORCE} << io::X{3}
+                     << (g == 1 ? "FOR. Y," : "LAT. y,") << io::A{3, b.LBLRFORCE} << io::X{3}
+                     << (g == 1 ? "MOM Z," : "MOM z,") << m << io::X{2} << "STRESS," << st;
+            }
+        }
+        auto line = u.line();
+        line << io::X{7} << (coll ? "          " : "**********");
+        if (t == 1)
+            for (int j = 1; j <= 3; ++j) line << io::X{2} << "***********";
+        else
+            line << io::X{2} << "***********" << io::X{2} << "***********" << io::X{2} << "************"
+                 << io::X{2} << "****************";
+    }
+}
+
+// The "MINIMUM"/"MAXIMUM" rows of a plane pile-top table and the piles they come from.
+void planeExtremes(io::Unit& u, int m, const ExtremeSet& x) {
+    for (int side = 0; side < 2; ++side) {
+        u.part() << io::X{7} << (side == 0 ? "  MINIMUM " : "  MAXIMUM ");
+        WCOLBLNK(u, 2);
+        for (int j = 1; j <= m; ++j) {
+            WCOLREAL(u, 11, 4, side == 0 ? x.vmin(j) : x.vmax(j));
+            WCOLBLNK(u, 2);
+        }
+        WCOLEOL(u);
+        auto line = u.line();
+        line << io::X{7} << "  Pile G. " << io::X{2};
+        for (int j = 1; j <= m; ++j) {
+            line << io::I{6, side == 0 ? x.pmin(j) : x.pmax(j)};
+            if (j < m) line << io::X{7};
+        }
+    }
+}
+
+}  // namespace
+
+void PTTAB2D(int g, int t, int npiles, const ColFlags& flags) {
+    if (g == 3) {
+        SUMTAB(3, t, npiles, flags);
+        return;
+    }
+    io::Unit& summary = io::unit(SUMMARY_UNIT);
+    io::Unit& coll = io::unit(SUMCOLL_UNIT);
+    const char* frame = g == 1 ? "GLOBAL" : "LOCAL";
+    if (t == 1) {
+        summary.line() << io::X{7} << "* PILE TOP DISPLACEMENTS *";
+        coll.blankLines(1);
+        coll.line() << io::X{7} << "* PILE TOP DISPLACEMENTS, " << frame << " *";
+    } else {
+        summary.blankLines(1);
+        summary.line() << io::X{7} << "* PILE TOP REACTIONS *";
+        coll.blankLines(1);
+        coll.line() << io::X{7} << "* PILE TOP REACTIONS, " << frame << " *";
+    }
+    planeHeading(g, t);
+
+    io::Unit& scratch = io::unit(PILESCR_UNIT);
+    if (!scratch.open(namesPath(REC_PILESCR), io::Mode::Read))
+        throw std::runtime_error("pile result scratch file " + namesPath(REC_PILESCR) + " cannot be opened");
+    ExtremeSet x;
+    const int topLine = g == 1 ? t : 2 + t;
+    const int m = t == 1 ? 3 : 4;
+    Arr<double, 1, NLLPQTY> v;
+    for (int k = 1; k <= npiles; ++k) {
+        for (int ln = 1; ln <= 8; ++ln) {
+            const std::string line = nextScratchLine(scratch);
+            if (ln != topLine) continue;
+            v.fill(0.0);
+            const int pile = fieldInt(line, 5, 6);
+            for (int j = 1; j <= m; ++j) v(j) = fieldReal(line, 17 + 14 * static_cast<std::size_t>(j - 1), 12);
+            WCOLBLNK(summary, 7);
+            WCOLINT(summary, 6, pile);
+            WCOLBLNK(summary, 6);
+            for (int j = 1; j <= m; ++j) {
+                WCOLREAL(summary, 11, 4, v(j));
+                WCOLBLNK(summary, 2);
+            }
+            WCOLEOL(summary);
+            ENVVEC(k, m, v, x);
+        }
+    }
+    summary.blankLines(1);
+    if (npiles >= 1) {
+        planeExtremes(summary, m, x);
+        planeExtremes(coll, m, x);
+    }
+    scratch.close();
+}
+
+void PTSUM2D(int e, int npiles, int lcbcur, int allPiles, int antype, const ColFlags& flags) {
+    (void)e, (void)lcbcur, (void)allPiles, (void)antype;
+    io::Unit& summary = io::unit(SUMMARY_UNIT);
+    summary.blankLines(2);
+    summary.line() << io::X{7} << "THE GLOBAL STRUCTURAL COORDINATE SYSTEM";
+    summary.line() << io::X{7} << "---------------------------------------";
+    summary.blankLines(1);
+    PTTAB2D(1, 1, npiles, flags);
+    PTTAB2D(1, 2, npiles, flags);
+    summary.blankLines(2);
+    summary.line() << io::X{7} << "THE PILE COORDINATE SYSTEM (LOCAL AXES)";
+    summary.line() << io::X{7} << "---------------------------------------";
+    summary.blankLines(1);
+    PTTAB2D(2, 1, npiles, flags);
+    PTTAB2D(2, 2, npiles, flags);
+    for (int unitNo : {SUMMARY_UNIT, SUMCOLL_UNIT}) {
+        io::Unit& u = io::unit(unitNo);
+        u.blankLines(1);
+        u.line() << io::X{7} << "* EFFECTS FOR LATERALLY LOADED PILE *   ";
+    }
+    PTTAB2D(3, 1, npiles, flags);
+    PTTAB2D(3, 2, npiles, flags);
+}
+
 void SUMTABS(int e, int npiles, int lcbcur, int allPiles, int antype, const ColFlags& flags) {
     (void)e, (void)lcbcur, (void)allPiles, (void)antype;
     io::Unit& summary = io::unit(SUMMARY_UNIT);

@@ -40,7 +40,7 @@ TEST(EnvelopeReset, ThreeDimensionalClearsCapAndThePilesOfTheModel) {
     }
 }
 
-TEST(EnvelopeReset, PlaneClearsOnlyThePlaneEntries) {
+TEST(EnvelopeReset, PlaneClearsEveryEntryThePlaneWriterReads) {
     resetAllBlocks();
     PILE.NPILES = 2;
     fillStores(5.0);
@@ -48,10 +48,12 @@ TEST(EnvelopeReset, PlaneClearsOnlyThePlaneEntries) {
     for (EnvStore* e : {&ENVMIN, &ENVMAX}) {
         for (int k : {1, 2, 3, 7, 8, 9}) EXPECT_EQ(e->ENVCAP(k), 0.0) << "cap " << k;
         for (int k : {4, 5, 6, 10, 11, 12}) EXPECT_EQ(e->ENVCAP(k), 5.0) << "cap " << k;
-        for (int r : {1, 7, 14, 19}) EXPECT_EQ(e->TOP(1, r), 0.0) << "row " << r;
-        for (int r : {8, 13, 20, 26}) EXPECT_EQ(e->TOP(1, r), 5.0) << "row " << r;
-        EXPECT_EQ(e->LLP(2, 54, 8), 0.0);
-        EXPECT_EQ(e->LLP(2, 54, 9), 5.0);
+        for (int r : {1, 7, 14, 19, 20}) EXPECT_EQ(e->TOP(1, r), 0.0) << "row " << r;
+        for (int r : {8, 13, 21, 26}) EXPECT_EQ(e->TOP(1, r), 5.0) << "row " << r;
+        // The moments, shears, soil reactions, stresses and ratios of a plane pile too: an earlier
+        // series' extremes must not stand in the new envelope.
+        for (int q : {8, 9, 12, 15, 18, 19, 20, 22, 24, 25}) EXPECT_EQ(e->LLP(2, 54, q), 0.0) << "quantity " << q;
+        EXPECT_EQ(e->LLP(3, 54, 9), 5.0) << "a pile beyond the model keeps its values";
     }
 }
 

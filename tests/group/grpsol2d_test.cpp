@@ -1,0 +1,252 @@
+// The plane group solution on a row of identical vertical piles on the elastic subgrade with straight
+// load-settlement curves, held against hand statics of the rigid cap: a central vertical load shared
+// equally, a moment carried by the lever arms, a single fixed-head pile under a cap free to turn as the
+// beam on an elastic foundation with a free head, and the same row as a three-dimensional model. Then
+// the failures: a singular stiffness, piles without closure, and the branches not built yet.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+#include <string>
+
+#include "group/groupmodel.h"
+#include "model/blocks.h"
+#include "report/report.h"
+#include "services/pending.h"
+
+namespace kaldo::test {
+namespace {
+
+constexpr double AXIAL_K = 50.0;  // lb/in, the slope of the straight load-settlement curve
+
+class PlaneGroupSolution : public GroupModel {
+protected:
+    void SetUp() override {
+        GroupModel::SetUp();
+        for (int unit : {13, 14, 18, 19, 23, 26, 30}) open(unit, "u" + std::to_string(unit));
+        FILENAMES.RECORD(REC_AXWARN) = (dir / "r.axw").string();
+        FILENAMES.RECORD(REC_PROGRESS) = (dir / "r.prog").string();
+        FILENAMES.RECORD(REC_STOP) = (dir / "r.stop").string();
+        FILENAMES.RECORD(REC_PILESCR) = (dir / "r.scr").string();
+        CTLIN.ANTYPE = 2;
+        CTLPAR.TOLCAP = 1e-7;
+        CTLPAR.FINC = 1.0;
+        CTLPAR.FINCMIN = 0.01;
+        CTLPAR.MAXITG = 20;
+        CTLPAR.KPRINT = 0;
+        RUNPOINT.CURCASE = 1;
+        LCDEF.NLC = 1;
+        RUNPOINT.NPOINT = RUNPOINT.IPOINT = RUNPOINT.ILOOP = 1;
+        ENVCTL.ENVSERIES = 1;
+        elasticGround(100);
+        axialCurve(AXIAL_K, AXIAL_K);
+        torsionCurve(4000.0, 4000.0);
+    }
+    // A row of piles at the given Y, heads coded code; in the plane (HEADYW, BATTER 0).
+    void row(std::initializer_list<double> ys, int code) {
+        int i = 0;
+        for (double y : ys) {
+            ++i;
+            groupPile(i, 1, 0.0, y, 0.0, code);
+            PILE.HEADYW(i) = y;
+            PILE.BATTER(i) = 0.0;
+        }
+        PILE.NPILES = i;
+        prepareNodeTables();
+    }
+    void solve2D(Vec6 P) {
+        status = 0;
+        Vec6 POUT{}, UOUT{}, PSP{}, USP{}, RSP{};
+        Flags6 KDOF{};
+        int work = 0;
+        GRPSOL2D(0, work, status, POUT, UOUT, P, PSP, USP, RSP, KDOF);
+        EXPECT_EQ(RUNSTATE.RUNPASS, 0);
+    }
+    // The cap displacement as Table L writes it on the pile results file.
+    Vec6 reported(int values) {
+        const std::string t = text(14);
+        const auto at = t.rfind("* DISPLACEMENT OF PILE CAP AT ORIGIN *");
+        EXPECT_NE(at, std::string::npos);
+        std::istringstream in(t.substr(at + 39));
+        Vec6 u{};
+        for (int k = 0; k < values; ++k) in >> u[static_cast<std::size_t>(k)];
+        return u;
+    }
+    static double axial(int p) { return RESCUR.RESCURTOP(p, 17); }
+
+    int status = 0;
+};
+
+TEST_F(PlaneGroupSolution, RowUnderACentralVerticalLoadSharesItEqually) {
+    row({-60.0, 0.0, 60.0}, 1);
+    const double V = 300.0;
+    solve2D({V, 0, 0, 0, 0, 0});
+    ASSERT_EQ(status, 0);
+    const Vec6 u = reported(3);
+    EXPECT_NEAR(u[0], V / (3 * AXIAL_K), 1e-6 * V / (3 * AXIAL_K));
+    EXPECT_NEAR(u[1], 0.0, 1e-9);
+    EXPECT_NEAR(u[2], 0.0, 1e-11);
+    for (int p = 1; p <= 3; ++p) EXPECT_NEAR(axial(p), V / 3, 1e-5 * V) << "pile " << p;
+    EXPECT_EQ(text(19), "    1 ANALYSIS COMPLETED\n");
+    EXPECT_NE(text(10).find("NUMBER OF GLOBAL ITERATIONS =    2"), std::string::npos) << text(10);
+    // The stiffness of the first iteration and the vectors go to the iteration log.
+    EXPECT_NE(text(26).find("SS  1"), std::string::npos);
+    EXPECT_NE(text(26).find("DDV  "), std::string::npos);
+}
+
+TEST_F(PlaneGroupSolution, PinnedHeadsUnderAMomentFollowTheLeverArms) {
+    const double y[] = {-60.0, 0.0, 90.0};
+    row({y[0], y[1], y[2]}, 1);
+    const double V = 300.0, M = 4000.0;
+    solve2D({V, 0, M, 0, 0, 0});
+    ASSERT_EQ(status, 0);
+    // The pile row's centroid lies off the origin: the hand solution of the two equations of the rigid
+    // cap on axial springs, P_i = k (u - y_i theta), sum P_i = V, -sum y_i P_i = M.
+    double s1 = 0.0, s2 = 0.0;
+    for (double yi : y) {
+        s1 += yi;
+        s2 += yi * yi;
+    }
+    const double n = 3.0;
+    // k (n u - s1 theta) = V; k (-s1 u + s2 theta) = M
+    const double det = n * s2 - s1 * s1;
+    const double uu = (V * s2 + M * s1) / (AXIAL_K * det);
+    const double th = (n * M + s1 * V) / (AXIAL_K * det);
+    const Vec6 u = reported(3);
+    EXPECT_NEAR(u[0], uu, 1e-5 * std::fabs(uu));
+    EXPECT_NEAR(u[2], th, 1e-5 * std::fabs(th));
+    for (int p = 1; p <= 3; ++p) {
+        const double expect = AXIAL_K * (uu - y[p - 1] * th);
+        EXPECT_NEAR(axial(p), expect, 1e-4 * V) << "pile " << p;
+    }
+}
+
+TEST_F(PlaneGroupSolution, SymmetricRowUnderAMomentGivesVOverNPlusMinusMyOverSumY2) {
+    const double y[] = {-60.0, 0.0, 60.0};
+    row({y[0], y[1], y[2]}, 1);
+    const double V = 300.0, M = 4000.0, sumY2 = 2 * 60.0 * 60.0;
+    solve2D({V, 0, M, 0, 0, 0});
+    ASSERT_EQ(status, 0);
+    // A positive moment about Z lifts the +Y side.
+    for (int p = 1; p <= 3; ++p) EXPECT_NEAR(axial(p), V / 3 - M * y[p - 1] / sumY2, 1e-4 * V) << "pile " << p;
+    EXPECT_NEAR(reported(3)[2], M / (AXIAL_K * sumY2), 1e-5 * M / (AXIAL_K * sumY2));
+}
+
+TEST_F(PlaneGroupSolution, SingleFixedHeadPileUnderACapFreeToTurnIsAFreeHead) {
+    row({0.0}, 2);
+    const double H = 2000.0, b = pileBeta(), tol = std::pow(b * PL / 100, 2);
+    solve2D({0, H, 0, 0, 0, 0});
+    ASSERT_EQ(status, 0);
+    const Vec6 u = reported(3);
+    EXPECT_NEAR(u[1], 2 * H * b / PES, tol * 2 * H * b / PES);
+    EXPECT_NEAR(std::fabs(u[2]), 2 * H * b * b / PES, tol * 2 * H * b * b / PES);
+    // The cap turns with the head: no moment is left at the head.
+    EXPECT_NEAR(RESCUR.RESCURTOP(1, 19), 0.0, 1e-4 * H * PL);
+    EXPECT_NEAR(RESCUR.RESCURTOP(1, 18), H, 1e-5 * H);
+}
+
+TEST_F(PlaneGroupSolution, PlaneAndThreeDimensionalModelsOfARowAgree) {
+    // The same row of fixed-head piles under a load in the plane. The solutions differ only in their
+    // difference steps and Newton paths; both converge to TOLCAP, so the cap displacements and pile
+    // forces agree to about 1e-6 of their size.
+    const double y[] = {-60.0, 0.0, 60.0};
+    const Vec6 load{300.0, 1500.0, 20000.0, 0, 0, 0};
+    row({y[0], y[1], y[2]}, 2);
+    solve2D(load);
+    ASSERT_EQ(status, 0);
+    const Vec6 plane = reported(3);
+    double planeAxial[3], planeShear[3], planeMoment[3];
+    for (int p = 1; p <= 3; ++p) {
+        planeAxial[p - 1] = RESCUR.RESCURTOP(p, 17);
+        planeShear[p - 1] = RESCUR.RESCURTOP(p, 18);
+        planeMoment[p - 1] = RESCUR.RESCURTOP(p, 19);
+    }
+
+    TearDown();
+    SetUp();
+    CTLIN.ANTYPE = 1;
+    row({y[0], y[1], y[2]}, 2);
+    Vec6 P{load[0], load[1], 0.0, 0.0, 0.0, load[2]}, POUT{}, UOUT{}, PSP{}, USP{}, RSP{};
+    Flags6 KDOF{};
+    int work = 0;
+    status = 0;
+    GRPSOL(0, work, status, POUT, UOUT, P, PSP, USP, RSP, KDOF);
+    ASSERT_EQ(status, 0);
+    const Vec6 space = reported(6);
+    EXPECT_NEAR(plane[0], space[0], 1e-6 * std::fabs(space[0]));
+    EXPECT_NEAR(plane[1], space[1], 1e-6 * std::fabs(space[1]));
+    EXPECT_NEAR(plane[2], space[5], 1e-6 * std::fabs(space[5]));
+    for (int p = 1; p <= 3; ++p) {
+        SCOPED_TRACE(p);
+        EXPECT_NEAR(planeAxial[p - 1], RESCUR.RESCURTOP(p, 20), 1e-6 * load[0]);
+        EXPECT_NEAR(planeShear[p - 1], RESCUR.RESCURTOP(p, 21), 1e-6 * load[1]);
+        EXPECT_NEAR(planeMoment[p - 1], RESCUR.RESCURTOP(p, 25), 1e-6 * load[2]);
+    }
+}
+
+TEST_F(PlaneGroupSolution, SofteningPilesGiveAPartialResultAtTheLastConvergedLevel) {
+    // Each pile takes 50 lb/in up to 1 in, then 5 lb/in: the row of four 200 lb/in, then 20. Total load
+    // 300, steps of 0.5, one iteration past the first allowed. 0.5 (150 lb, 0.75 in) converges on the
+    // steep branch; 1.0 and 0.75 cross the kink and fail; 0.625 (187.5 lb, 0.9375 in) converges; 0.75
+    // fails again, and the halved 0.0625 is below the minimum of 0.1.
+    TZCRV.TZNPT(1) = 5;
+    const double w[] = {-2.0, -1e-6, 0.0, 1.0, 40.0}, F[] = {-100.0, -5e-5, 0.0, 50.0, 245.0};
+    for (int k = 1; k <= 5; ++k) {
+        TZCRV.TZW(1, k) = w[k - 1];
+        TZCRV.TZF(1, k) = F[k - 1];
+    }
+    row({-90.0, -30.0, 30.0, 90.0}, 1);
+    CTLPAR.TOLCAP = 1e-4;
+    CTLPAR.FINC = 0.5;
+    CTLPAR.FINCMIN = 0.1;
+    CTLPAR.MAXITG = 1;
+    solve2D({300.0, 0, 0, 0, 0, 0});
+    EXPECT_EQ(status, 0);
+    EXPECT_NEAR(reported(3)[0], 187.5 / 200.0, 1e-6);
+    // The reported load is that of the last converged level.
+    {
+        const std::string t = text(14);
+        const auto at = t.rfind("* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *");
+        ASSERT_NE(at, std::string::npos);
+        std::istringstream in(t.substr(at + 43));
+        double load = 0.0;
+        in >> load;
+        EXPECT_NEAR(load, 187.5, 1e-9);
+    }
+    EXPECT_EQ(text(19), "    2 SOLUTION AT    62.50 % OF THE TOTAL LOAD\n");
+    for (int unit : {16, 18}) {
+        EXPECT_NE(text(unit).find("  RESULTS ARE FOR    62.50% OF THE TOTAL LOAD"), std::string::npos) << unit;
+    }
+    for (int p = 1; p <= 4; ++p) EXPECT_NEAR(axial(p), 187.5 / 4, 1e-6) << "pile " << p;
+}
+
+TEST_F(PlaneGroupSolution, SingularStiffnessEndsTheCaseWithItsCode) {
+    // No axial stiffness at all: the vertical row of the stiffness is empty.
+    axialCurve(0.0, 0.0);
+    row({-60.0, 60.0}, 1);
+    solve2D({300.0, 0, 0, 0, 0, 0});
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(text(16).find("DETERMINANT OF STIFFNESS MATRIX IS ZERO"), std::string::npos);
+    EXPECT_EQ(text(19), "    7 SINGULAR STIFFNESS MATRIX \n");
+}
+
+TEST_F(PlaneGroupSolution, PilesWithoutClosureFailTheCase) {
+    row({-60.0, 60.0}, 1);
+    CTLPAR.MAXITP = 1;
+    solve2D({0, 500.0, 0, 0, 0, 0});
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(text(10).find("NO CLOSURE OF A LLP"), std::string::npos);
+    EXPECT_EQ(text(19), "    6 NO CONVERGENCE ON PILES   \n");
+}
+
+TEST_F(PlaneGroupSolution, EmbeddedCapAndGivenPointAreNotBuiltYet) {
+    row({-60.0, 60.0}, 1);
+    CTLIN.CAPOPT = 1;
+    EXPECT_THROW(solve2D({300.0, 0, 0, 0, 0, 0}), NotBuilt);
+    CTLIN.CAPOPT = 0;
+    LCSD.SDFLAG(1) = 1;
+    EXPECT_THROW(solve2D({300.0, 0, 0, 0, 0, 0}), NotBuilt);
+}
+
+}  // namespace
+}  // namespace kaldo::test
