@@ -303,7 +303,7 @@ void LLPILE(int p, double yt, double sy, double zt, double sz, double P, double 
         if (it != 1 && beamcol::closedWithin(w.py, w.n, CTLPAR.TOLPIL) &&
             beamcol::closedWithin(w.pz, w.n, CTLPAR.TOLPIL))
             break;
-        if (it + 1 > CTLPAR.MAXITP) {
+        if (it >= CTLPAR.MAXITP) {
             noClosure(p);
             return;
         }
