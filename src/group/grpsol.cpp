@@ -5,6 +5,7 @@
 // GRPSOL in its place at link time.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "capstiff/capstiff.h"
@@ -422,7 +423,8 @@ bool CapSolution::pileForces() {
 bool CapSolution::pilesFailed() {
     if (!grpsolStepFails(RUNSTATE.RUNSOLVST.load())) return false;
     reason = RUNSTATE.RUNSOLVST.load();
-    it = CTLPAR.MAXITG + 1;
+    // Past the limit, without overflowing the largest limit an input may give.
+    it = CTLPAR.MAXITG < std::numeric_limits<int>::max() ? CTLPAR.MAXITG + 1 : CTLPAR.MAXITG;
     return true;
 }
 

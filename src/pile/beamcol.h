@@ -77,7 +77,7 @@ Closure iterate(int p, std::initializer_list<Plane*> planes, const SlotArray& Q,
         bool closed = it != 1;
         for (Plane* pl : planes) closed = closed && closedWithin(*pl, n, CTLPAR.TOLPIL);
         if (closed) return Closure::Closed;
-        if (it + 1 > CTLPAR.MAXITP) {
+        if (it >= CTLPAR.MAXITP) {
             warnNoClosure(p);
             return Closure::NoClosure;
         }
