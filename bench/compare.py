@@ -26,7 +26,7 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 # Lines of a report that carry the date or time of the run, or the time the run took.
-STAMP = re.compile(rb"Date:|Time\s*:|\d\d:\d\d:\d\d")
+STAMP = re.compile(rb"Date:|Time\s*:|processing\s*:|\d\d:\d\d:\d\d")
 
 
 def load():
