@@ -21,6 +21,7 @@
 #include "model/modelinput.h"
 #include "model/nodes.h"
 #include "model/piles.h"
+#include "model/pydrv.h"
 #include "model/results.h"
 #include "model/runblocks.h"
 #include "model/runpoint.h"
@@ -266,18 +267,12 @@ void storeResults(Solve& w, double T, double Hy, double Hz, const Vec6& u, const
 
 }  // namespace
 
-void LLPILE(int p, double yt, double sy, double zt, double sz, double P, double T, double& Hy, double& Hz,
-            double& My, double& Mz, int& status, const Vec6& u, const Mat6& rot, const SlotArray& axdisp,
-            const SlotArray& axforce) {
-    Solve w;
-    w.p = p;
-    w.pset = PILE.PSETNO(p);
-    w.n = std::clamp(PILESET.NINC(w.pset), 1, MAXINC);
-    w.h = PILESET.PLEN(w.pset) / w.n;
-    w.P = P;
-    w.userCurves = CTLIN.KUSERPY == 1 && PILE.PYCRV(p) > 0;
-    w.moving = SMOV.NSMOV > 0;
+namespace {
 
+// The set-up and the iteration on the soil moduli of one solve; false when the pile did not close or a
+// soil lookup failed (the warning written, status or the solver state set).
+bool converge(Solve& w, double yt, double sy, double zt, double sz, const SlotArray& axforce, int& status) {
+    const int p = w.p;
     // Set-up: loads along the pile, starting soil modulus, bending stiffness, axial force, head rows.
     loadsAlongPile(w);
     startingModulus(w);
@@ -286,12 +281,228 @@ void LLPILE(int p, double yt, double sy, double zt, double sz, double P, double 
     beamcol::headRows(w.pz, PILE.CONNY(p), zt, sz, PILE.SPRY(p), w.h);
 
     // Iteration on the soil moduli; the first solution is never accepted.
-    const beamcol::Closure end = beamcol::iterate(
-        p, {&w.py, &w.pz}, w.Q, w.Es, w.n, w.h, [&w] { updateBendingStiffness(w); },
-        [&w, &status] { return newModuli(w, status); });
-    if (end != beamcol::Closure::Closed) return;
+    return beamcol::iterate(
+               p, {&w.py, &w.pz}, w.Q, w.Es, w.n, w.h, [&w] { updateBendingStiffness(w); },
+               [&w, &status] { return newModuli(w, status); }) == beamcol::Closure::Closed;
+}
 
-    // Head shears and moments.
+void initSolve(Solve& w, int p, double P) {
+    w.p = p;
+    w.pset = PILE.PSETNO(p);
+    w.n = std::clamp(PILESET.NINC(w.pset), 1, MAXINC);
+    w.h = PILESET.PLEN(w.pset) / w.n;
+    w.P = P;
+    w.userCurves = CTLIN.KUSERPY == 1 && PILE.PYCRV(p) > 0;
+    w.moving = SMOV.NSMOV > 0;
+}
+
+// ---- Linearisation of the converged pile ----------------------------------------------------------
+// The unknowns are the changes of the deflections of both planes at slots 3 to n + 6, interleaved
+// (slot s of the first plane at 2 (s - 3), of the second at 2 (s - 3) + 1). The tip's shear row reaches
+// four slots back, so the band holds eight places below and above the diagonal, and as many again above
+// for the row exchanges of the partial pivoting.
+constexpr int KL = 9, KU = 9, BW = 2 * KL + KU + 1;
+constexpr int MAXEQ = 2 * (MAXINC + 4);
+constexpr int NRHS = 5;  // head deflection and slope of each plane, then the axial force
+
+struct Linear {
+    int n = 0;  // equations
+    double a[MAXEQ][BW];
+    double rhs[MAXEQ][NRHS];
+    double& at(int r, int c) { return a[r][c - r + KL]; }
+    void clear(int count) {
+        n = count;
+        for (int r = 0; r < n; ++r) {
+            for (int k = 0; k < BW; ++k) a[r][k] = 0.0;
+            for (int k = 0; k < NRHS; ++k) rhs[r][k] = 0.0;
+        }
+    }
+    // Gaussian elimination with partial pivoting within the band; the solutions replace rhs. False on a
+    // vanishing pivot.
+    bool solve() {
+        for (int r = 0; r < n; ++r) {
+            const int last = std::min(n - 1, r + KL);
+            int piv = r;
+            double big = std::fabs(at(r, r));
+            for (int q = r + 1; q <= last; ++q)
+                if (std::fabs(at(q, r)) > big) {
+                    big = std::fabs(at(q, r));
+                    piv = q;
+                }
+            if (!(big > 0.0)) return false;
+            const int right = std::min(n - 1, r + KU + KL);
+            if (piv != r) {
+                for (int c = r; c <= right; ++c) std::swap(at(r, c), at(piv, c));
+                for (int k = 0; k < NRHS; ++k) std::swap(rhs[r][k], rhs[piv][k]);
+            }
+            const double d = at(r, r);
+            for (int q = r + 1; q <= last; ++q) {
+                const double f = at(q, r) / d;
+                if (f == 0.0) continue;
+                at(q, r) = 0.0;
+                for (int c = r + 1; c <= right; ++c) at(q, c) -= f * at(r, c);
+                for (int k = 0; k < NRHS; ++k) rhs[q][k] -= f * rhs[r][k];
+            }
+        }
+        for (int r = n - 1; r >= 0; --r) {
+            const int right = std::min(n - 1, r + KU + KL);
+            for (int k = 0; k < NRHS; ++k) {
+                double s = rhs[r][k];
+                for (int c = r + 1; c <= right; ++c) s -= at(r, c) * rhs[c][k];
+                rhs[r][k] = s / at(r, r);
+            }
+        }
+        return true;
+    }
+};
+
+Linear& threadLinear() {
+    thread_local Linear lin;
+    return lin;
+}
+
+// The tangent of the soil reaction at every node, a 2 x 2 block per node: with r the resultant
+// deflection, p(r) = Es(r) r the reaction along the deflection and n its direction, d(p n)/d(y, z) =
+// ks (I - n n') + kt n n', ks = Es(r) the secant and kt = dp/dr the tangent of the curve, both from the
+// curve at r (1 +- 1e-4). False when a lookup fails or a value is not finite.
+struct NodeTangent {
+    double yy = 0.0, yz = 0.0, zz = 0.0;
+};
+
+bool soilTangents(Solve& w, std::array<NodeTangent, NODESLOTS>& J, int& status) {
+    const int n = w.n;
+    NodeArray up{}, down{}, esUp{}, esDown{}, e1{}, e2{}, e3{}, r1{};
+    constexpr double REL = 1e-4;
+    for (int j = 1; j <= n + 1; ++j) {
+        const double r = std::sqrt(w.py.y(j + 3) * w.py.y(j + 3) + w.pz.y(j + 3) * w.pz.y(j + 3));
+        up(j) = r * (1.0 + REL);
+        down(j) = r * (1.0 - REL);
+    }
+    // The curves are read at deflections the pile does not take: the cap's own reading at the head is
+    // put back afterwards.
+    const double capReading = PYDRV.PCAPLV(w.p);
+    int st = ST_OK;
+    PYLAYERS(w.pset, st, w.p, w.p, up, esUp, e1, e2, e3, r1);
+    if (st == ST_OK) PYLAYERS(w.pset, st, w.p, w.p, down, esDown, e1, e2, e3, r1);
+    PYDRV.PCAPLV(w.p) = capReading;
+    if (st != ST_OK) {
+        status = st;
+        return false;
+    }
+    for (int j = 1; j <= n + 1; ++j) {
+        const double y = w.py.y(j + 3), z = w.pz.y(j + 3);
+        const double du = up(j) - down(j);
+        const double ks = 0.5 * (esUp(j) + esDown(j));
+        NodeTangent& t = J[static_cast<std::size_t>(j)];
+        if (!(du > 0.0)) {
+            t = {ks, 0.0, ks};
+        } else {
+            const double kt = (esUp(j) * up(j) - esDown(j) * down(j)) / du;
+            const double r = 0.5 * (up(j) + down(j));
+            const double ny = y / r, nz = z / r;
+            t.yy = ks + (kt - ks) * ny * ny;
+            t.yz = (kt - ks) * ny * nz;
+            t.zz = ks + (kt - ks) * nz * nz;
+        }
+        if (!std::isfinite(t.yy) || !std::isfinite(t.yz) || !std::isfinite(t.zz)) return false;
+    }
+    return true;
+}
+
+// The head-row coefficients of one plane for unit head deflection (ay) and unit slope (as): the row is
+// y3 - c y5 = ay yt + as s.
+void headRowCoefficients(int code, double R4, double spring, double h, double& c, double& ay, double& as) {
+    beamcol::Plane pl;
+    pl.R(4) = R4;
+    beamcol::headRows(pl, code, 1.0, 0.0, spring, h);
+    c = pl.c(3);
+    ay = pl.a(3);
+    beamcol::headRows(pl, code, 0.0, 1.0, spring, h);
+    as = pl.a(3);
+}
+
+// The changes of the head shears and moments (Hy, Hz, My, Mz) with the head deflections and slopes
+// (yt, sy, zt, sz) and the axial force, at the converged state of w: the pile's own equations linearised
+// there, every soil spring at its tangent, solved once per head component on one factorisation.
+bool linearise(Solve& w, double D[4][5], int& status) {
+    std::array<NodeTangent, NODESLOTS> J{};
+    if (!soilTangents(w, J, status)) return false;
+    const int n = w.n, t = n + 4;
+    const double h = w.h, h2 = h * h, h4 = h2 * h2;
+    Linear& L = threadLinear();
+    L.clear(2 * (n + 4));
+    auto idx = [](int slot, int plane) { return 2 * (slot - 3) + plane; };
+    const int p = w.p;
+    for (int plane = 0; plane < 2; ++plane) {
+        beamcol::Plane& pl = plane == 0 ? w.py : w.pz;
+        const int code = plane == 0 ? PILE.CONNZ(p) : PILE.CONNY(p);
+        const double spring = plane == 0 ? PILE.SPRZ(p) : PILE.SPRY(p);
+        const int ky = plane == 0 ? 0 : 2;  // right-hand sides of this plane's head deflection and slope
+        double c = 0.0, ay = 0.0, as = 0.0;
+        headRowCoefficients(code, pl.R(4), spring, h, c, ay, as);
+        // Head rows: the slot above the head, and the head deflection.
+        int r = idx(3, plane);
+        L.at(r, r) = 1.0;
+        L.at(r, idx(5, plane)) = -c;
+        L.rhs[r][ky] = ay;
+        L.rhs[r][ky + 1] = as;
+        r = idx(4, plane);
+        L.at(r, r) = 1.0;
+        L.rhs[r][ky] = 1.0;
+        // The equations of slots 5 to n + 4.
+        for (int i = 5; i <= t; ++i) {
+            const double qh2 = w.Q(i) * h2;
+            const NodeTangent& k = J[static_cast<std::size_t>(i - 3)];
+            r = idx(i, plane);
+            L.at(r, idx(i - 2, plane)) = pl.R(i - 1);
+            L.at(r, idx(i - 1, plane)) = -2.0 * pl.R(i - 1) - 2.0 * pl.R(i) + qh2;
+            L.at(r, r) = pl.R(i - 1) + 4.0 * pl.R(i) + pl.R(i + 1) + (plane == 0 ? k.yy : k.zz) * h4 - 2.0 * qh2;
+            L.at(r, idx(i + 1, plane)) = -2.0 * pl.R(i) - 2.0 * pl.R(i + 1) + qh2;
+            L.at(r, idx(i + 2, plane)) = pl.R(i + 1);
+            L.at(r, idx(i, 1 - plane)) = k.yz * h4;
+            L.rhs[r][4] = -h2 * (pl.y(i - 1) - 2.0 * pl.y(i) + pl.y(i + 1));
+        }
+        // The free tip: no moment, and no shear with the axial load.
+        const double Rt = pl.R(t);
+        const double g = (w.Q(t) * h2 - 2.0 * Rt) / Rt;
+        r = idx(t + 1, plane);
+        L.at(r, idx(t - 1, plane)) = 1.0;
+        L.at(r, idx(t, plane)) = -2.0;
+        L.at(r, r) = 1.0;
+        r = idx(t + 2, plane);
+        L.at(r, r) = 1.0;
+        L.at(r, idx(t - 2, plane)) = -1.0;
+        L.at(r, idx(t + 1, plane)) = g;
+        L.at(r, idx(t - 1, plane)) = -g;
+        L.rhs[r][4] = -(h2 / Rt) * (pl.y(t + 1) - pl.y(t - 1));
+    }
+    if (!L.solve()) return false;
+    for (int k = 0; k < NRHS; ++k) {
+        double H[2] = {0.0, 0.0};
+        for (int s = 4; s <= t; ++s) {
+            const NodeTangent& j = J[static_cast<std::size_t>(s - 3)];
+            const double dy = L.rhs[idx(s, 0)][k], dz = L.rhs[idx(s, 1)][k];
+            const double wt = (s == 4 || s == t) ? 0.5 : 1.0;
+            H[0] += wt * (j.yy * dy + j.yz * dz) * h;
+            H[1] += wt * (j.yz * dy + j.zz * dz) * h;
+        }
+        D[0][k] = H[0];
+        D[1][k] = H[1];
+        for (int plane = 0; plane < 2; ++plane) {
+            const beamcol::Plane& pl = plane == 0 ? w.py : w.pz;
+            D[2 + plane][k] =
+                -pl.R(4) * (L.rhs[idx(3, plane)][k] - 2.0 * L.rhs[idx(4, plane)][k] + L.rhs[idx(5, plane)][k]) / h2;
+        }
+    }
+    for (int o = 0; o < 4; ++o)
+        for (int k = 0; k < NRHS; ++k)
+            if (!std::isfinite(D[o][k])) return false;
+    return true;
+}
+
+// After closure: the head forces, and the stores of the pass.
+void headForcesAndStores(Solve& w, double T, double& Hy, double& Hz, double& My, double& Mz, const Vec6& u,
+                         const Mat6& rot, const SlotArray& axdisp, const SlotArray& axforce) {
     Hy = beamcol::internalForces(w.py, w.Q, w.Es, w.n, w.h);
     Hz = beamcol::internalForces(w.pz, w.Q, w.Es, w.n, w.h);
     My = w.py.M(4);
@@ -307,6 +518,36 @@ void LLPILE(int p, double yt, double sy, double zt, double sz, double P, double 
         default:
             break;
     }
+}
+
+}  // namespace
+
+void LLPILE(int p, double yt, double sy, double zt, double sz, double P, double T, double& Hy, double& Hz,
+            double& My, double& Mz, int& status, const Vec6& u, const Mat6& rot, const SlotArray& axdisp,
+            const SlotArray& axforce) {
+    Solve w;
+    initSolve(w, p, P);
+    if (!converge(w, yt, sy, zt, sz, axforce, status)) return;
+    headForcesAndStores(w, T, Hy, Hz, My, Mz, u, rot, axdisp, axforce);
+}
+
+bool lateralTangentCovered(int p) {
+    const bool userCurves = CTLIN.KUSERPY == 1 && PILE.PYCRV(p) > 0;
+    const bool alongPile = CTLPAR.KAXVAR == 1 && PILE.LSCRV(p) <= 0;
+    return !userCurves && SMOV.NSMOV <= 0 && CTLIN.KMPHI < 1 && !alongPile;
+}
+
+void LLPILETAN(int p, double yt, double sy, double zt, double sz, double P, double T, double& Hy, double& Hz,
+               double& My, double& Mz, int& status, const Vec6& u, const Mat6& rot, const SlotArray& axdisp,
+               const SlotArray& axforce, double D[4][5], bool& linear) {
+    linear = false;
+    Solve w;
+    initSolve(w, p, P);
+    if (!converge(w, yt, sy, zt, sz, axforce, status)) return;
+    headForcesAndStores(w, T, Hy, Hz, My, Mz, u, rot, axdisp, axforce);
+    if (status != ST_OK || !lateralTangentCovered(p)) return;
+    int st = ST_OK;
+    linear = linearise(w, D, st);
 }
 
 }  // namespace kaldo

@@ -72,6 +72,21 @@ void LLPILE(int p, double yt, double sy, double zt, double sz, double P, double 
 void LLPILE2D(int p, double yt, double theta, double P, double& V, double& M, int& status, const Vec3& u, const Mat3& A,
               const SlotArray& axdisp, const SlotArray& axforce);
 
+// LLPILE, and with it the linearisation of the converged pile: D(o, k) the change of head output o (Hy,
+// Hz, My, Mz) with head input k (yt, sy, zt, sz, then the axial force P along the whole pile), from the
+// pile's own equations linearised at the converged deflections with every soil spring at the tangent
+// of its curve, one linear solve per input on one factorisation. linear is false (D unset) when the
+// pile is outside what the linearisation covers (lateralTangentCovered), when it did not close or
+// failed, or when the linear system could not be solved; the head forces, the status and every side
+// effect are those of LLPILE with the same arguments.
+void LLPILETAN(int p, double yt, double sy, double zt, double sz, double P, double T, double& Hy, double& Hz,
+               double& My, double& Mz, int& status, const Vec6& u, const Mat6& rot, const SlotArray& axdisp,
+               const SlotArray& axforce, double D[4][5], bool& linear);
+// True when pile p's lateral response can be linearised in the current case: p-y curves of the soil
+// layers (not the pile's own user curves), no soil movement, bending stiffness of the sections (no
+// moment-curvature curves) and one axial force along the whole pile (no t-z solution).
+bool lateralTangentCovered(int p);
+
 // ---- Axial and torsional pile-head response -------------------------------------------------------
 // The axial head force of pile p for the local head displacement u (u[0] = w, the axial movement,
 // positive downward), read from the pile's load-settlement curve (user curve LSCRV when LSCRV > 0,
@@ -197,6 +212,11 @@ void PILEFRC(int p, Vec6& F, const Vec6& U, int& status);
 // a case with displacements given at a point); IT is the Newton iteration. All thirteen evaluations run
 // whatever status becomes. K is not symmetrised.
 void PILESTF(int p, Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE, int& status);
+// Whether PILESTF takes the stiffness from the linearised pile (LLPILETAN) where it covers the case,
+// instead of central differences. Off by default; the environment variable KALDO_LINEAR_HEAD_STIFFNESS=1
+// turns it on for a run (the benchmarks), setHeadStiffnessByLinearisation for the tests.
+bool headStiffnessByLinearisation();
+void setHeadStiffnessByLinearisation(bool on);
 // The difference steps h (translation) and hr (rotation) of that head stiffness, shared by every
 // derivative of head forces by central differences: about 1e-7 inch of translation (1e-7 inch in metres
 // for SI), single-precision constants as the solution has always used them; a ten-thousandth of that

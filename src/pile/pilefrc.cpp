@@ -1,6 +1,9 @@
 // The forces of one pile on the cap for a head displacement, and the pile-head stiffness by central
 // differences of them.
+#include <atomic>
 #include <cmath>
+#include <cstdlib>
+#include <cstddef>
 
 #include "model/input.h"
 #include "model/piles.h"
@@ -26,9 +29,24 @@ Vec6 blockRotate(const Mat6& m, const Vec6& x) {
     return y;
 }
 
-}  // namespace
+// c = a b for column-stored 6 x 6 matrices.
+Mat6 product(const Mat6& a, const Mat6& b) {
+    Mat6 c{};
+    for (std::size_t j = 0; j < 6; ++j)
+        for (std::size_t i = 0; i < 6; ++i) {
+            double s = 0.0;
+            for (std::size_t k = 0; k < 6; ++k) s += a[i + k * 6] * b[k + j * 6];
+            c[i + j * 6] = s;
+        }
+    return c;
+}
 
-void PILEFRC(int p, Vec6& F, const Vec6& U, int& status) {
+// The forces of pile p on the cap for the head displacement U (PILEFRC), and when K is given the head
+// stiffness of the linearised pile at that state. True when K was formed; false leaves K alone (the
+// pile is outside what the linearisation covers, failed, or its system could not be solved), with F
+// and every side effect those of the force evaluation alone. h and hr are the translation and rotation
+// steps of the slopes of the axial and torsional head curves.
+bool evaluate(int p, Vec6& F, const Vec6& U, int& status, Mat6* K, double h, double hr) {
     Mat6 TF{}, TD{}, TL{}, TG{};
     PILETRAN(p, TF, TD, TL, TG);
     F.fill(0.0);
@@ -44,15 +62,21 @@ void PILEFRC(int p, Vec6& F, const Vec6& U, int& status) {
     P *= PILE.AXFACT(p);
 
     // A head pinned in either plane cannot hold a torque.
+    const bool pinned = PILE.CONNZ(p) == 1 || PILE.CONNY(p) == 1;
     double T = 0.0;
     TORSRES(p, T, UL);
-    if (PILE.CONNZ(p) == 1 || PILE.CONNY(p) == 1) T = 0.0;
+    if (pinned) T = 0.0;
 
     NODE(p, status);
 
     double Hy = 0.0, Hz = 0.0, My = 0.0, Mz = 0.0;
-    LLPILE(p, UL[1], -UL[5], UL[2], UL[4], P, T, Hy, Hz, My, Mz, status, UL, TL, axdisp, axforce);
-    if (status != ST_OK) return;
+    double D[4][5]{};
+    bool linear = false;
+    if (K != nullptr)
+        LLPILETAN(p, UL[1], -UL[5], UL[2], UL[4], P, T, Hy, Hz, My, Mz, status, UL, TL, axdisp, axforce, D, linear);
+    else
+        LLPILE(p, UL[1], -UL[5], UL[2], UL[4], P, T, Hy, Hz, My, Mz, status, UL, TL, axdisp, axforce);
+    if (status != ST_OK) return false;
 
     // The pile's forces on the cap are opposite to the cap's forces on the pile head; the moment of the
     // first lateral plane turns about local axis 3 and that of the second about axis 2 with the opposite
@@ -60,7 +84,76 @@ void PILEFRC(int p, Vec6& F, const Vec6& U, int& status) {
     const double m = PILE.PMULT(p);
     const Vec6 FL{-m * P, -m * Hy, -m * Hz, -m * T, m * Mz, -m * My};
     F = blockRotate(TL, FL);
+    if (K == nullptr || !linear) return false;
+
+    // The slopes of the axial and torsional head curves at the head's state, by central differences
+    // of the curves alone.
+    int st = ST_OK;
+    double Pa = 0.0, Pb = 0.0;
+    Vec6 Ua = UL, Ub = UL;
+    Ua[0] += h;
+    Ub[0] -= h;
+    AXIALRES(p, Pa, Ua, axdisp, axforce, st);
+    AXIALRES(p, Pb, Ub, axdisp, axforce, st);
+    if (st != ST_OK) return false;
+    const double Pw = 0.5 * (Pa - Pb) / h * PILE.AXFACT(p);
+    double Tt = 0.0;
+    if (!pinned) {
+        double Ta = 0.0, Tb = 0.0;
+        Ua = UL;
+        Ub = UL;
+        Ua[3] += hr;
+        Ub[3] -= hr;
+        TORSRES(p, Ta, Ua);
+        TORSRES(p, Tb, Ub);
+        Tt = 0.5 * (Ta - Tb) / hr;
+    }
+
+    // The head stiffness in the pile's axes: the rows of FL by the local head components; the lateral
+    // outputs change with the axial movement through the axial force.
+    Mat6 KL{};
+    auto set = [&KL](int i, int j, double v) { KL[static_cast<std::size_t>(i + j * 6)] = v; };
+    set(0, 0, -m * Pw);
+    set(3, 3, -m * Tt);
+    const int row[4] = {1, 2, 5, 4};                // Hy, Hz, My, Mz
+    const double sign[4] = {-m, -m, -m, m};
+    for (int o = 0; o < 4; ++o) {
+        const int i = row[o];
+        const double f = sign[o];
+        set(i, 0, f * D[o][4] * Pw);
+        set(i, 1, f * D[o][0]);
+        set(i, 5, -f * D[o][1]);
+        set(i, 2, f * D[o][2]);
+        set(i, 4, f * D[o][3]);
+    }
+    const Mat6 KG = product(TL, product(KL, TG));
+    for (double v : KG)
+        if (!std::isfinite(v)) return false;
+    *K = KG;
+    return true;
 }
+
+}  // namespace
+
+void PILEFRC(int p, Vec6& F, const Vec6& U, int& status) { evaluate(p, F, U, status, nullptr, 0.0, 0.0); }
+
+namespace {
+// Off until the reports of the golden cases are held against it: the tangent steers the cap's Newton
+// iteration along another path, which moves round-off values and the last printed digit of some.
+std::atomic<int> linearisedHeads{-1};
+}  // namespace
+
+bool headStiffnessByLinearisation() {
+    int v = linearisedHeads.load(std::memory_order_relaxed);
+    if (v < 0) {
+        const char* e = std::getenv("KALDO_LINEAR_HEAD_STIFFNESS");
+        v = e != nullptr && e[0] == '1' ? 1 : 0;
+        linearisedHeads.store(v, std::memory_order_relaxed);
+    }
+    return v == 1;
+}
+
+void setHeadStiffnessByLinearisation(bool on) { linearisedHeads.store(on ? 1 : 0, std::memory_order_relaxed); }
 
 void headDifferenceSteps(const Vec6& DU, int IT, int MODE, double& h, double& hr) {
     const double h0 = CTLIN.UNITS == 2 ? 2.539999998986295e-9 : 1.0000000116860974e-7;
@@ -83,9 +176,14 @@ void PILESTF(int p, Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE, in
     double h = 0.0, hr = 0.0;
     headDifferenceSteps(DU, IT, MODE, h, hr);
 
-    // The evaluation at U itself comes first: it leaves the pile's tables as at the base state.
+    // The linearised pile gives the stiffness at the cost of one evaluation where it covers the case.
+    // Otherwise, and when it fails, central differences: the evaluation at U itself comes first.
     Vec6 F{};
-    PILEFRC(p, F, U, status);
+    if (headStiffnessByLinearisation() && lateralTangentCovered(p)) {
+        if (evaluate(p, F, U, status, &K, h, hr)) return;
+    } else {
+        PILEFRC(p, F, U, status);
+    }
 
     Vec6 plus[6]{}, minus[6]{};
     for (int sign : {1, -1}) {

@@ -4,6 +4,7 @@
 // difference steps; and a failing pile.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -166,6 +167,117 @@ TEST_F(PileHead, DifferenceStepsFollowTheIncrementAndTheMode) {
         EXPECT_TRUE(close(el(K, 1, 1), -35.0, 1e-4));
         EXPECT_TRUE(close(el(K, 4, 4), -3500.0, 1e-4));
     }
+}
+
+TEST_F(PileHead, NonlinearPileStiffnessIsTheDerivativeOfItsForces) {
+    // Soft clay over sand, both lateral planes deflected well into the curves, a heavy axial load that
+    // bends the pile further, a rotational spring at the head in one plane and a battered pile: the
+    // head stiffness must be the derivative of the head forces, here taken by central differences of
+    // the forces with steps large enough to stand clear of the piles' own closure tolerance (1e-10 in).
+    const int n = 60;
+    propertySet(1, PL, n, PB);
+    section(1, {.EIz = PEI, .EIy = 0.6 * PEI});
+    soil({uniform(1, -1.0, 200.0, {.gamma = 0.035, .c = 4.0, .e50 = 0.02, .j = 0.5}),
+          uniform(4, 200.0, 1000.0, {.gamma = 0.04, .phi = PHI30 + 0.1, .k = 90.0})});
+    axialCurve(2.0e5, 3.0e5);
+    torsionCurve(4.0e6, 5.0e6);
+    struct Case {
+        const char* name;
+        double beta;  // the pile's angle from the horizontal
+        int codeZ, codeY;
+        double springZ;
+    };
+    const Case cases[] = {
+        {"vertical, fixed head", std::numbers::pi / 2, 2, 2, 0.0},
+        {"battered, spring head in one plane", std::numbers::pi / 2 - 0.25, 3, 2, 4.0e9},
+        {"vertical, pinned head", std::numbers::pi / 2, 1, 1, 0.0},
+    };
+    const Vec6 U{0.3, 0.9, -0.6, 2e-4, 3e-3, -4e-3};
+    setHeadStiffnessByLinearisation(true);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        groupPile(1, 1, 0.0, 0.0, 0.0);
+        head(1, c.codeZ, c.codeY, c.springZ, 0.0);
+        PILE.BETA(1) = c.beta;
+        int status = 0;
+        const Mat6 K = stiffness(1, U, {1, 1, 1, 1, 1, 1}, 5, 0, status);
+        ASSERT_EQ(status, 0);
+        Mat6 ref{};
+        for (int j = 0; j < 6; ++j) {
+            const double step = j < 3 ? 1e-4 : 1e-6;
+            Vec6 up = U, down = U;
+            up[static_cast<std::size_t>(j)] += step;
+            down[static_cast<std::size_t>(j)] -= step;
+            const Vec6 Fu = forces(1, up, status), Fd = forces(1, down, status);
+            ASSERT_EQ(status, 0);
+            for (int i = 0; i < 6; ++i)
+                ref[static_cast<std::size_t>(i + 6 * j)] =
+                    (Fu[static_cast<std::size_t>(i)] - Fd[static_cast<std::size_t>(i)]) / (2.0 * step);
+        }
+        double largest = 0.0;
+        for (double v : ref) largest = std::max(largest, std::fabs(v));
+        for (int i = 1; i <= 6; ++i)
+            for (int j = 1; j <= 6; ++j) {
+                // Each entry against its own size, and a term against the scale of its row and column
+                // (and of the whole matrix, for the rows a pinned head leaves empty) for the entries
+                // near zero.
+                const double scale = std::sqrt(std::fabs(el(ref, i, i) * el(ref, j, j)));
+                EXPECT_NEAR(el(K, i, j), el(ref, i, j),
+                            1e-4 * std::fabs(el(ref, i, j)) + 1e-6 * scale + 1e-9 * largest)
+                    << "K(" << i << ", " << j << ")";
+            }
+        // The lateral planes answer the soil: the lateral stiffness is well below the elastic pile's on
+        // the initial moduli, and nonzero.
+        EXPECT_LT(el(K, 2, 2), 0.0);
+        EXPECT_LT(el(K, 3, 3), 0.0);
+    }
+    setHeadStiffnessByLinearisation(false);
+}
+
+TEST_F(PileHead, LinearisedElasticPileMatchesTheBeamOnElasticFoundation) {
+    // The closed forms of the first test, through the linearised pile.
+    const int n = 100;
+    elasticGround(n);
+    groupPile(1, 1, 0.0, 0.0, 0.0);
+    axialCurve(50.0, 50.0);
+    torsionCurve(4000.0, 4000.0);
+    const double b = pileBeta(), tol = std::pow(b * PL / n, 2);
+    const double kt = PES / b, kc = PES / (2 * b * b), kr = 2 * PEI * b;
+    setHeadStiffnessByLinearisation(true);
+    int status = 0;
+    const Mat6 K = stiffness(1, {0.01, 0.1, -0.05, 0.001, 2e-4, -3e-4}, {1, 0, 0, 1, 0, 0}, 5, 0, status);
+    setHeadStiffnessByLinearisation(false);
+    ASSERT_EQ(status, 0);
+    EXPECT_TRUE(close(el(K, 1, 1), -50.0, 1e-8));
+    EXPECT_TRUE(close(el(K, 4, 4), -4000.0, 1e-6));
+    EXPECT_TRUE(close(el(K, 2, 2), -kt, tol));
+    EXPECT_TRUE(close(el(K, 3, 3), -kt, tol));
+    EXPECT_TRUE(close(el(K, 5, 5), -kr, tol));
+    EXPECT_TRUE(close(el(K, 6, 6), -kr, tol));
+    EXPECT_TRUE(close(el(K, 2, 6), -kc, tol));
+    EXPECT_TRUE(close(el(K, 3, 5), kc, tol));
+}
+
+TEST_F(PileHead, LinearisationCoversOnlyWhatItModels) {
+    elasticGround(20);
+    groupPile(1, 1, 0.0, 0.0, 0.0);
+    axialCurve(50.0, 50.0);
+    EXPECT_TRUE(lateralTangentCovered(1));
+    CTLIN.KMPHI = 1;
+    EXPECT_FALSE(lateralTangentCovered(1)) << "moment-curvature stiffness";
+    CTLIN.KMPHI = 0;
+    SMOV.NSMOV = 1;
+    EXPECT_FALSE(lateralTangentCovered(1)) << "soil movement";
+    SMOV.NSMOV = 0;
+    CTLPAR.KAXVAR = 1;
+    PILE.LSCRV(1) = -1;
+    EXPECT_FALSE(lateralTangentCovered(1)) << "axial force along the pile from the t-z solution";
+    PILE.LSCRV(1) = 1;
+    EXPECT_TRUE(lateralTangentCovered(1)) << "a user load-settlement curve keeps one axial force";
+    CTLPAR.KAXVAR = 0;
+    CTLIN.KUSERPY = 1;
+    PILE.PYCRV(1) = 1;
+    EXPECT_FALSE(lateralTangentCovered(1)) << "the pile's own p-y curves";
 }
 
 TEST_F(PileHead, FailingPileGivesNoForcesAndKeepsItsStatus) {

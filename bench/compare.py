@@ -1,0 +1,114 @@
+#!/usr/bin/env python3
+"""Runs the same generated pile groups through two builds of kaldo, side by side, and prints the CPU time
+of each (user plus system, the minimum and the median of the repeats) and the ratio old / new.
+
+    bench/compare.py OLD_KALDO NEW_KALDO [SIZES] [THREADS] [REPEATS] [STEP]
+    e.g. bench/compare.py /tmp/kaldo-old build/kaldo 20 1 3
+
+SIZES are grids of N x M piles (N alone: N x N, default 20), THREADS the thread requests of the load
+cases (default 1), REPEATS the runs of each build per size and thread request (default 3), STEP the node
+step of the along-pile report rows (default 1). The two builds run alternately (old, new, old, new, ...)
+so that a change in the machine's load falls on both alike; the one-minute load average is printed
+before and after each pair. The reports of the two builds are compared with their date and time lines
+left out, and a difference is printed: a faster build that answers differently is no gain.
+
+CPU time, not wall time, is the measure on one thread: on a shared machine other work stretches the wall
+time of a run while its CPU time changes much less. With several threads the wall time is printed too.
+"""
+import filecmp
+import os
+import re
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+# Lines of a report that carry the date or time of the run, or the time the run took.
+STAMP = re.compile(rb"Date:|Time\s*:|processing\s*:|\d\d:\d\d:\d\d")
+
+
+def load():
+    return os.getloadavg()[0]
+
+
+def run(kaldo, inp, work):
+    """One run in its own folder: (exit status, CPU seconds, wall seconds)."""
+    start = time.monotonic()
+    child = subprocess.Popen([kaldo, inp], cwd=work, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    _, code, usage = os.wait4(child.pid, 0)
+    wall = time.monotonic() - start
+    return os.waitstatus_to_exitcode(code), usage.ru_utime + usage.ru_stime, wall
+
+
+def masked(path):
+    with open(path, "rb") as f:
+        return [line for line in f.read().splitlines() if not STAMP.search(line)]
+
+
+def sameReports(a, b):
+    """The names of the report files that differ between folders a and b (date and time lines left out)."""
+    differ = []
+    names = sorted(set(os.listdir(a)) | set(os.listdir(b)))
+    for name in names:
+        pa, pb = os.path.join(a, name), os.path.join(b, name)
+        if name.endswith(".inp") or not (os.path.isfile(pa) and os.path.isfile(pb)):
+            if not (os.path.isfile(pa) and os.path.isfile(pb)):
+                differ.append(name + " (only one build wrote it)")
+            continue
+        if filecmp.cmp(pa, pb, shallow=False):
+            continue
+        if masked(pa) != masked(pb):
+            differ.append(name)
+    return differ
+
+
+def main():
+    if len(sys.argv) < 3:
+        sys.exit(__doc__)
+    old, new = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    sizes = (sys.argv[3] if len(sys.argv) > 3 else "20").split(",")
+    threads = [int(t) for t in (sys.argv[4] if len(sys.argv) > 4 else "1").split(",")]
+    repeats = int(sys.argv[5]) if len(sys.argv) > 5 else 3
+    step = int(sys.argv[6]) if len(sys.argv) > 6 else 1
+    print(f"old: {old}\nnew: {new}\nprocessors: {os.cpu_count()}, repeats: {repeats}")
+    print(f"{'piles':>6} {'thr':>3} {'build':>5} {'CPU min':>8} {'CPU med':>8} {'wall min':>8} {'wall med':>8}"
+          f" {'load':>11}")
+    for size in sizes:
+        n, _, m = size.partition("x")
+        piles = int(n) * int(m or n)
+        for t in threads:
+            with tempfile.TemporaryDirectory() as root:
+                folders = {k: os.path.join(root, k) for k in ("old", "new")}
+                inputs = {}
+                for k, d in folders.items():
+                    os.makedirs(d)
+                    inputs[k] = os.path.join(d, f"group{size}.inp")
+                    subprocess.run([sys.executable, os.path.join(HERE, "gen_group.py"), size, str(t), inputs[k],
+                                    str(step)], check=True)
+                cpu = {"old": [], "new": []}
+                wall = {"old": [], "new": []}
+                loads = []
+                for _ in range(repeats):
+                    loads.append(load())
+                    for k, exe in (("old", old), ("new", new)):
+                        code, c, w = run(exe, inputs[k], folders[k])
+                        if code != 0:
+                            print(f"{k} build ended with status {code}", flush=True)
+                        cpu[k].append(c)
+                        wall[k].append(w)
+                    loads.append(load())
+                lo, hi = min(loads), max(loads)
+                for k in ("old", "new"):
+                    print(f"{piles:>6} {t:>3} {k:>5} {min(cpu[k]):>8.2f} {statistics.median(cpu[k]):>8.2f}"
+                          f" {min(wall[k]):>8.2f} {statistics.median(wall[k]):>8.2f} {lo:>5.1f}-{hi:<5.1f}")
+                ratio_min = min(cpu["old"]) / min(cpu["new"])
+                ratio_med = statistics.median(cpu["old"]) / statistics.median(cpu["new"])
+                print(f"{piles:>6} {t:>3} ratio old/new CPU: min {ratio_min:.2f}, median {ratio_med:.2f}")
+                differ = sameReports(folders["old"], folders["new"])
+                print("  reports: " + ("identical" if not differ else "DIFFER: " + ", ".join(differ)), flush=True)
+
+
+if __name__ == "__main__":
+    main()
