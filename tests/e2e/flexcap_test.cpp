@@ -81,13 +81,14 @@ TEST(FlexibleCap, AStiffPlateOnLinearPilesGivesTheRigidCapSolution) {
     WorkDir dir;
     const std::string exportInput = squareGroup(2, plate, loads);
     dir.write("cap.inp", exportInput);
-    HostOutcome r1 = runHostIn(dir, "cap.inp");
+    HostOutcome r1 = runHostIn(dir, "--keep-scratch cap.inp");
     ASSERT_EQ(r1.exit, 0) << r1.out << dir.read("cap.run");
-    // The user's input is untouched; the model and the file list stand beside it.
+    // The user's input is untouched; the model stands beside it, the file list in the run's working
+    // folder (kept here), naming the slab files beside the input.
     EXPECT_EQ(dir.read("cap.inp"), exportInput);
     ASSERT_TRUE(dir.exists("cap.slab"));
     ASSERT_TRUE(dir.exists("cap.slabkw"));
-    const std::vector<std::string> list = splitLines(dir.read("gslab.dat"));
+    const std::vector<std::string> list = splitLines(dir.read(".kaldo-cap/gslab.dat"));
     ASSERT_EQ(list.size(), 5u);
     const char* ends[] = {"cap.slabkw", "cap.slab", "cap.slablst", "cap.slabres", "cap.slabcnv"};
     for (size_t k = 0; k < 5; ++k) {
