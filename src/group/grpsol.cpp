@@ -11,6 +11,7 @@
 #include "capstiff/capstiff.h"
 #include "flexcap/flexcap.h"
 #include "group/group.h"
+#include "group/stepsearch.h"
 #include "io/format.h"
 #include "io/units.h"
 #include "model/blocks.h"
@@ -428,52 +429,27 @@ bool CapSolution::pilesFailed() {
     return true;
 }
 
-// A Newton increment that leaves the cap further out of balance than it found it is halved, up to four
-// times, until it does better. A pile head whose soil curve starts vertically (a cube-root curve at the
-// ground surface) has an unbounded tangent at zero deflection; the full Newton step then overshoots to
-// twice the deflection on the other side, and a component without load (the sway of a symmetric group
-// under vertical load) cycles about zero for ever instead of settling. The halving only acts where the
-// increment made things worse; when no shorter step does better either, the full step stands as it was,
-// so the iteration goes on exactly as without the search.
+// A Newton step that leaves the cap further out of balance than the last iteration is shortened
+// (group/stepsearch.h); the shorter step's force evaluation replaces the longer one's, warnings and all.
 StepEnd CapSolution::shortenIncrement() {
     auto imbalance = [&] {
         Vec6 r{};
         for (std::size_t i = 0; i < 6; ++i) r[i] = P[i] + Fg[i];
         return loadSize(r, lever);
     };
-    // The forces at the cap displacement u, replacing the last evaluation's, warnings and all.
     auto evaluate = [&] {
         RUNSTATE.RUNSOLVST = SOLVER_OK;
         clearWarningCounts();
         if (CTLIN.KGRPRF > 0) GRPRFDIR(u, P, it, pt);
-        if (!pileForces()) return StepEnd::Abandoned;
-        if (pilesFailed()) return StepEnd::Failed;
-        return StepEnd::Converged;
+        if (!pileForces()) return group::Evaluation::Abandoned;
+        if (pilesFailed()) return group::Evaluation::Failed;
+        return group::Evaluation::Done;
     };
     double size = imbalance();
-    if (it > 1 && !pointCase && CTLIN.CAPOPT <= 0 && size > lastImbalance) {
-        const Vec6 full = du;
-        const double fullSize = size;
-        for (int halving = 0; halving < 4 && size > lastImbalance; ++halving) {
-            for (std::size_t i = 0; i < 6; ++i) {
-                du[i] *= 0.5;
-                u[i] -= du[i];
-                dU[i] -= du[i];
-            }
-            const StepEnd e = evaluate();
-            if (e != StepEnd::Converged) return e;
-            size = imbalance();
-        }
-        if (size > lastImbalance) {
-            for (std::size_t i = 0; i < 6; ++i) {
-                u[i] += full[i] - du[i];
-                dU[i] += full[i] - du[i];
-            }
-            du = full;
-            const StepEnd e = evaluate();
-            if (e != StepEnd::Converged) return e;
-            size = fullSize;
-        }
+    if (it > 1 && !pointCase && CTLIN.CAPOPT <= 0) {
+        const group::Evaluation e = group::shortenStep(u, du, dU, size, lastImbalance, imbalance, evaluate);
+        if (e == group::Evaluation::Abandoned) return StepEnd::Abandoned;
+        if (e == group::Evaluation::Failed) return StepEnd::Failed;
     }
     lastImbalance = size;
     return StepEnd::Converged;

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "group/group.h"
+#include "group/stepsearch.h"
 #include "io/format.h"
 #include "io/units.h"
 #include "model/blocks.h"
@@ -472,10 +473,8 @@ StepEnd PlaneCapSolution::iterateToEquilibrium() {
     }
 }
 
-// As in three dimensions: a Newton step that leaves the cap further out of balance than it found it is
-// halved, up to four times, until it does better; when no shorter step does better, the full step
-// stands. A pile head whose soil curve starts vertically (a cube-root clay curve at the ground surface)
-// otherwise makes a component without load cycle about zero for ever.
+// As in three dimensions: a Newton step that leaves the cap further out of balance than the last
+// iteration is shortened (group/stepsearch.h).
 StepEnd PlaneCapSolution::shortenIncrement() {
     auto imbalance = [&] {
         V3 r{};
@@ -485,34 +484,15 @@ StepEnd PlaneCapSolution::shortenIncrement() {
     auto evaluate = [&] {
         RUNSTATE.RUNSOLVST = SOLVER_OK;
         clearWarningCounts();
-        if (!forces(Fg, u, true)) return StepEnd::Abandoned;
-        if (pilesFailed()) return StepEnd::Failed;
-        return StepEnd::Converged;
+        if (!forces(Fg, u, true)) return group::Evaluation::Abandoned;
+        if (pilesFailed()) return group::Evaluation::Failed;
+        return group::Evaluation::Done;
     };
     double size = imbalance();
-    if (it > 1 && lever > 0.0 && size > lastImbalance) {
-        const V3 full = du;
-        const double fullSize = size;
-        for (int halving = 0; halving < 4 && size > lastImbalance; ++halving) {
-            for (std::size_t i = 0; i < 3; ++i) {
-                du[i] *= 0.5;
-                u[i] -= du[i];
-                dU[i] -= du[i];
-            }
-            const StepEnd e = evaluate();
-            if (e != StepEnd::Converged) return e;
-            size = imbalance();
-        }
-        if (size > lastImbalance) {
-            for (std::size_t i = 0; i < 3; ++i) {
-                u[i] += full[i] - du[i];
-                dU[i] += full[i] - du[i];
-            }
-            du = full;
-            const StepEnd e = evaluate();
-            if (e != StepEnd::Converged) return e;
-            size = fullSize;
-        }
+    if (it > 1 && lever > 0.0) {
+        const group::Evaluation e = group::shortenStep(u, du, dU, size, lastImbalance, imbalance, evaluate);
+        if (e == group::Evaluation::Abandoned) return StepEnd::Abandoned;
+        if (e == group::Evaluation::Failed) return StepEnd::Failed;
     }
     lastImbalance = size;
     return StepEnd::Converged;
