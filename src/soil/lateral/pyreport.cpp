@@ -6,6 +6,7 @@
 // the requested depth and gives that node alone to the layer there; the node set-up lays the pile out
 // again before any later analysis of it.
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "io/format.h"
@@ -130,9 +131,14 @@ void PYREPORT(int& status) {
         PYMODE.PYPRTREQ = r;
         PYMODE.NPYPT = npt;
 
-        // The listing node: the pile's first node moved to X, keeping the first increment's length.
+        // The listing node: the pile's first node moved to X, keeping the first increment's length, and
+        // to the same place along the axis, where the section's diameter is read.
         NODES.NODEX(J, 2) = X + (NODES.NODEX(J, 2) - NODES.NODEX(J, 1));
         NODES.NODEX(J, 1) = X;
+        const double slope = CTLIN.KBATDEP == 1 ? std::cos(PILE.BATTER(J)) : 1.0;
+        const double along = head + (X - head) / (slope > 0.0 ? slope : 1.0);
+        NODES.NODEAX(J, 2) = along + (NODES.NODEAX(J, 2) - NODES.NODEAX(J, 1));
+        NODES.NODEAX(J, 1) = along;
         py::listingNode(J, X, layers);
         // The layer that names the criterion: the first one that holds X (at a boundary the upper one).
         int Lc = layers + 1;

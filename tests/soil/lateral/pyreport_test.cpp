@@ -176,5 +176,27 @@ TEST_F(PyReport, NoteAfterAListedDeflectionBelowTheSmallest) {
     EXPECT_NE(echo.find("0.00000" + blanks(13) + "0.00000 \n" + note), std::string::npos) << echo;
 }
 
+TEST_F(PyReport, CurveTakesTheDiameterOfItsOwnSection) {
+    // Pile 1 with a second section of 24 in below 120 in along the axis (X = 96). At X = 108 (9 ft
+    // below the ground) the soft clay curve takes b = 24 in: pu = (3 + 0.03 * 108 / 5 + 0.5 * 108 / 24)
+    // * 5 * 24 = 707.76 lb/in (below 9 c b = 1080), y50 = 2.5 * 0.01 * 24 = 0.6 in, so p = 353.88 at
+    // y50 and p = pu at 10 y50. The head's 12 in would give pu = 488.88.
+    PILESET.NSECT(1) = 2;
+    SECTTAB.SECTBOT(1, 1) = 120.0;
+    SECTTAB.SECTTOP(1, 2) = 120.0;
+    SECTTAB.SECTBOT(1, 2) = 240.0;
+    SECTTAB.SECTDIAM(1, 2, SectTab::TOP) = SECTTAB.SECTDIAM(1, 2, SectTab::BOT) = 24.0;
+    setDepthSentinel(1);
+    layOut(1);
+    request(1, 1, 108.0, {0.6, 6.0});
+    int status = 0;
+    PYREPORT(status);
+    EXPECT_EQ(status, 0);
+    const std::string echo = text(32);
+    EXPECT_NE(echo.find(blanks(14) + "9.00" + blanks(10) + "24.000"), std::string::npos) << echo;
+    EXPECT_NE(echo.find(blanks(34) + "0.60000" + blanks(13) + "353.880 "), std::string::npos) << echo;
+    EXPECT_NE(echo.find(blanks(34) + "6.00000" + blanks(13) + "707.760 "), std::string::npos) << echo;
+}
+
 }  // namespace
 }  // namespace kaldo::test
