@@ -118,8 +118,6 @@ void CAPSPRK(Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE);
 // PILEFAC (and PILE.HEADYW), which stay those of the last state, U less the rotation step about Z; through
 // FVEC the time RUNTPAR.
 void CAPJAC(Mat6& K, const Vec6& U, const Vec6& DU, const Vec6& P, int IT, int MODE, bool PT, int& status);
-// The bordered 12 x 12 system of a case with displacements given at a point, from the stiffness K.
-void CAPAUGK(Mat12& A, const Mat6& K, const Vec6& RSP, const Flags6& KDOF);
 // The pile failures that fail a load step of the group solution, by the solver state the piles raised:
 // no lateral closure (1), an axial solution that gave up (4), p-y curves shorter than the pile (5).
 // Warnings to copy (3) never fail a step, and a singular stiffness (2) is the solution's own finding.
@@ -131,8 +129,10 @@ std::string grpsolGiveUpText(int reason);
 // ---- Reports of the three-dimensional group solution ---------------------------------------------
 // Multipliers in effect, to the results, summary and pile results files.
 void grpsolFactorTable();
-// Table L: the reported cap loads P and displacement u at the origin, to the summary collection, results,
-// summary and pile results files; its the number of the last group iteration.
+// Table L: its headings on the summary collection and results files (a case with values at a point puts
+// its point tables after them); then the reported cap loads P and displacement u at the origin, to the
+// summary collection, results, summary and pile results files; its the number of the last group iteration.
+void grpsolTableLHeadings();
 void grpsolTableL(const Vec6& P, const Vec6& u, int its);
 // The warning of a converged state out of equilibrium, to the results and runtime files: the unbalanced
 // load at the origin (the load plus the forces of the piles and the embedded cap on the cap; forces X,

@@ -11,6 +11,7 @@
 #include "capstiff/capstiff.h"
 #include "flexcap/flexcap.h"
 #include "group/group.h"
+#include "group/point.h"
 #include "group/stepsearch.h"
 #include "io/format.h"
 #include "io/units.h"
@@ -262,8 +263,9 @@ enum class StepEnd {
 // the Newton iteration at the current level.
 class CapSolution {
 public:
-    CapSolution(int kind, int& status, Vec6& P, const Vec6& RSP, const Flags6& KDOF)
-        : status(status), P(P), RSP(RSP), KDOF(KDOF), pointCase(kind == 0 && givenAtPoint()), P0(P), prog{kind} {}
+    CapSolution(int kind, int& status, Vec6& P, const Vec6& PSP, Vec6& USP, const Vec6& RSP, const Flags6& KDOF)
+        : status(status), P(P), USP(USP), RSP(RSP), KDOF(KDOF), pointCase(kind == 0 && givenAtPoint()), P0(P),
+          PSP0(PSP), USP0(USP), prog{kind} {}
 
     void startSolution();
     bool levelsRemain() const { return dtcur <= 1.0 && tcur <= 1.0; }
@@ -308,9 +310,13 @@ private:
     bool targetDeflectionMissed();
     void equivalentStiffnessPass();
     void scratchPass();
+    void scalePointValues(double level);
+    bool solveBordered();
+    void reportAtPoint();
 
     int& status;
     Vec6& P;  // the load at the origin: that of the current level
+    Vec6& USP;  // displacements given at the point: those of the current level
     const Vec6& RSP;
     const Flags6& KDOF;
     // A load case with values given at a point solves the bordered system, and its piles' stiffness
@@ -318,6 +324,10 @@ private:
     const bool pointCase;
     const int mode = pointCase ? 1 : 0;
     const Vec6 P0;  // the full load
+    // The full loads and displacements given at the point, and the loads of the current level.
+    const Vec6 PSP0, USP0;
+    Vec6 PSPs{};
+    BorderedUnknowns<12> bordered;
     const bool pt = pureTorque(P0);
     Progress prog;
 
@@ -366,6 +376,7 @@ void CapSolution::startStep() {
     U(RUNTIME_UNIT).flush();
     du.fill(0.0);
     dU.fill(0.0);
+    bordered.startStep();
     reason = SOLVER_OK;
     it = 0;
 }
@@ -455,9 +466,17 @@ StepEnd CapSolution::shortenIncrement() {
     return StepEnd::Converged;
 }
 
-// The load of the current level.
+// The load of the current level; the values given at a point grow with it.
 void CapSolution::applyLevel() {
     for (std::size_t i = 0; i < 6; ++i) P[i] = tcur * P0[i];
+    if (pointCase) scalePointValues(tcur);
+}
+
+void CapSolution::scalePointValues(double level) {
+    for (std::size_t i = 0; i < 6; ++i) {
+        PSPs[i] = level * PSP0[i];
+        USP[i] = level * USP0[i];
+    }
 }
 
 // The tangent stiffness of the cap: the piles', the embedded cap's, and the change of the reduction
@@ -531,8 +550,8 @@ void CapSolution::recordStiffness() {
 bool CapSolution::solveIncrement() {
     int flag = 0;
     if (pointCase) {
-        Mat12 A{};
-        CAPAUGK(A, K, RSP, KDOF);
+        if (solveBordered()) return true;
+        flag = 1;
     } else {
         GJINV2(K, 6, 6, flag);
         if (flag == 0) MATV6(du, K, R, 1);
@@ -547,13 +566,35 @@ bool CapSolution::solveIncrement() {
     return false;
 }
 
+// The increment of a case with values at a point: the bordered system of the stiffness and the
+// constraints that hold the point, whose first six unknowns are the cap's increment. False when the
+// system is singular.
+bool CapSolution::solveBordered() {
+    if (it == 1) limitCoupling(K, 6);
+    Mat12 A{};
+    CAPAUGK(A, K, RSP, KDOF);
+    grpsolLogBordered(A);
+    int flag = 0;
+    GJINV(A, 12, 12, flag);
+    if (flag != 0) return false;
+    CAPAUGR(bordered.b, bordered.g, R, Fg, USP, u, RSP, KDOF);
+    MATV12(bordered.x, A, bordered.b, 1);
+    for (std::size_t i = 0; i < 6; ++i) du[i] = bordered.x[i];
+    return true;
+}
+
 // The cap moves by the increment, which also adds to the displacement of the step.
 void CapSolution::applyIncrement() {
     for (std::size_t i = 0; i < 6; ++i) {
         u[i] += du[i];
         dU[i] += du[i];
     }
-    grpsolLogVectors(du, R, dU, u, P, Fg);
+    if (pointCase) {
+        bordered.addIncrement();
+        grpsolLogPointVectors(bordered.x, bordered.b, bordered.step, bordered.total, bordered.g);
+    } else {
+        grpsolLogVectors(du, R, dU, u, P, Fg);
+    }
 }
 
 // The cap is in equilibrium when, from the second iteration on, both the translations and the
@@ -584,6 +625,7 @@ bool CapSolution::converged() {
 // A converged level is kept and the load goes up by the step, the last level landing on the full load.
 void CapSolution::advanceLevel() {
     ustart = u;
+    bordered.stepConverged();
     tlast = tcur;
     tcur += dtcur;
     clamped = tcur > 1.0 && 1.0 - tlast > NEAR_ONE;
@@ -600,6 +642,7 @@ void CapSolution::retryOrGiveUp() {
     dtcur = 0.5 * (clamped ? tcur - tlast : dtcur);
     clamped = false;
     u = ustart;
+    bordered.stepFailed();
     if (CTLPAR.FINCMIN > dtcur) {
         giveUpWarning(reason);
         tcur = GIVE_UP_LEVEL;
@@ -712,9 +755,30 @@ void CapSolution::reportLastLevel() {
     if (CTLIN.KGRPRF > 0) grpsolFactorTable();
     SMOV.SMFACT = tlast;
     for (std::size_t i = 0; i < 6; ++i) P[i] = tlast * P0[i];
+    grpsolTableLHeadings();
+    if (pointCase) {
+        scalePointValues(tlast);
+        reportAtPoint();
+    }
     grpsolTableL(P, u, it);
     if (EQSEST.EQSDOF >= 1 && EQSEST.EQSDOF <= 6) EQSEST.EQSDCMP = u[static_cast<std::size_t>(EQSEST.EQSDOF - 1)];
     CAPENV(P, u);
+}
+
+// The load of a case with values at a point is what the piles carry at the last converged level, with
+// the constraint reactions that hold the point: the force copy of that level's last solve, negated to a
+// load on the cap. Moved to the point, it and the cap displacement make the point tables; a given force
+// stands in the load for its component.
+void CapSolution::reportAtPoint() {
+    Vec6 F{};
+    for (std::size_t i = 0; i < 6; ++i) F[i] = bordered.gConverged[i];
+    NEGV6(F, P);
+    Vec6 UP{}, PP{};
+    int flag = 0;
+    XFERPT(u, P, RSP, UP, PP, PSPs, KDOF, flag);
+    std::string M1, M2;
+    DOFMARK(KDOF, M1, M2);
+    if (flag == 1) grpsolPointTables(RSP, PP, UP, M1, M2);
 }
 
 // A solution short of the full load reports its share; the completion line waits for the final results
@@ -799,7 +863,8 @@ void CapSolution::closeCase() {
 
 }  // namespace
 
-void GRPSOL(int kind, int&, int& status, Vec6& POUT, Vec6& UOUT, Vec6& P, Vec6&, Vec6&, Vec6& RSP, Flags6& KDOF) {
+void GRPSOL(int kind, int&, int& status, Vec6& POUT, Vec6& UOUT, Vec6& P, Vec6& PSP, Vec6& USP, Vec6& RSP,
+            Flags6& KDOF) {
     clearWarningCounts();
     RUNSTATE.RUNWARNPRT = 0;
     // A flexible cap is a plate on its piles, with a solution of its own.
@@ -809,7 +874,7 @@ void GRPSOL(int kind, int&, int& status, Vec6& POUT, Vec6& UOUT, Vec6& P, Vec6&,
         return;
     }
 
-    CapSolution cap{kind, status, P, RSP, KDOF};
+    CapSolution cap{kind, status, P, PSP, USP, RSP, KDOF};
     cap.startSolution();
     // Load levels from FINC up to the full load; a level that fails is retried at half the step.
     while (cap.levelsRemain()) {

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "group/group.h"
+#include "group/point.h"
 #include "group/stepsearch.h"
 #include "io/format.h"
 #include "io/units.h"
@@ -20,6 +21,7 @@
 #include "report/report.h"
 #include "services/colwrite.h"
 #include "services/host.h"
+#include "services/linalg.h"
 #include "services/pending.h"
 #include "services/status.h"
 #include "services/ucv.h"
@@ -201,10 +203,16 @@ void originTables(int unit, const V3& P, const V3& u) {
     row3(unit, 10, 18, 5, u);
 }
 
-void tableL(const V3& P, const V3& u, int its) {
+// The heading of Table L on the results file; a case with values at a point puts its point tables after
+// it.
+void tableLHeading() {
     io::Unit& r = U(RESULTS_UNIT);
     r.blankLines(3);
     r.line() << X{5} << "* TABLE L *   COMPUTATION ON PILE CAP";
+}
+
+void tableL(const V3& P, const V3& u, int its) {
+    io::Unit& r = U(RESULTS_UNIT);
     originTables(RESULTS_UNIT, P, u);
     r.blankLines(2);
     r.line() << X{10} << "NUMBER OF ITERATIONS = " << I(3, its);
@@ -333,7 +341,10 @@ enum class StepEnd { Converged, Failed, Abandoned };
 // One solution of the plane cap on its piles.
 class PlaneCapSolution {
 public:
-    PlaneCapSolution(int kind, int& status, const Vec6& P) : status(status), prog{kind} {
+    PlaneCapSolution(int kind, int& status, const Vec6& P, const Vec6& PSP, const Vec6& USP, const Vec6& RSP,
+                     const Flags6& KDOF)
+        : status(status), pointCase(kind == 0 && givenAtPoint()), PSP(PSP), USP(USP), RSP(RSP), KDOF(KDOF),
+          prog{kind} {
         for (std::size_t i = 0; i < 3; ++i) P0[i] = P[i];
     }
 
@@ -354,12 +365,14 @@ public:
         U(RUNTIME_UNIT).flush();
         du.fill(0.0);
         dU.fill(0.0);
+        bordered.startStep();
         reason = SOLVER_OK;
         it = 0;
     }
     StepEnd iterateToEquilibrium();
     void advanceLevel() {
         ustart = u;
+        bordered.stepConverged();
         tlast = tcur;
         tcur += dtcur;
         clamped = tcur > 1.0 && 1.0 - tlast > NEAR_ONE;
@@ -387,15 +400,29 @@ public:
     void closeCase();
 
 private:
+    static bool givenAtPoint() {
+        return RUNPOINT.CURCASE >= 1 && RUNPOINT.CURCASE <= MAXLC && LCSD.SDFLAG(RUNPOINT.CURCASE) > 0;
+    }
     bool startIteration();
     bool forces(V3& F, const V3& at, bool warnings);
     bool pilesFailed();
     StepEnd shortenIncrement();
     bool stiffness();
     bool solveIncrement();
+    bool solveBordered();
+    bool singular();
+    void applyIncrement();
     bool converged();
+    void reportAtPoint();
 
     int& status;
+    // A load case with values given at a point solves the bordered system. Its given loads grow with
+    // the load level (PSPs at the current one); its given displacements hold in full at every level.
+    const bool pointCase;
+    const Vec6 PSP, USP, RSP;
+    const Flags6 KDOF;
+    Vec6 PSPs{};
+    BorderedUnknowns<6> bordered;
     V3 P0{};
     Progress prog;
     V3 u{}, ustart{}, du{}, dU{}, Fg{}, Pw{}, R{};
@@ -453,6 +480,7 @@ StepEnd PlaneCapSolution::iterateToEquilibrium() {
         if (!forces(Fg, u, true)) return StepEnd::Abandoned;
         if (pilesFailed()) return StepEnd::Failed;
         for (std::size_t i = 0; i < 3; ++i) Pw[i] = tcur * P0[i];
+        for (std::size_t i = 0; i < 6; ++i) PSPs[i] = tcur * PSP[i];
         const StepEnd s = shortenIncrement();
         if (s != StepEnd::Converged) return s;
         for (std::size_t i = 0; i < 3; ++i) R[i] = Pw[i] - Fg[i];
@@ -463,11 +491,7 @@ StepEnd PlaneCapSolution::iterateToEquilibrium() {
                 for (std::size_t j = i + 1; j < 3; ++j) K[i + 3 * j] = K[j + 3 * i] = 0.5 * (K[i + 3 * j] + K[j + 3 * i]);
         }
         if (!solveIncrement()) return StepEnd::Failed;
-        for (std::size_t i = 0; i < 3; ++i) {
-            u[i] += du[i];
-            dU[i] += du[i];
-        }
-        logVectors(du, R, dU, u, Pw, Fg);
+        applyIncrement();
         if (converged()) return StepEnd::Converged;
         if (it > CTLPAR.MAXITG) return StepEnd::Failed;
     }
@@ -489,7 +513,8 @@ StepEnd PlaneCapSolution::shortenIncrement() {
         return group::Evaluation::Done;
     };
     double size = imbalance();
-    if (it > 1 && lever > 0.0) {
+    // A point held in place takes reactions that the imbalance of the loads does not see.
+    if (it > 1 && lever > 0.0 && !pointCase) {
         const group::Evaluation e = group::shortenStep(u, du, dU, size, lastImbalance, imbalance, evaluate);
         if (e == group::Evaluation::Abandoned) return StepEnd::Abandoned;
         if (e == group::Evaluation::Failed) return StepEnd::Failed;
@@ -520,22 +545,55 @@ bool PlaneCapSolution::stiffness() {
     return true;
 }
 
+// A singular system fails the step with its warning.
+bool PlaneCapSolution::singular() {
+    U(RESULTS_UNIT).line() << X{5} << "** WARNING **  " << "DETERMINANT OF STIFFNESS MATRIX IS ZERO";
+    U(RESULTS_UNIT).endLine();
+    warningLines(RUNTIME_UNIT, "DETERMINANT OF STIFFNESS MATRIX IS ZERO");
+    U(RUNTIME_UNIT).flush();
+    RUNSTATE.RUNSOLVST = SOLVER_SINGULAR;
+    reason = SOLVER_SINGULAR;
+    return false;
+}
+
+// The increment of a case with values at a point: the bordered 6 x 6 system, whose first three
+// unknowns are the cap's increment.
+bool PlaneCapSolution::solveBordered() {
+    if (it == 1) limitCoupling(K, 3);
+    Mat6 A{};
+    MIXSYS2D(A, K, RSP, KDOF);
+    grpsol2dLogBordered(A);
+    int flag = 0;
+    GJINV3(A, 6, 6, flag);
+    if (flag != 0) return singular();
+    MIXRES2D(bordered.b, bordered.g, R, Fg, USP, u, RSP, KDOF);
+    MATV6N(bordered.x, A, bordered.b, 1);
+    for (std::size_t i = 0; i < 3; ++i) du[i] = bordered.x[i];
+    return true;
+}
+
+void PlaneCapSolution::applyIncrement() {
+    for (std::size_t i = 0; i < 3; ++i) {
+        u[i] += du[i];
+        dU[i] += du[i];
+    }
+    if (pointCase) {
+        bordered.addIncrement();
+        grpsol2dLogPointVectors(bordered.x, bordered.b, bordered.step, bordered.total, bordered.g);
+    } else {
+        logVectors(du, R, dU, u, Pw, Fg);
+    }
+}
+
 // The increment by the cofactors of K; a determinant of at most 1e-14 is a singular stiffness.
 bool PlaneCapSolution::solveIncrement() {
+    if (pointCase) return solveBordered();
     auto k = [&](int i, int j) { return K[static_cast<std::size_t>((i - 1) + 3 * (j - 1))]; };
     const double c11 = k(2, 2) * k(3, 3) - k(2, 3) * k(3, 2);
     const double c12 = k(2, 3) * k(3, 1) - k(2, 1) * k(3, 3);
     const double c13 = k(2, 1) * k(3, 2) - k(2, 2) * k(3, 1);
     const double det = k(1, 1) * c11 + k(1, 2) * c12 + k(1, 3) * c13;
-    if (!(std::fabs(det) > SINGULAR)) {
-        U(RESULTS_UNIT).line() << X{5} << "** WARNING **  " << "DETERMINANT OF STIFFNESS MATRIX IS ZERO";
-        U(RESULTS_UNIT).endLine();
-        warningLines(RUNTIME_UNIT, "DETERMINANT OF STIFFNESS MATRIX IS ZERO");
-        U(RUNTIME_UNIT).flush();
-        RUNSTATE.RUNSOLVST = SOLVER_SINGULAR;
-        reason = SOLVER_SINGULAR;
-        return false;
-    }
+    if (!(std::fabs(det) > SINGULAR)) return singular();
     // The inverse is the adjugate (the transposed cofactors) over the determinant.
     const double c21 = k(1, 3) * k(3, 2) - k(1, 2) * k(3, 3);
     const double c22 = k(1, 1) * k(3, 3) - k(1, 3) * k(3, 1);
@@ -575,6 +633,7 @@ void PlaneCapSolution::retryOrGiveUp() {
     dtcur = 0.5 * (clamped ? tcur - tlast : dtcur);
     clamped = false;
     u = ustart;
+    bordered.stepFailed();
     if (CTLPAR.FINCMIN > dtcur) {
         const std::string text = grpsolGiveUpText(reason);
         if (!text.empty()) {
@@ -593,8 +652,25 @@ void PlaneCapSolution::reportLastLevel() {
     if (CTLIN.KGRPRF > 0) factorTable();
     SMOV.SMFACT = tlast;
     for (std::size_t i = 0; i < 3; ++i) Pw[i] = tlast * P0[i];
+    tableLHeading();
+    if (pointCase) reportAtPoint();
     tableL(Pw, u, it);
     CAPENV2D({Pw[0], Pw[1], Pw[2], 0, 0, 0}, {u[0], u[1], u[2], 0, 0, 0});
+}
+
+// The load of a case with values at a point is the force copy of the last converged level's last solve:
+// what the piles carry, the reactions that hold the point included (the plane's force vector is the
+// load itself). Moved to the point with the cap displacement, it makes the point tables; a given force
+// stands in the load for its component.
+void PlaneCapSolution::reportAtPoint() {
+    for (std::size_t i = 0; i < 6; ++i) PSPs[i] = tlast * PSP[i];
+    COPY3(std::span<const double, 3>(bordered.gConverged.data(), 3), Pw);
+    V3 UP{}, PP{};
+    int flag = 0;
+    TRPT2D(u, Pw, RSP, UP, PP, PSPs, KDOF, flag);
+    std::string M1, M2;
+    DOFLBL2D(KDOF, M1, M2);
+    if (flag == 1) grpsol2dPointTables(RSP, PP, UP, M1, M2);
 }
 
 void PlaneCapSolution::warnPartialLoad() {
@@ -640,7 +716,7 @@ void PlaneCapSolution::finalResultsPass() {
 
 // The forces the piles carry at the converged displacement against the load of the level.
 void PlaneCapSolution::checkEquilibrium() {
-    if (status != ST_OK || outcome == PILES_FAILED || !(lever > 0.0)) return;
+    if (status != ST_OK || outcome == PILES_FAILED || !(lever > 0.0) || pointCase) return;
     V3 unbalanced{};
     for (std::size_t i = 0; i < 3; ++i) unbalanced[i] = Pw[i] - Fg[i];
     double reference = loadSize(Pw, lever);
@@ -674,7 +750,8 @@ void PlaneCapSolution::closeCase() {
 
 }  // namespace
 
-void GRPSOL2D(int kind, int& work, int& status, Vec6&, Vec6&, Vec6& P, Vec6&, Vec6&, Vec6&, Flags6&) {
+void GRPSOL2D(int kind, int& work, int& status, Vec6&, Vec6&, Vec6& P, Vec6& PSP, Vec6& USP, Vec6& RSP,
+              Flags6& KDOF) {
     work = CTLIN.KPYOP;
     CTLIN.KPYOP = 0;
     RUNSTATE.RUNPASS = PASS_ITERATING;
@@ -682,12 +759,10 @@ void GRPSOL2D(int kind, int& work, int& status, Vec6&, Vec6&, Vec6& P, Vec6&, Ve
     RUNSTATE.RUNWARNPRT = 0;
     // Branches of the plane solution that this version does not have yet.
     if (CTLIN.CAPOPT == 1) notBuilt("GRPSOL2D", "embedded pile cap in the plane group solution");
-    if (kind == 0 && RUNPOINT.CURCASE >= 1 && RUNPOINT.CURCASE <= MAXLC && LCSD.SDFLAG(RUNPOINT.CURCASE) > 0)
-        notBuilt("GRPSOL2D", "displacements specified at a point in the plane group solution");
     if (RUNPOINT.PKIND == 2 || EQSEST.EQSACT == 1)
         notBuilt("GRPSOL2D", "cap flexibility and stiffness estimation points of the plane group solution");
 
-    PlaneCapSolution cap{kind, status, P};
+    PlaneCapSolution cap{kind, status, P, PSP, USP, RSP, KDOF};
     cap.startSolution();
     while (cap.levelsRemain()) {
         cap.startStep();

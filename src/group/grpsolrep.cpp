@@ -109,13 +109,18 @@ void grpsolFactorTable() {
     }
 }
 
-void grpsolTableL(const Vec6& P, const Vec6& u, int its) {
+void grpsolTableLHeadings() {
     io::Unit& sc = U(SUMCOLL_UNIT);
     sc.endLine();
     sc.line() << X{5} << "* TABLE L *   COMPUTATION ON PILE CAP";
     io::Unit& r = U(RESULTS_UNIT);
     r.blankLines(3);
     r.line() << X{5} << "* TABLE L *   COMPUTATION ON PILE CAP";
+}
+
+void grpsolTableL(const Vec6& P, const Vec6& u, int its) {
+    io::Unit& sc = U(SUMCOLL_UNIT);
+    io::Unit& r = U(RESULTS_UNIT);
     capBlock(RESULTS_UNIT, P, u);
     r.blankLines(2);
     r.line() << X{10} << "NUMBER OF GLOBAL ITERATIONS = " << I(4, its);

@@ -280,9 +280,9 @@ void readCase(InputFile& in, int c) {
             for (int k = 1; k <= 6; ++k) r >> LCSD.KDOF(c, k);
         }
         for (int k = 1; k <= 6; ++k)
-            in.checkCode(LCSD.KDOF(c, k), {0, 1, 2},
+            in.checkCode(LCSD.KDOF(c, k), {0, 1},
                          "kind of value given at the point, item " + num(k) + ", of " + owner,
-                         "0 displacement, 1 load, 2 both");
+                         "0 displacement, 1 load");
         for (int half = 0; half < 2; ++half) {
             {
                 io::ListRecord r = in.record();

@@ -5,6 +5,9 @@
 
 #include <cmath>
 #include <numbers>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "group/group.h"
 #include "io/threadrule.h"
@@ -69,6 +72,21 @@ protected:
             TQCRV.TQR(1, k) = r[k - 1];
             TQCRV.TQT(1, k) = T[k - 1];
         }
+    }
+
+    // The numbers of the rows that follow the last heading in report text t (label and empty lines
+    // skipped), up to n values.
+    static std::vector<double> rowsAfter(const std::string& t, const std::string& heading, std::size_t n) {
+        std::vector<double> values;
+        const auto at = t.rfind(heading);
+        if (at == std::string::npos) return values;
+        std::istringstream in(t.substr(at + heading.size()));
+        std::string line;
+        while (values.size() < n && std::getline(in, line)) {
+            std::istringstream l(line);
+            for (double v; l >> v;) values.push_back(v);
+        }
+        return values;
     }
 
     // Element (i, j) of a column-stored 6 x 6 matrix.

@@ -8,11 +8,13 @@
 #include <cmath>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "group/groupmodel.h"
 #include "model/blocks.h"
 #include "report/report.h"
 #include "services/pending.h"
+#include "services/unitlbl.h"
 
 namespace kaldo::test {
 namespace {
@@ -58,6 +60,15 @@ protected:
         status = 0;
         Vec6 POUT{}, UOUT{}, PSP{}, USP{}, RSP{};
         Flags6 KDOF{};
+        int work = 0;
+        GRPSOL2D(0, work, status, POUT, UOUT, P, PSP, USP, RSP, KDOF);
+        EXPECT_EQ(RUNSTATE.RUNPASS, 0);
+    }
+    // A load case with values given at a point.
+    void solve2DAtPoint(Vec6 P, Vec6 PSP, Vec6 USP, Vec6 RSP, Flags6 KDOF) {
+        LCSD.SDFLAG(1) = 1;
+        status = 0;
+        Vec6 POUT{}, UOUT{};
         int work = 0;
         GRPSOL2D(0, work, status, POUT, UOUT, P, PSP, USP, RSP, KDOF);
         EXPECT_EQ(RUNSTATE.RUNPASS, 0);
@@ -239,13 +250,83 @@ TEST_F(PlaneGroupSolution, PilesWithoutClosureFailTheCase) {
     EXPECT_EQ(text(19), "    6 NO CONVERGENCE ON PILES   \n");
 }
 
-TEST_F(PlaneGroupSolution, EmbeddedCapAndGivenPointAreNotBuiltYet) {
+TEST_F(PlaneGroupSolution, EmbeddedCapIsNotBuiltYet) {
     row({-60.0, 60.0}, 1);
     CTLIN.CAPOPT = 1;
     EXPECT_THROW(solve2D({300.0, 0, 0, 0, 0, 0}), NotBuilt);
-    CTLIN.CAPOPT = 0;
-    LCSD.SDFLAG(1) = 1;
-    EXPECT_THROW(solve2D({300.0, 0, 0, 0, 0, 0}), NotBuilt);
+}
+
+// ---- Values given at a point ------------------------------------------------------------------
+// Two pinned piles at Y = -60 and 60 in: vertical stiffness 2 x 50 = 100 lb/in, rotation about Z
+// 2 x 50 x 60^2 = 360000 lb-in/rad.
+
+TEST_F(PlaneGroupSolution, AGivenSettlementOverOnePileLoadsThatPileAlone) {
+    // 0.2 in given downward at (0, 60), over pile 2, the horizontal and rotation loads 0. A force V there
+    // settles the cap by V / 100 and turns it by -60 V / 360000; the point settles V / 100 + 60^2 V /
+    // 360000 = V / 50, so V = 10 lb: pile 2 takes it all and pile 1 does not move. At the origin the
+    // load is (10 lb, 0, -600 lb-in).
+    UNITLBL(1, 0);
+    row({-60.0, 60.0}, 1);
+    solve2DAtPoint({0, 0, 0, 0, 0, 0}, {}, {0.2, 0, 0, 0, 0, 0}, {0.0, 60.0, 0, 0, 0, 0}, {0, 1, 1, 0, 0, 0});
+    ASSERT_EQ(status, 0);
+    EXPECT_EQ(text(19), "    1 ANALYSIS COMPLETED\n");
+    const Vec6 u = reported(3);
+    EXPECT_NEAR(u[0], 0.1, 1e-9);
+    EXPECT_NEAR(u[1], 0.0, 1e-9);
+    EXPECT_NEAR(u[2], -600.0 / 360000.0, 1e-10);
+    EXPECT_NEAR(axial(1), 0.0, 1e-6);
+    EXPECT_NEAR(axial(2), 10.0, 1e-6);
+    const std::vector<double> load = rowsAfter(text(14), "* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *", 3);
+    ASSERT_EQ(load.size(), 3u);
+    EXPECT_NEAR(load[0], 10.0, 1e-5);
+    EXPECT_NEAR(load[1], 0.0, 1e-5);
+    EXPECT_NEAR(load[2], -600.0, 1e-3);
+    // The point tables in both files, with markers in both: the point has moved 0.2 in down and not
+    // sideways, and carries 10 lb and no moment.
+    for (int unit : {16, 18}) {
+        SCOPED_TRACE(unit);
+        const std::vector<double> at = rowsAfter(text(unit), "* POINT OF DEFINITION DISPLACEMENT/LOADS *", 2);
+        const std::vector<double> loads = rowsAfter(text(unit), "* CONCENTRATED LOAD AT SPECIFIED POINT *", 3);
+        const std::vector<double> moved = rowsAfter(text(unit), "FOUNDATION AT SPECIFIED POINT *", 3);
+        ASSERT_EQ(at.size(), 2u);
+        ASSERT_EQ(loads.size(), 3u);
+        ASSERT_EQ(moved.size(), 3u);
+        EXPECT_EQ(at[0], 0.0);
+        EXPECT_EQ(at[1], 5.0) << "60 in in feet";
+        EXPECT_NEAR(loads[0], 10.0, 1e-4);
+        EXPECT_NEAR(loads[1], 0.0, 1e-9);
+        EXPECT_NEAR(loads[2], 0.0, 1e-9);
+        EXPECT_NEAR(moved[0], 0.2, 1e-9);
+        EXPECT_NEAR(moved[1], 0.0, 1e-9);
+        EXPECT_NEAR(moved[2], -600.0 / 360000.0, 1e-8);
+        const std::string t = text(unit);
+        EXPECT_NE(t.find("\n             VERT. LOAD, LBS    HORI. LOAD, LBS*   MOMENT,LBS-IN*\n"), std::string::npos) << t;
+        EXPECT_NE(t.find("\n                VERTICAL,IN*     HORIZONTAL,IN     ROTATION,RAD \n"), std::string::npos) << t;
+    }
+    // The log: the bordered rows and the six unknowns of each iteration.
+    EXPECT_NE(text(26).find("\nSE  6"), std::string::npos);
+    EXPECT_NE(text(26).find("\nDUV  "), std::string::npos);
+}
+
+TEST_F(PlaneGroupSolution, LoadsGivenAtAPointSolveAsTheSameLoadAtTheOrigin) {
+    // Every component given as a load at (10, 30): the cap moves as under the load moved to the origin.
+    const double x = 10.0, y = 30.0;
+    const Vec6 PSP{300.0, 500.0, 2000.0, 0, 0, 0};
+    const Vec6 origin{PSP[0], PSP[1], PSP[2] + x * PSP[1] - y * PSP[0], 0, 0, 0};
+    row({-60.0, 0.0, 60.0}, 2);
+    solve2D(origin);
+    ASSERT_EQ(status, 0);
+    const Vec6 plain = reported(3);
+    TearDown();
+    SetUp();
+    row({-60.0, 0.0, 60.0}, 2);
+    solve2DAtPoint(origin, PSP, {}, {x, y, 0, 0, 0, 0}, {1, 1, 1, 0, 0, 0});
+    ASSERT_EQ(status, 0);
+    const Vec6 bordered = reported(3);
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_NEAR(bordered[i], plain[i], 1e-7 * std::fabs(plain[i])) << i;
+    const std::vector<double> loads = rowsAfter(text(16), "* CONCENTRATED LOAD AT SPECIFIED POINT *", 3);
+    ASSERT_EQ(loads.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_NEAR(loads[i], PSP[i], 1e-9) << i;
 }
 
 }  // namespace

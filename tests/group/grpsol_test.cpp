@@ -8,11 +8,14 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "group/groupmodel.h"
 #include "model/blocks.h"
 #include "report/report.h"
 #include "services/pending.h"
+#include "services/ucv.h"
+#include "services/unitlbl.h"
 
 namespace kaldo::test {
 namespace {
@@ -70,6 +73,25 @@ protected:
         std::array<double, 6> u{};
         for (double& v : u) in >> v;
         return u;
+    }
+    // Runs the solution of a load case with values given at a point.
+    void solveAtPoint(std::array<double, 6>& P, std::array<double, 6> PSP, std::array<double, 6>& USP,
+                      std::array<double, 6> RSP, std::array<int, 6> KDOF) {
+        LCSD.SDFLAG(1) = 1;
+        status = 0;
+        int work = 0;
+        GRPSOL(0, work, status, POUT, UOUT, P, PSP, USP, RSP, KDOF);
+        EXPECT_EQ(RUNSTATE.RUNPASS, 0);
+    }
+    // The cap load at the origin as Table L reports it on the pile results file.
+    std::array<double, 6> reportedLoad() {
+        const std::string t = text(14);
+        const auto at = t.find("* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *");
+        EXPECT_NE(at, std::string::npos);
+        std::istringstream in(t.substr(at + 43));
+        std::array<double, 6> P{};
+        for (double& v : P) in >> v;
+        return P;
     }
     int count(int unit, const std::string& what) {
         const std::string t = text(unit);
@@ -340,6 +362,145 @@ TEST_F(GroupSolution, APileFailingOnlyInTheFinalPassFailsTheCaseAndShowsNoEarlie
         for (int r = 1; r <= NTOPROW; ++r) EXPECT_EQ(RESCUR.RESCURTOP(p, r), 0.0) << p << " row " << r;
         for (int q = 1; q <= NLLPQTY; ++q) EXPECT_EQ(RESCUR.RESCURLLP(p, 4, q), 0.0) << p << " quantity " << q;
     }
+}
+
+// ---- Values given at a point ------------------------------------------------------------------
+// The group stiffness of the four pinned piles at the origin (heads at X = 0): vertical 4 x 50 = 200
+// lb/in; tilts about Y and Z by the axial springs at 30 in, 4 x 50 x 30^2 = 180000 lb-in/rad each; no
+// coupling between components.
+
+TEST_F(GroupSolution, AGivenSettlementAtTheOriginIsMetAndTakesTheLoadOfTheStiffness) {
+    // 0.5 in given downward at the origin, nothing else loaded: the cap settles exactly that much without
+    // tilt or sway, and the load that holds it there is 200 lb/in x 0.5 in = 100 lb. A point at the
+    // origin has no point tables.
+    std::array<double, 6> P{}, USP{0.5, 0, 0, 0, 0, 0};
+    solveAtPoint(P, {}, USP, {}, {0, 1, 1, 1, 1, 1});
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(text(19), "    1 ANALYSIS COMPLETED\n");
+    const std::array<double, 6> u = reportedDisplacement(), load = reportedLoad();
+    EXPECT_NEAR(u[0], 0.5, 1e-12);
+    EXPECT_NEAR(load[0], 100.0, 1e-9);
+    EXPECT_NEAR(P[0], 100.0, 1e-9) << "the reported load";
+    for (std::size_t i = 1; i < 6; ++i) {
+        EXPECT_NEAR(u[i], 0.0, 1e-12) << i;
+        EXPECT_NEAR(load[i], 0.0, 1e-6) << i;
+    }
+    EXPECT_EQ(USP[0], 0.5) << "the given displacement of the full load";
+    EXPECT_EQ(count(10, "NUMBER OF GLOBAL ITERATIONS =    2"), 1);
+    for (int unit : {16, 18}) EXPECT_EQ(count(unit, "POINT OF DEFINITION"), 0) << unit;
+    // The iteration log holds the bordered rows and the twelve unknowns of both iterations.
+    EXPECT_EQ(count(26, "\nSE 12"), 2);
+    EXPECT_EQ(count(26, "\nDUV  "), 2);
+    EXPECT_EQ(count(26, "\nDV   "), 0);
+}
+
+TEST_F(GroupSolution, AGivenRotationAtAPointMovesThePointAsTheRigidCap) {
+    // At the point (10, 30, 20) in below and beside the origin: 100 lb downward given, the rotation about
+    // Z given as 0.001 rad, the other loads 0. At the origin the point load is 100 lb with the moments
+    // z F = 2000 lb-in about Y and -y F = -3000 lb-in about Z; the given rotation replaces the latter by
+    // what holds it. So the cap settles 100 / 200 = 0.5 in, tilts 2000 / 180000 rad about Y and turns
+    // 0.001 rad about Z, which takes 180000 x 0.001 = 180 lb-in at the origin, 180 + 30 x 100 = 3180
+    // lb-in at the point. The point moves as the rigid cap: X u1 + z u5 - y u6, Y x u6, Z -x u5.
+    UNITLBL(1, 0);
+    const double x = 10.0, y = 30.0, z = 20.0, u5 = 2000.0 / 180000.0, u6 = 0.001;
+    std::array<double, 6> P{100.0, 0, 0, 0, z * 100.0, -y * 100.0}, USP{0, 0, 0, 0, 0, u6};
+    solveAtPoint(P, {100.0, 0, 0, 0, 0, 0}, USP, {x, y, z, 0, 0, 0}, {1, 1, 1, 1, 1, 0});
+    EXPECT_EQ(status, 0);
+    const std::array<double, 6> u = reportedDisplacement(), load = reportedLoad();
+    const std::array<double, 6> expectU{0.5, 0, 0, 0, u5, u6}, expectP{100.0, 0, 0, 0, 2000.0, 180.0};
+    // The loads come from the force copy of the last solve, taken at the displacement of the first
+    // iteration, whose stiffness by differences carries a relative rounding of about 1e-8.
+    for (std::size_t i = 0; i < 6; ++i) {
+        EXPECT_NEAR(u[i], expectU[i], 1e-10) << i;
+        EXPECT_NEAR(load[i], expectP[i], 1e-6 * 2000.0) << i;
+    }
+    // The point tables of the results file, printed to five digits.
+    const std::vector<double> at = rowsAfter(text(16), "* POINT OF DEFINITION DISPLACEMENT/LOADS *", 3);
+    const std::vector<double> loads = rowsAfter(text(16), "* CONCENTRATED LOAD AT SPECIFIED POINT *", 6);
+    const std::vector<double> moved = rowsAfter(text(16), "FOUNDATION AT SPECIFIED POINT *", 6);
+    const std::vector<double> expectAt{UCVD12(x), UCVD12(y), UCVD12(z)};
+    const std::vector<double> expectLoads{100.0, 0, 0, 0, 0, 3180.0};
+    const std::vector<double> expectMoved{0.5 + z * u5 - y * u6, x * u6, -x * u5, 0, u5, u6};
+    ASSERT_EQ(at.size(), 3u);
+    ASSERT_EQ(loads.size(), 6u);
+    ASSERT_EQ(moved.size(), 6u);
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_NEAR(at[i], expectAt[i], 5e-6 * expectAt[i]) << i;
+    for (std::size_t i = 0; i < 6; ++i) {
+        EXPECT_NEAR(loads[i], expectLoads[i], 5e-5 * 3180.0) << i;
+        EXPECT_NEAR(moved[i], expectMoved[i], 5e-5 * std::fabs(expectMoved[i]) + 1e-15) << i;
+    }
+    // The given rotation is marked in the displacement table, the five given loads in the load table;
+    // the summary file has the same tables without markers, before its own Table L heading.
+    const std::string out = text(16), sum = text(18);
+    for (const char* line : {"\n           VERT. LOAD, LBS*   HOR. LOAD Y, LBS*  HOR. LOAD Z, LBS*\n",
+                             "\n          MOMENT X ,LBS-IN*   MOMENT Y,LBS-IN*   MOMENT Z,LBS-IN \n",
+                             "\n            VERTICAL ,IN      HORIZONTAL Y,IN     HORIZONTAL Z,IN \n",
+                             "\n          ANGLE ROT. X,RAD    ANGLE ROT. Y,RAD    ANGLE ROT. Z,RAD*\n"})
+        EXPECT_NE(out.find(line), std::string::npos) << line << "\n" << out;
+    for (const char* line : {"\n           VERT. LOAD, LBS    HOR. LOAD Y, LBS   HOR. LOAD Z, LBS\n",
+                             "\n          MOMENT X ,LBS-IN    MOMENT Y,LBS-IN    MOMENT Z,LBS-IN\n",
+                             "\n            VERTICAL ,IN      HORIZONTAL Y,IN     HORIZONTAL Z,IN\n",
+                             "\n          ANGLE ROT. X,RAD    ANGLE ROT. Y,RAD    ANGLE ROT. Z,RAD\n"})
+        EXPECT_NE(sum.find(line), std::string::npos) << line << "\n" << sum;
+    EXPECT_LT(out.find("* TABLE L *"), out.find("* POINT OF DEFINITION"));
+    EXPECT_LT(out.find("FOUNDATION AT SPECIFIED POINT *"), out.find("* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *"));
+    EXPECT_LT(sum.find("FOUNDATION AT SPECIFIED POINT *"), sum.find("* TABLE L *"));
+}
+
+TEST_F(GroupSolution, LoadsGivenAtAPointSolveAsTheSameLoadAtTheOrigin) {
+    // Every component given as a load at (10, 30, 20): the reactions are decoupled and come out 0, and
+    // the cap moves as under the same load moved to the origin without a point.
+    const double x = 10.0, y = 30.0, z = 20.0;
+    const std::array<double, 6> PSP{40.0, 300.0, -200.0, 1000.0, -500.0, 250.0};
+    const std::array<double, 6> origin{PSP[0], PSP[1], PSP[2], PSP[3] + y * PSP[2] - z * PSP[1],
+                                       PSP[4] + z * PSP[0] - x * PSP[2], PSP[5] + x * PSP[1] - y * PSP[0]};
+    std::array<double, 6> P = origin;
+    solve(P);
+    ASSERT_EQ(status, 0);
+    ASSERT_EQ(text(19), "    1 ANALYSIS COMPLETED\n") << text(10);
+    const std::array<double, 6> plain = reportedDisplacement();
+    TearDown();
+    SetUp();
+    P = origin;
+    std::array<double, 6> USP{};
+    solveAtPoint(P, PSP, USP, {x, y, z, 0, 0, 0}, {1, 1, 1, 1, 1, 1});
+    ASSERT_EQ(status, 0);
+    const std::array<double, 6> bordered = reportedDisplacement(), load = reportedLoad();
+    // The load at the origin is what the piles carried at the start of the last iteration, one Newton
+    // step short of the converged displacement: it meets the load to the accuracy of that step (the
+    // twist, held by the lateral springs alone, is the least exact at some 4e-6).
+    for (std::size_t i = 0; i < 6; ++i) {
+        EXPECT_NEAR(bordered[i], plain[i], 1e-12 * std::fabs(plain[i]) + 1e-18) << i;
+        EXPECT_NEAR(load[i], origin[i], 1e-5 * 11000.0) << i;
+    }
+    // The reactions (unknowns 7 to 12) of the last iteration are 0 in the log.
+    const std::string log = text(26);
+    const auto last = log.rfind("\nDUV  ");
+    ASSERT_NE(last, std::string::npos);
+    const std::string line = log.substr(last + 6, 12 * 13);
+    for (std::size_t k = 6; k < 12; ++k) EXPECT_EQ(line.substr(13 * k, 13), "  0.00000E+00") << line;
+    const std::vector<double> loads = rowsAfter(text(16), "* CONCENTRATED LOAD AT SPECIFIED POINT *", 6);
+    ASSERT_EQ(loads.size(), 6u);
+    for (std::size_t i = 0; i < 6; ++i) EXPECT_NEAR(loads[i], PSP[i], 1e-9) << i;
+}
+
+TEST_F(GroupSolution, APartialResultAtAPointReportsTheLoadsOfTheLastConvergedLevel) {
+    // The softening piles of the partial-result test under 300 lb given at a point at the origin, every
+    // component a load: 0.625 of the load (187.5 lb, 0.9375 in) is the last converged level, and the
+    // failed attempts at 0.75 after it went past the kink. The load reported is that of the level
+    // reported, not what the piles carried in the failed attempt.
+    softeningPiles();
+    CTLPAR.TOLCAP = 1e-4;
+    CTLPAR.FINC = 0.5;
+    CTLPAR.FINCMIN = 0.1;
+    CTLPAR.MAXITG = 1;
+    std::array<double, 6> P{300.0, 0, 0, 0, 0, 0}, USP{};
+    solveAtPoint(P, {300.0, 0, 0, 0, 0, 0}, USP, {}, {1, 1, 1, 1, 1, 1});
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(text(19), "    2 SOLUTION AT    62.50 % OF THE TOTAL LOAD\n");
+    EXPECT_TRUE(near(reportedDisplacement()[0], 187.5 / 200.0, 1e-6));
+    EXPECT_NEAR(reportedLoad()[0], 187.5, 1e-3);
+    EXPECT_NEAR(P[0], 187.5, 1e-3) << "the reported load";
 }
 
 TEST_F(GroupSolution, StopRequestEndsTheCaseWithStatusFourAndNoCodeLine) {

@@ -178,6 +178,25 @@ TEST(ReadLoadsDirect, CasesLandInTheirColumns) {
     EXPECT_DOUBLE_EQ(LCSD.SDLOC(2, 1), 0.0);
 }
 
+// A point's flag says which of its pair is given, the displacement (0) or the load (1); any other value
+// would keep both, which the solution cannot honour, and is refused where it stands.
+TEST(ReadLoadsDirect, APointFlagOtherThanDisplacementOrLoadIsRefused) {
+    for (const char* flags : {"0 1 2 1 0 1", "0 1 0 1 -1 1"}) {
+        std::string text = kFullSections;
+        const auto at = text.find("0 1 0 1 0 1\n");
+        ASSERT_NE(at, std::string::npos);
+        text.replace(at, 11, flags);
+        DirectRead r = readDirect(text);
+        ASSERT_TRUE(r.fault) << flags;
+        EXPECT_EQ(r.fault->kind, io::InputError::BadValue) << flags;
+        EXPECT_EQ(r.fault->section, "LOAD CASES");
+        EXPECT_EQ(r.fault->line, 20);
+        const std::string what = r.fault->what();
+        EXPECT_NE(what.find("kind of value given at the point, item "), std::string::npos) << what;
+        EXPECT_NE(what.find("0 displacement, 1 load"), std::string::npos) << what;
+    }
+}
+
 TEST(ReadLoadsDirect, CombinationKeepsItsSecondTermCountAndSetsTheirPoints) {
     DirectRead r = readDirect(kFullSections, 3, [] { GRPIN3.NROW = 4; });
     ASSERT_FALSE(r.fault) << r.fault->what();

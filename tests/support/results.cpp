@@ -57,26 +57,36 @@ std::vector<CaseResults> readResults(const std::string& outReport) {
     std::vector<CaseResults> cases;
     CaseResults* current = nullptr;
     PileTop* pile = nullptr;
+    bool atPoint = false;  // between the point tables' heading and the tables at the origin
     std::istringstream in(outReport);
     std::string line;
     while (std::getline(in, line)) {
         if (has(line, "LOAD CASE : ") || has(line, "LOAD COMB. : ")) {
-            cases.push_back(CaseResults{trim(line), {}, {}, {}});
+            CaseResults next;
+            next.heading = trim(line);
+            cases.push_back(next);
             current = &cases.back();
             pile = nullptr;
+            atPoint = false;
         } else if (has(line, "ENV : ")) {
             current = nullptr;  // an envelope: its tables are not a solve of their own
             pile = nullptr;
         } else if (current == nullptr) {
             continue;
+        } else if (has(line, "* POINT OF DEFINITION")) {
+            atPoint = true;
+        } else if (has(line, "  COORD. X ,")) {
+            fill(current->pointAt, 0, valuesAfter(in), 3);
+        } else if (has(line, "AT ORIGIN *")) {
+            atPoint = false;
         } else if (has(line, "VERT. LOAD,")) {
-            fill(current->capLoad, 0, valuesAfter(in), 3);
+            fill(atPoint ? current->pointLoad : current->capLoad, 0, valuesAfter(in), 3);
         } else if (has(line, "MOMENT X ,")) {
-            fill(current->capLoad, 3, valuesAfter(in), 3);
+            fill(atPoint ? current->pointLoad : current->capLoad, 3, valuesAfter(in), 3);
         } else if (has(line, "  VERTICAL ,")) {
-            fill(current->capDisp, 0, valuesAfter(in), 3);
+            fill(atPoint ? current->pointDisp : current->capDisp, 0, valuesAfter(in), 3);
         } else if (has(line, "ANGLE ROT. X,")) {
-            fill(current->capDisp, 3, valuesAfter(in), 3);
+            fill(atPoint ? current->pointDisp : current->capDisp, 3, valuesAfter(in), 3);
         } else if (has(line, "* PILE GROUP *")) {
             current->piles.push_back(PileTop{});
             pile = &current->piles.back();

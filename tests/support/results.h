@@ -19,11 +19,14 @@ struct PileTop {
 };
 
 // One analysed load case or combination: its heading line, Table L (loads and displacement of the cap
-// at the origin) and Table M (the pile tops, in pile order).
+// at the origin, and for a case with values given at a point the point's coordinates, loads and
+// displacement) and Table M (the pile tops, in pile order).
 struct CaseResults {
     std::string heading;  // "LOAD CASE :     1" or "LOAD COMB. :     1"
     Six capLoad{}, capDisp{};
     std::vector<PileTop> piles;
+    Six pointAt{};  // X, Y, Z of the point (places 1 to 3), in the report's coordinate unit
+    Six pointLoad{}, pointDisp{};
 };
 
 // Reads every load case and combination of a results report; the envelopes that follow them are not
