@@ -11,6 +11,7 @@
 #include <cmath>
 #include <string>
 
+#include "capstiff/capstiff.h"
 #include "group/group.h"
 #include "group/stepsearch.h"
 #include "io/format.h"
@@ -376,8 +377,22 @@ public:
         if (prog.step == 1 && lastStepFailed) return CAP_NO_STEP;
         return nullptr;
     }
+    // A failed solution reports no results; a flexibility point is recorded as failed, whether or not
+    // some levels converged first.
     void failCase(const char* line) {
         caseStatus(line);
+        if (flexibilityPoint()) FLEXREC(RUNPOINT.ILOOP, RUNPOINT.IPOINT, true, {}, {});
+        RUNSTATE.RUNPASS = PASS_ITERATING;
+    }
+    bool flexibilityPoint() const { return RUNPOINT.PKIND == 2; }
+    // A flexibility point keeps the displacement and the load of its last converged level.
+    void recordFlexibilityPoint() {
+        FLEXREC(RUNPOINT.ILOOP, RUNPOINT.IPOINT, false, {tlast * P0[0], tlast * P0[1], tlast * P0[2], 0, 0, 0},
+                {u[0], u[1], u[2], 0, 0, 0});
+        // A point that reached only part of its level says so, as an ordinary case does.
+        caseStatus(tlast < 1.0 - NEAR_ONE
+                       ? "    2 SOLUTION AT " + io::fmtF(8, 2, 100.0 * tlast) + " % OF THE TOTAL LOAD"
+                       : std::string(COMPLETED));
         RUNSTATE.RUNPASS = PASS_ITERATING;
     }
     void reportLastLevel();
@@ -684,8 +699,8 @@ void GRPSOL2D(int kind, int& work, int& status, Vec6&, Vec6&, Vec6& P, Vec6&, Ve
     if (CTLIN.CAPOPT == 1) notBuilt("GRPSOL2D", "embedded pile cap in the plane group solution");
     if (kind == 0 && RUNPOINT.CURCASE >= 1 && RUNPOINT.CURCASE <= MAXLC && LCSD.SDFLAG(RUNPOINT.CURCASE) > 0)
         notBuilt("GRPSOL2D", "displacements specified at a point in the plane group solution");
-    if (RUNPOINT.PKIND == 2 || EQSEST.EQSACT == 1)
-        notBuilt("GRPSOL2D", "cap flexibility and stiffness estimation points of the plane group solution");
+    if (EQSEST.EQSACT == 1)
+        notBuilt("GRPSOL2D", "stiffness estimation points of the plane group solution");
 
     PlaneCapSolution cap{kind, status, P};
     cap.startSolution();
@@ -704,6 +719,10 @@ void GRPSOL2D(int kind, int& work, int& status, Vec6&, Vec6&, Vec6& P, Vec6&, Ve
     cap.endStepping();
     if (const char* line = cap.failure()) {
         cap.failCase(line);
+        return;
+    }
+    if (cap.flexibilityPoint()) {
+        cap.recordFlexibilityPoint();
         return;
     }
     cap.reportLastLevel();
