@@ -298,6 +298,36 @@ TEST(CapFlexibility, EachCaseStartsItsScratchFileEmpty) {
     EXPECT_EQ(matrices(twoCases, second), matrices(alone.read("f.pile"), 0));
 }
 
+// A level of 0 applies no load: every loop leaves zero displacements for that point, its flexibility
+// matrix is zero and has no inverse. The point is reported as singular, with no matrix, and the next
+// point still gets its own.
+TEST(CapFlexibility, AZeroLevelGivesASingularMatrixReportedWithoutAMatrix) {
+    std::string input = WorkDir::readPath(fs::path(KALDO_LINEAR_DIR) / "flex-plane-rows.inp");
+    ASSERT_NE(input.find("\n0.5\n"), std::string::npos);
+    input = replaceAll(input, "\n0.5\n", "\n0.0\n");
+    WorkDir dir;
+    dir.write("f.inp", input);
+    HostOutcome r = runHostIn(dir, "f.inp");
+    ASSERT_EQ(r.exit, 0) << r.out;
+    for (const char* report : {"f.out", "f.sum", "f.run"}) {
+        const std::string text = dir.read(report);
+        EXPECT_NE(text.find("** WARNING **  FLEXIBILITY MATRIX OF POINT   1 IS SINGULAR\n"
+                            "                    NO STIFFNESS MATRIX IS ESTIMATED FOR THIS POINT"),
+                  std::string::npos)
+            << report;
+    }
+    const std::string out = dir.read("f.out");
+    const auto first = out.find("   N:    1  FACTOR :    0.0000");
+    const auto second = out.find("   N:    2  FACTOR :    1.0000");
+    ASSERT_NE(first, std::string::npos);
+    ASSERT_NE(second, std::string::npos);
+    EXPECT_EQ(out.substr(first, second - first).find("DOF"), std::string::npos) << "a matrix for point 1";
+    EXPECT_NE(out.find("6.00000E+05", second), std::string::npos) << "point 2's matrix";
+    // The pile results file carries no matrix for point 1 either.
+    const FlexReport pile = readPileFile(dir.read("f.pile"), 3);
+    EXPECT_EQ(pile.stiffness.size(), 1u);
+}
+
 // A flexible cap is solved by the plate program, which gives no cap displacements per unit load: a
 // flexibility case there is refused when the input is read.
 TEST(CapFlexibility, ACaseOnAFlexibleCapIsRefused) {
