@@ -291,9 +291,9 @@ std::vector<std::string> completionMessage(const std::string& runtime) {
 }
 
 // The case status lines of the cases and combinations that did not converge fully, each after its
-// heading (and the point of a stiffness series). Code 1 and 10 say the analysis completed and 9 that
-// the input asked for none; every other code (a partial load, no convergence, a singular stiffness)
-// is listed.
+// heading (and the point of a stiffness series or of a flexibility loop). Code 1 and 10 say the analysis
+// completed, 9 that the input asked for none and 5 that a flexibility loop had no load to apply; every
+// other code (a partial load, no convergence, a singular stiffness) is listed.
 std::vector<std::string> unconverged(const std::string& caseStatus) {
     const std::vector<std::string> lines = linesOf(caseStatus);
     std::vector<std::string> out;
@@ -309,9 +309,13 @@ std::vector<std::string> unconverged(const std::string& caseStatus) {
             point = t;
             continue;
         }
+        if (t == "ANALYSIS DUE TO TOTAL LOAD") {
+            point.clear();
+            continue;
+        }
         if (t.empty() || t[0] < '0' || t[0] > '9') continue;
         const int code = std::atoi(t.c_str());
-        if (code == 1 || code == 9 || code == 10) continue;
+        if (code == 1 || code == 5 || code == 9 || code == 10) continue;
         std::string entry = heading.empty() ? "" : heading + "  ";
         if (!point.empty()) entry += point + "  ";
         out.push_back(entry + t);

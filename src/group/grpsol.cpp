@@ -675,19 +675,26 @@ const char* CapSolution::failure() const {
     return nullptr;
 }
 
-// A failed solution reports no results; a flexibility point without a converged level is recorded as
-// failed, and a stiffness-estimation point stays failed.
+// A failed solution reports no results; a flexibility point is recorded as failed (also when some
+// levels converged before its piles failed or its stiffness turned singular: the readers of the
+// flexibility files take one record per point), and a stiffness-estimation point stays failed.
 void CapSolution::failCase(const char* line) {
     caseStatus(line);
-    if (noStep() && flexibilityPoint()) FLEXREC(RUNPOINT.ILOOP, RUNPOINT.IPOINT, true, P, u);
+    if (flexibilityPoint()) FLEXREC(RUNPOINT.ILOOP, RUNPOINT.IPOINT, true, P, u);
     if (estimationPoint()) EQSEST.EQSSTATE = EST_FAILED;
     RUNSTATE.RUNPASS = PASS_ITERATING;
 }
 
-// A point of the cap flexibility keeps its load and displacement for the flexibility tables.
+// A point of the cap flexibility keeps its load and displacement for the flexibility tables: the
+// displacement of the last converged level and the load of that same level, so that a point solved
+// only in part still divides a displacement by the load that caused it.
 void CapSolution::recordFlexibilityPoint() {
-    FLEXREC(RUNPOINT.ILOOP, RUNPOINT.IPOINT, false, P, u);
-    caseStatus(COMPLETED);
+    Vec6 load{};
+    for (std::size_t i = 0; i < 6; ++i) load[i] = tlast * P0[i];
+    FLEXREC(RUNPOINT.ILOOP, RUNPOINT.IPOINT, false, load, u);
+    // A point that reached only part of its level says so, as an ordinary case does.
+    caseStatus(tlast < 1.0 - NEAR_ONE ? "    2 SOLUTION AT " + io::fmtF(8, 2, 100.0 * tlast) + " % OF THE TOTAL LOAD"
+                                      : std::string(COMPLETED));
     RUNSTATE.RUNPASS = PASS_ITERATING;
 }
 

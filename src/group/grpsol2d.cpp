@@ -11,6 +11,7 @@
 #include <cmath>
 #include <string>
 
+#include "capstiff/capstiff.h"
 #include "group/group.h"
 #include "group/point.h"
 #include "group/stepsearch.h"
@@ -389,8 +390,22 @@ public:
         if (prog.step == 1 && lastStepFailed) return CAP_NO_STEP;
         return nullptr;
     }
+    // A failed solution reports no results; a flexibility point is recorded as failed, whether or not
+    // some levels converged first.
     void failCase(const char* line) {
         caseStatus(line);
+        if (flexibilityPoint()) FLEXREC(RUNPOINT.ILOOP, RUNPOINT.IPOINT, true, {}, {});
+        RUNSTATE.RUNPASS = PASS_ITERATING;
+    }
+    bool flexibilityPoint() const { return RUNPOINT.PKIND == 2; }
+    // A flexibility point keeps the displacement and the load of its last converged level.
+    void recordFlexibilityPoint() {
+        FLEXREC(RUNPOINT.ILOOP, RUNPOINT.IPOINT, false, {tlast * P0[0], tlast * P0[1], tlast * P0[2], 0, 0, 0},
+                {u[0], u[1], u[2], 0, 0, 0});
+        // A point that reached only part of its level says so, as an ordinary case does.
+        caseStatus(tlast < 1.0 - NEAR_ONE
+                       ? "    2 SOLUTION AT " + io::fmtF(8, 2, 100.0 * tlast) + " % OF THE TOTAL LOAD"
+                       : std::string(COMPLETED));
         RUNSTATE.RUNPASS = PASS_ITERATING;
     }
     void reportLastLevel();
@@ -759,8 +774,8 @@ void GRPSOL2D(int kind, int& work, int& status, Vec6&, Vec6&, Vec6& P, Vec6& PSP
     RUNSTATE.RUNWARNPRT = 0;
     // Branches of the plane solution that this version does not have yet.
     if (CTLIN.CAPOPT == 1) notBuilt("GRPSOL2D", "embedded pile cap in the plane group solution");
-    if (RUNPOINT.PKIND == 2 || EQSEST.EQSACT == 1)
-        notBuilt("GRPSOL2D", "cap flexibility and stiffness estimation points of the plane group solution");
+    if (EQSEST.EQSACT == 1)
+        notBuilt("GRPSOL2D", "stiffness estimation points of the plane group solution");
 
     PlaneCapSolution cap{kind, status, P, PSP, USP, RSP, KDOF};
     cap.startSolution();
@@ -779,6 +794,10 @@ void GRPSOL2D(int kind, int& work, int& status, Vec6&, Vec6&, Vec6& P, Vec6& PSP
     cap.endStepping();
     if (const char* line = cap.failure()) {
         cap.failCase(line);
+        return;
+    }
+    if (cap.flexibilityPoint()) {
+        cap.recordFlexibilityPoint();
         return;
     }
     cap.reportLastLevel();

@@ -226,6 +226,13 @@ void readCase(InputFile& in, int c) {
                     "10 snow, 11 temperature, 12 special");
         in.checkInt(LCOPT(c, 2), 0, 99, "mode (item 2) of " + owner,
                     "0 one analysis, 1 to 10 cap flexibility, 11 to 99 stiffness estimation");
+        // A flexible cap is solved as a plate by its own program, which yields no cap displacements per
+        // unit load: a cap-flexibility case has nothing to tabulate there.
+        if (CTLIN.FLXCAP > 0 && LCOPT(c, 2) >= 1 && LCOPT(c, 2) <= 10)
+            in.fail(Kind::BadValue, num(LCOPT(c, 2)),
+                    "mode " + num(LCOPT(c, 2)) + " (item 2) of " + owner +
+                        " asks for the cap flexibility, which a flexible cap (control record item 4 above 0) does "
+                        "not give; use mode 0 or a rigid cap");
         in.checkCode(LCOPT(c, 3), {0, 1}, "cap stiffness matrix switch (item 3) of " + owner, "0 or 1");
         in.checkCode(LCOPT(c, 4), {0, 1}, "diagonal stiffness switch (item 4) of " + owner, "0 or 1");
         in.checkCode(LCOPT(c, 7), {0, 1}, "axial distributed load at the head switch (item 7) of " + owner, "0 or 1");
