@@ -327,6 +327,31 @@ TEST_F(PlaneGroupSolution, LoadsGivenAtAPointSolveAsTheSameLoadAtTheOrigin) {
     const std::vector<double> loads = rowsAfter(text(16), "* CONCENTRATED LOAD AT SPECIFIED POINT *", 3);
     ASSERT_EQ(loads.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) EXPECT_NEAR(loads[i], PSP[i], 1e-9) << i;
+
+    // Fixed heads couple the sway and the turn by far more than half the sway stiffness (the head of a
+    // long pile: 1 / (2 beta), some 40 in, of it). The first iteration solves with that coupling cut to
+    // half the sway's diagonal, in both places; the second with the stiffness as it is.
+    const std::string log = text(26);
+    auto rowOf = [&](const std::string& label, int occurrence) {
+        std::size_t at = 0;
+        for (int k = 0; k < occurrence; ++k) at = log.find("\n" + label, at + 1);
+        std::istringstream in(log.substr(at + 1 + label.size(), log.find('\n', at + 1) - at - 1 - label.size()));
+        std::vector<double> v;
+        for (double d; in >> d;) v.push_back(d);
+        return v;
+    };
+    const std::vector<double> k2 = rowOf("SS  2", 1), k3 = rowOf("SS  3", 1);
+    const std::vector<double> a2 = rowOf("SE  2", 1), a3 = rowOf("SE  3", 1);
+    ASSERT_EQ(k2.size(), 3u);
+    ASSERT_EQ(a2.size(), 6u);
+    ASSERT_EQ(a3.size(), 6u);
+    EXPECT_GT(std::fabs(k2[2]), 10.0 * k2[1]) << "the coupling of fixed heads";
+    EXPECT_NEAR(a2[2], std::copysign(0.5 * a2[1], k2[2]), 1e-9 * a2[1]);
+    EXPECT_EQ(a3[1], a2[2]);
+    EXPECT_EQ(a3[2], k3[2]) << "the turn's diagonal stays";
+    const std::vector<double> later2 = rowOf("SS  2", 2), laterA2 = rowOf("SE  2", 2);
+    ASSERT_EQ(laterA2.size(), 6u);
+    EXPECT_EQ(laterA2[2], later2[2]) << "no cut after the first iteration";
 }
 
 }  // namespace
