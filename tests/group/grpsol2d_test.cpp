@@ -273,9 +273,28 @@ TEST_F(PlaneGroupSolution, EmbeddedCapTakesItsPassiveShare) {
     EXPECT_NEAR(xp, -8.0, 1e-6);
     // The cap's share is the triangle of the mean cap-level reaction: 12 in times it.
     EXPECT_NEAR(Hs, 12.0 * PYMODE.CAPPMEAN, 1e-3 * Hs);
+    // The stiffness of the first iteration holds the cap's derivative added to the piles': the cap
+    // stiffens the horizontal row against a run of the same piles without it.
+    auto firstK22 = [&](const std::string& log) {
+        const auto at = log.find("SS  2");
+        EXPECT_NE(at, std::string::npos);
+        std::istringstream row(log.substr(at + 5));
+        double k21 = 0.0, k22 = 0.0;
+        row >> k21 >> k22;
+        return k22;
+    };
+    const double withCap = firstK22(text(26));
     // The results and summary files carry the table too.
     EXPECT_NE(text(16).find("* PASSIVE RESISTANCE IN PILE CAP *"), std::string::npos);
     EXPECT_NE(text(18).find("HORI. LOAD,LBS      POSITION, FT      EQ. DIAM, FT"), std::string::npos) << text(18);
+
+    open(26, "u26-without-cap");
+    CTLIN.CAPOPT = 0;
+    solve2D({300.0, H, 0, 0, 0, 0});
+    ASSERT_EQ(status, 0);
+    const double piles = firstK22(text(26));
+    EXPECT_GT(piles, 0.0);
+    EXPECT_GT(withCap, 1.01 * piles);
 }
 
 }  // namespace
