@@ -8,6 +8,7 @@
 #include <string>
 
 #include "echo/echo.h"
+#include "group/group.h"
 #include "io/units.h"
 #include "model/blocks.h"
 #include "services/colwrite.h"
@@ -71,6 +72,9 @@ void fillCapSlot(double smallestHeadX, bool threeD) {
     }
     CAPIN.CAPXTOP = top;
     CAPIN.CAPTHK = CAPIN.CAPTX;
+    // The equivalent lateral spring's pseudo-pile: the cap's thickness on a property set of its own.
+    CAPIN.CAPSLEN = CAPIN.CAPTX;
+    if (CTLIN.CAPOPT > 1 && CAPIN.KCAPSPR == 1) capPseudoPile();
 }
 
 void caption(io::Unit& u) {

@@ -7,6 +7,7 @@
 // force vector taken with the multipliers following the movement. Each displaced state of the cap gets
 // the multipliers of its own direction (GRPRFDIR) before its forces are summed (FVEC).
 
+#include "group/centraldiff.h"
 #include "group/group.h"
 #include "pile/pile.h"
 
@@ -17,24 +18,13 @@ void CAPJAC(Mat6& K, const Vec6& U, const Vec6& DU, const Vec6& P, int IT, int M
     headDifferenceSteps(DU, IT, MODE, h, hr);
 
     // Twelve displaced states, the forward ones first, one component at a time; each with the multipliers
-    // of its own direction of movement. All run whatever status becomes; the caller judges it.
-    Vec6 plus[6]{}, minus[6]{};
-    for (int sign : {1, -1}) {
-        for (std::size_t j = 0; j < 6; ++j) {
-            Vec6 Uj = U;
-            Uj[j] += sign * (j < 3 ? h : hr);
-            GRPRFDIR(Uj, P, IT, PT);
-            FVEC(sign > 0 ? plus[j] : minus[j], Uj, status);
-        }
-    }
-
-    // Central differences, column j the change of every force with cap component j. The multipliers in
-    // effect stay those of the last state (U less the rotation step about Z): the solution recomputes
-    // them for its next force evaluation, and its final passes use them as they are.
-    for (std::size_t j = 0; j < 6; ++j) {
-        const double s = j < 3 ? h : hr;
-        for (std::size_t i = 0; i < 6; ++i) K[i + j * 6] = 0.5 * (plus[j][i] - minus[j][i]) / s;
-    }
+    // of its own direction of movement. All run whatever status becomes; the caller judges it. The
+    // multipliers in effect stay those of the last state (U less the rotation step about Z): the solution
+    // recomputes them for its next force evaluation, and its final passes use them as they are.
+    group::centralDifferences(K, U, h, hr, [&](Vec6& F, const Vec6& Uj) {
+        GRPRFDIR(Uj, P, IT, PT);
+        FVEC(F, Uj, status);
+    });
 }
 
 }  // namespace kaldo

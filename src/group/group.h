@@ -103,13 +103,64 @@ void FVEC2D(Vec6& F, const Vec6& U, int& status);
 // cap origin (X, Y, rotation about Z), by columns; its transpose moves the cap displacement to the head.
 Mat3 planePileMatrix(int p);
 
-// ---- Branches of the group solution that other parts of the engine supply ------------------------
-// The embedded cap's resistance at the cap displacement U: passive resistance (CAPPASS, CAPPSTF) or the
-// equivalent lateral spring (CAPSPRF, CAPSPRK); forces at the origin and their 6 x 6 stiffness.
-void CAPPASS(Vec6& Fc, const Vec6& U, int& status);
+// ---- The embedded cap ------------------------------------------------------------------------------
+// A cap embedded in the soil resists horizontal movement, by passive pressure on its face (CAPOPT 1, or
+// CAPOPT 2 with KCAPSPR 0) or as an equivalent lateral spring (CAPOPT 2 with KCAPSPR 1). Forces are
+// those of the cap's soil on the cap at the origin, in the sign of the group force vector (they oppose
+// the movement); matrices their derivative with respect to the cap displacement.
+
+// The passive pressure diagram on the cap's face: triangular from the mean ground surface down to the
+// pile heads, or a trapezoid over the cap thickness when the ground stands above the cap top. groundMean
+// is the ground surface measured down from the pile heads (negative: the heads are embedded), capLevel
+// the soil reaction per length at the pile heads, thickness the cap thickness, headX the X of the pile
+// heads (the cap's underside).
+struct PassiveDiagram {
+    double force = 0.0;     // resultant of the pressure (per unit of the cap reaction)
+    double moment = 0.0;    // minus its first moment about X = 0
+    double height = 0.0;    // height of the loaded face
+    double top = 0.0;       // pressure at the top of the loaded face (0 for a triangle)
+    double position = 0.0;  // X of the resultant (headX without pressure)
+};
+PassiveDiagram passiveDiagram(double groundMean, double capLevel, double thickness, double headX);
+// The means over the piles of the ground surface below the heads and of the cap-level reaction that
+// the piles' last analyses left, into PYMODE.CAPGMEAN and CAPPMEAN.
+void capPassiveMeans();
+// The passive resistance at the origin for the cap displacement U from those means: the diagram's
+// resultant opposing the horizontal movement, shared between Y and Z by |U2| : |U3|, with its moment.
+// Nothing without horizontal movement.
+void capPassiveForce(Vec6& F, const Vec6& U);
+// The passive resistance F at the cap displacement U: the piles analysed at U (FVEC, its forces unused)
+// leave the cap-level values, then capPassiveMeans and capPassiveForce. Sets PYMODE.CAPHDISP to the
+// horizontal movement first, at which the piles' user p-y curves read the cap-level reaction.
+void CAPPASS(Vec6& F, const Vec6& U, int& status);
+// Its derivative by central differences over twelve displaced states (PILESTF's steps from DU, IT, MODE).
 void CAPPSTF(Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE, int& status);
-void CAPSPRF(Vec6& Fc, const Vec6& U, int& status);
+
+// The pseudo-pile of the equivalent lateral spring in slot NPILES + 1: property set CAPPSET of one
+// section of the effective cap width over CAPSLEN in INCREMENTS increments, vertical, on the layers.
+void capPseudoPile();
+// The soil reactions R2, R3 (forces) and M3, M2 (moments about local axes 3 and 2) at the pseudo-pile's
+// top for its top deflections Y0, Z0 and rotations RZ, RY, from the p-y springs of the layers at its
+// nodes with the cap width, lumped over the nodes. listed writes the node listing "REACTIONS CAP" to the
+// results file. A failing soil lookup sets status and leaves the outputs alone.
+void CAPPYRES(double Y0, double RZ, double Z0, double RY, double& R2, double& R3, double& M3, double& M2,
+              int& status, bool listed);
+// The pseudo-pile's reaction FC at its top in global axes for the displacement UH of its top; lays out
+// its nodes first (a cap below the deepest layer sets ST_NODE with the fatal message). FC is 0 on failure.
+void CAPSPR1(Vec6& FC, const Vec6& UH, int& status, bool listed);
+// The spring's reaction F at the origin for the cap displacement U (0 on failure, which sets status).
+void capSpringForce(Vec6& F, const Vec6& U, int& status, bool listed);
+// The same, listed: the group solution's evaluation.
+void CAPSPRF(Vec6& F, const Vec6& U, int& status);
+// The difference steps of the spring's stiffness, adjusted to the Newton increment DU: unchanged for
+// MODE 1; after the second iteration the translation step H shrinks by 1e-4 when the translation
+// increment is below 100 H and the rotation step HR by 0.01 likewise; before, H alone shrinks by 1e-4.
+void STEPADJ(const Vec6& DU, double& H, double& HR, int MODE, int IT);
+// The spring's stiffness by central differences over twelve displaced states; a failure there keeps
+// to a status of its own.
 void CAPSPRK(Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE);
+
+// ---- Branches of the group solution that other parts of the engine supply ------------------------
 // The derivative K of the group force vector at the cap displacement U with the reduction factors
 // following the movement: central differences over twelve displaced states, each with the multipliers
 // of its own direction (GRPRFDIR with P, IT and PT) before its force vector (FVEC). The steps follow

@@ -299,7 +299,7 @@ private:
     void applyLevel();
     void assembleStiffness();
     void addEmbeddedCap();
-    Vec6 embeddedCapForce(int& st) const;
+    Vec6 embeddedCapForce(int& st, bool listed) const;
     void keepPassiveResistance(const Vec6& Fc);
     void addFollowingFactors();
     void residual();
@@ -336,6 +336,7 @@ private:
     Vec6 du{};      // Newton increment
     Vec6 dU{};      // displacement gathered over the current step
     Vec6 Fg{};      // forces of the piles (and the embedded cap) on the cap
+    Vec6 Fcap{};    // the embedded cap's resistance at u
     Vec6 R{};       // residual load
     Mat6 K{};       // stiffness of the iteration, inverted in place
     Mat6 Kprint{};  // the stiffness as assembled, for the equivalent stiffness print
@@ -443,9 +444,14 @@ bool CapSolution::pilesFailed() {
 // A Newton step that leaves the cap further out of balance than the last iteration is shortened
 // (group/stepsearch.h); the shorter step's force evaluation replaces the longer one's, warnings and all.
 StepEnd CapSolution::shortenIncrement() {
+    // The embedded cap's resistance is part of the balance: it is evaluated with the piles' forces.
+    auto capForce = [&] {
+        if (CTLIN.CAPOPT > 0) Fcap = embeddedCapForce(status, false);
+        return status == ST_OK;
+    };
     auto imbalance = [&] {
         Vec6 r{};
-        for (std::size_t i = 0; i < 6; ++i) r[i] = P[i] + Fg[i];
+        for (std::size_t i = 0; i < 6; ++i) r[i] = P[i] + Fg[i] + Fcap[i];
         return loadSize(r, lever);
     };
     auto evaluate = [&] {
@@ -454,10 +460,14 @@ StepEnd CapSolution::shortenIncrement() {
         if (CTLIN.KGRPRF > 0) GRPRFDIR(u, P, it, pt);
         if (!pileForces()) return group::Evaluation::Abandoned;
         if (pilesFailed()) return group::Evaluation::Failed;
+        if (!capForce()) return group::Evaluation::Abandoned;
+        if (pilesFailed()) return group::Evaluation::Failed;
         return group::Evaluation::Done;
     };
+    if (!capForce()) return StepEnd::Abandoned;
+    if (pilesFailed()) return StepEnd::Failed;
     double size = imbalance();
-    if (it > 1 && !pointCase && CTLIN.CAPOPT <= 0) {
+    if (it > 1 && !pointCase) {
         const group::Evaluation e = group::shortenStep(u, du, dU, size, lastImbalance, imbalance, evaluate);
         if (e == group::Evaluation::Abandoned) return StepEnd::Abandoned;
         if (e == group::Evaluation::Failed) return StepEnd::Failed;
@@ -489,7 +499,9 @@ void CapSolution::assembleStiffness() {
 
 // The embedded cap resists by passive pressure on its sides or by an equivalent lateral spring.
 void CapSolution::addEmbeddedCap() {
-    const Vec6 Fc = embeddedCapForce(status);
+    // The passive resistance at u stands from the step's balance; the spring is evaluated once more with
+    // its node listing.
+    const Vec6 Fc = CAPIN.KCAPSPR == 0 ? Fcap : embeddedCapForce(status, true);
     Mat6 Kc{};
     if (CAPIN.KCAPSPR == 0) {
         keepPassiveResistance(Fc);
@@ -503,12 +515,12 @@ void CapSolution::addEmbeddedCap() {
 
 // The embedded cap's forces on itself at the cap displacement: passive pressure on its sides
 // (KCAPSPR 0) or the equivalent lateral spring (KCAPSPR 1).
-Vec6 CapSolution::embeddedCapForce(int& st) const {
+Vec6 CapSolution::embeddedCapForce(int& st, bool listed) const {
     Vec6 Fc{};
     if (CAPIN.KCAPSPR == 0)
         CAPPASS(Fc, u, st);
     else if (CAPIN.KCAPSPR == 1)
-        CAPSPRF(Fc, u, st);
+        capSpringForce(Fc, u, st, listed);
     return Fc;
 }
 
@@ -812,6 +824,7 @@ void CapSolution::finalResultsPass() {
     if (CTLPAR.KPRINT > 0) grpsolTableM();
     clearCurrentResults();
     RUNSTATE.RUNSOLVST = SOLVER_OK;
+    if (CTLIN.CAPOPT > 0) PYMODE.CAPHDISP = std::sqrt(u[1] * u[1] + u[2] * u[2]);
     scratchPass();
     const int finalState = RUNSTATE.RUNSOLVST.load();
     if (!grpsolStepFails(finalState)) return;
@@ -838,8 +851,17 @@ void CapSolution::checkEquilibrium() {
     if (!(lever > 0.0)) return;
     Vec6 resisting = Fg;
     if (CTLIN.CAPOPT > 0) {
+        // The final pass has just analysed the piles at u: their cap-level values stand for the passive
+        // resistance there. The piles are not analysed again (that would store their results twice), and
+        // the spring is evaluated without its node listing.
         int capStatus = ST_OK;
-        const Vec6 Fc = embeddedCapForce(capStatus);
+        Vec6 Fc{};
+        if (CAPIN.KCAPSPR == 0) {
+            capPassiveMeans();
+            capPassiveForce(Fc, u);
+        } else {
+            capSpringForce(Fc, u, capStatus, false);
+        }
         if (capStatus != ST_OK) return;
         for (std::size_t i = 0; i < 6; ++i) resisting[i] += Fc[i];
     }

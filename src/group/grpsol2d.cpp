@@ -6,7 +6,8 @@
 // shortening of a Newton step that leaves the cap further out of balance, the failure reasons and their
 // case status lines, the partial-load result, the final results pass and the equilibrium check). What
 // the plane does its own way: the stiffness is the central difference of six further force vectors, the
-// 3 x 3 system is solved by its cofactors, and the convergence floors are fixed.
+// 3 x 3 system is solved by its cofactors, and the convergence floors are fixed. An embedded cap's passive
+// resistance (CAPOPT 1) is added to every force vector, so the stiffness holds its derivative as well.
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -315,6 +316,30 @@ void imbalanceWarning(const V3& unbalanced, double share, bool ofLoad) {
     U(RUNTIME_UNIT).flush();
 }
 
+// The embedded cap's passive resistance: its horizontal force Hs (signed as the cap's force on the soil)
+// and the position xp of its resultant, to the results and summary files (unless KPRINT < 0) and the
+// pile results file.
+void passiveTable(double Hs, double xp) {
+    const UnitLabels& b = LABELS;
+    if (CTLPAR.KPRINT >= 0) {
+        for (int unit : {RESULTS_UNIT, SUMMARY_UNIT}) {
+            io::Unit& o = U(unit);
+            o.blankLines(2);
+            o.line() << X{5} << "* PASSIVE RESISTANCE IN PILE CAP *";
+            o.endLine();
+            o.line() << X{5} << X{9} << "HORI. LOAD," << A(3, b.LBLRFORCE) << X{6} << "POSITION," << A(3, b.LBLCOORDL)
+                     << X{6} << "EQ. DIAM," << A(3, b.LBLCOORD);
+            row3(unit, 10, 18, 5, {UCVKIPDIV(Hs), UCVD12(xp), UCVD12(CAPIN.CAPWZ)});
+        }
+    }
+    io::Unit& p = U(PILERES_UNIT);
+    p.line() << "* PASSIVE RESISTANCE IN PILE CAP *";
+    WCOLREAL(p, 18, 8, Hs);
+    WCOLBLNK(p, 5);
+    WCOLREAL(p, 18, 8, xp);
+    WCOLEOL(p);
+}
+
 void logStiffness(int it, const M3& K) {
     io::Unit& o = U(ITERLOG_UNIT);
     { o.free(); }
@@ -369,6 +394,7 @@ public:
         bordered.startStep();
         reason = SOLVER_OK;
         it = 0;
+        if (CTLIN.CAPOPT == 1) PYDRV.GSURFP.fill(0.0);
     }
     StepEnd iterateToEquilibrium();
     void advanceLevel() {
@@ -449,7 +475,23 @@ private:
     double lastImbalance = 0.0;
     const double lever = groupLever();
     std::string outcome = COMPLETED;
+    // The embedded cap's passive resistance at the last iterate: its horizontal force and position.
+    double capHs = 0.0, capPos = 0.0;
 };
+
+// The embedded cap's passive resistance in the plane, from the cap-level values that the force evaluation
+// at the displacement at has just left: the diagram's resultant H along the horizontal and its moment,
+// in the sign of the plane force vector (the forces the cap puts on piles and soil), growing with the
+// sense of the horizontal movement (a movement of exactly 0 counts as positive). Hs and xp receive the
+// force and the resultant's position for the table.
+V3 planePassiveForce(const V3& at, double& Hs, double& xp) {
+    capPassiveMeans();
+    const PassiveDiagram d = passiveDiagram(PYMODE.CAPGMEAN, PYMODE.CAPPMEAN, CAPIN.CAPTX, PILE.HEADXW(PILE.NPILES));
+    const double s = at[1] < 0.0 ? -1.0 : 1.0;
+    Hs = s * d.force;
+    xp = d.position;
+    return {0.0, s * d.force, -s * d.moment};
+}
 
 bool PlaneCapSolution::startIteration() {
     ++it;
@@ -468,6 +510,9 @@ bool PlaneCapSolution::startIteration() {
 bool PlaneCapSolution::forces(V3& F, const V3& at, bool warnings) {
     const Vec6 U6{at[0], at[1], at[2], 0.0, 0.0, 0.0};
     Vec6 F6{};
+    // The piles' user p-y curves read the cap-level reaction at the cap's own horizontal movement.
+    const bool passive = CTLIN.CAPOPT == 1;
+    if (passive) PYMODE.CAPHDISP = std::fabs(at[1]);
     if (warnings) {
         io::Unit& w = U(AXWARN_UNIT);
         w.open(namesPath(REC_AXWARN), io::Mode::Write);
@@ -479,7 +524,20 @@ bool PlaneCapSolution::forces(V3& F, const V3& at, bool warnings) {
         FVEC2D(F6, U6, status);
     }
     F = {F6[0], F6[1], F6[2]};
-    return status == ST_OK;
+    if (status != ST_OK) return false;
+    // The embedded cap's passive resistance is part of every force vector, so that the stiffness, the
+    // shortening of a step and the equilibrium check all see it. The iterate's own evaluation (with
+    // warnings) keeps it for the table.
+    if (passive) {
+        double Hs = 0.0, xp = 0.0;
+        const V3 Q = planePassiveForce(at, Hs, xp);
+        for (std::size_t i = 0; i < 3; ++i) F[i] += Q[i];
+        if (warnings) {
+            capHs = Hs;
+            capPos = xp;
+        }
+    }
+    return true;
 }
 
 bool PlaneCapSolution::pilesFailed() {
@@ -704,6 +762,7 @@ void PlaneCapSolution::warnPartialLoad() {
 // time, which fails the case with its warning.
 void PlaneCapSolution::finalResultsPass() {
     RUNSTATE.RUNPASS = PASS_RESULTS;
+    if (CTLIN.CAPOPT == 1) passiveTable(capHs, capPos);
     if (CTLPAR.KPRINT > 0) {
         for (int unit : {RESULTS_UNIT, SUMMARY_UNIT}) {
             U(unit).blankLines(3);
@@ -773,7 +832,6 @@ void GRPSOL2D(int kind, int& work, int& status, Vec6&, Vec6&, Vec6& P, Vec6& PSP
     clearWarningCounts();
     RUNSTATE.RUNWARNPRT = 0;
     // Branches of the plane solution that this version does not have yet.
-    if (CTLIN.CAPOPT == 1) notBuilt("GRPSOL2D", "embedded pile cap in the plane group solution");
     if (EQSEST.EQSACT == 1)
         notBuilt("GRPSOL2D", "stiffness estimation points of the plane group solution");
 

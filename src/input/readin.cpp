@@ -312,6 +312,27 @@ void openCurveDataFile(int& status) {
                     "the curve data file \"" + path + "\" (record 24 of Names.dat) cannot be opened");
 }
 
+// An embedded cap needs piles (its passive resistance is the mean of what the piles' soil gives at cap
+// level), and its equivalent lateral spring needs soil layers: the pseudo-pile takes its springs from
+// the layers, also when the piles stand on user p-y curves. Checked once the whole file is read, at the
+// cap record, for a rigid cap (a flexible cap has no embedded resistance) with something to analyse.
+void deferEmbeddedCapChecks(InputFile& in, const InputFile::Where& at) {
+    // A flexible cap replaces the group solution, and with it the embedded cap's resistance.
+    if (CTLIN.CAPOPT < 1 || CTLIN.FLXCAP > 0) return;
+    in.defer([at] {
+        // A model without load cases or combinations never evaluates the cap.
+        if (LCDEF.NLC + LCBDEF.NCOMB < 1) return;
+        if (arrangementPiles() < 1)
+            InputFile::failAt(at, io::InputError::BadValue, std::to_string(CTLIN.CAPOPT),
+                              "the embedded pile cap (pile cap option " + std::to_string(CTLIN.CAPOPT) +
+                                  ") stands on no piles: the group arrangement has none");
+        if (CTLIN.CAPOPT > 1 && CAPIN.KCAPSPR == 1 && SOILIN.NLAYIN < 1)
+            InputFile::failAt(at, io::InputError::BadValue, std::to_string(CAPIN.KCAPSPR),
+                              "the embedded cap's equivalent lateral spring takes its springs from the soil "
+                              "layers, and the model has no soil layers");
+    });
+}
+
 void readCap(InputFile& in) {
     in.heading();
     int unusedBlock = 0;
@@ -320,6 +341,7 @@ void readCap(InputFile& in) {
         double unusedValue = 0.0;
         r >> CAPIN.CAPLY >> CAPIN.CAPWZ >> CAPIN.CAPTX >> CAPIN.CAPDEQ >> unusedValue >> unusedBlock;
     }
+    const InputFile::Where capRecord = in.here();
     for (auto [v, name] : {std::pair{CAPIN.CAPLY, "cap length along Y"}, std::pair{CAPIN.CAPWZ, "cap width along Z"},
                            std::pair{CAPIN.CAPTX, "cap thickness along X"},
                            std::pair{CAPIN.CAPDEQ, "cap equivalent diameter"}})
@@ -344,12 +366,15 @@ void readCap(InputFile& in) {
                      "0 equivalent lateral load, 1 equivalent lateral spring");
         in.checkCode(CAPIN.KCAPSOIL, {0, 1, 2}, "embedded cap model",
                      "0 from the soil data, 1 from the soil parameters, 2 from K50, FULT and YMAX");
+        // The cap's pseudo-pile has the nodes of a pile: at most MAXINC increments.
         if (CAPIN.KCAPSPR == 1)
-            in.checkInt(CAPIN.INCREMENTS, 1, 1000, "increments of the equivalent lateral spring", "1 to 1000");
+            in.checkInt(CAPIN.INCREMENTS, 1, MAXINC, "increments of the equivalent lateral spring",
+                        "1 to " + std::to_string(MAXINC));
         in.nonNegative(CAPIN.K50, "cap model K50");
         in.nonNegative(CAPIN.FULT, "cap model FULT");
         in.nonNegative(CAPIN.YMAX, "cap model YMAX");
     }
+    deferEmbeddedCapChecks(in, capRecord);
     if (CTLIN.FLXCAP > 0) {
         io::ListRecord r = in.record();
         r >> CAPFLX.CENTY >> CAPFLX.CENTZ >> CAPFLX.NDIVY >> CAPFLX.NDIVZ >> CAPFLX.MAT1 >> CAPFLX.MAT2;

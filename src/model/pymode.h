@@ -22,6 +22,13 @@ struct PyMode {
     // Resultant horizontal displacement of the embedded cap, kept by the cap routines of the group
     // solution; the user p-y curves of a pile evaluate the cap-level reaction at it.
     double CAPHDISP = 0.0;
+    // The embedded cap's passive resistance as last evaluated: the mean over the piles of the ground
+    // surface measured down from the pile head (negative: the heads stand below the ground) and of the
+    // soil reaction at cap level (per unit length, for the cap width).
+    double CAPGMEAN = 0.0;
+    double CAPPMEAN = 0.0;
+    // X of the top of the cap's pseudo-pile at its last spring evaluation.
+    double CAPTOPX = 0.0;
     // Classification of each p-y print request by the report of generated curves: 0 generated, 1 the
     // one curve at pile-cap level, 2 a further request at cap level, 3 at or above the ground surface,
     // 4 below the pile tip, 5 at or above the cap top, 6 at or above the pile head without a cap.

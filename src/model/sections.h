@@ -8,6 +8,9 @@ namespace kaldo {
 
 // Slots of the property-set tables. The input fills at most MAXPROP of them; the rest stay 0.
 inline constexpr int PSETSLOTS = 102;
+// The slot of the embedded cap's pseudo-pile (its equivalent lateral spring): one section of the
+// effective cap width over the cap thickness, cut into the cap record's increments.
+inline constexpr int CAPPSET = PSETSLOTS;
 // Section slots of one property set: the MAXPSECT sections, then one spare slot so that the depth
 // sentinel after the last section (SECTTOP of section NSECT + 1) always has a place of its own.
 inline constexpr int SECTSLOTS = MAXPSECT + 1;

@@ -93,6 +93,42 @@ TEST(GroupThreads, ReportsDoNotDependOnTheThreadRequest) {
     }
 }
 
+// The group of groupInput with an embedded cap: the piles' ground surface and the top of the clay 2 ft
+// above the heads, and the cap option 1 (passive resistance) or 2 with the record of an equivalent
+// lateral spring in four increments.
+std::string embeddedCapInput(int side, int threads, bool spring) {
+    std::string text = groupInput(side, threads, 0.25);
+    auto replaceAll = [&](const std::string& from, const std::string& to) {
+        for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+            text.replace(at, from.size(), to);
+    };
+    replaceAll("CONTROL RECORD\n1 3 0 ", std::string("CONTROL RECORD\n1 3 ") + (spring ? "2 " : "1 "));
+    replaceAll(" 0.0 90.0 0.0 0.0\n", " 0.0 90.0 0.0 -2.0\n");
+    replaceAll("\n0.0 15.0\n", "\n-2.0 15.0\n");
+    if (spring) replaceAll(" 4.0 0.0 0.0 0\nLOAD CASES", " 4.0 0.0 0.0 0\n1 0 4 0.0 0.0 0.0\nLOAD CASES");
+    return text;
+}
+
+// The embedded cap's resistance is formed on the calling thread from sums in pile order: its reports too
+// are the same on one thread and on eight, with the passive resistance and with the spring.
+TEST(GroupThreads, EmbeddedCapReportsDoNotDependOnTheThreadRequest) {
+    for (bool spring : {false, true}) {
+        WorkDir one, many;
+        one.write("group.inp", embeddedCapInput(2, 1, spring));
+        many.write("group.inp", embeddedCapInput(2, 8, spring));
+        HostOutcome a = runHostIn(one, "group.inp");
+        HostOutcome b = runHostIn(many, "group.inp");
+        ASSERT_EQ(a.exit, 0) << a.out << one.read("group.run");
+        ASSERT_EQ(b.exit, 0) << b.out << many.read("group.run");
+        const std::string out = one.read("group.out");
+        EXPECT_NE(out.find(spring ? "REACTIONS CAP" : "* PASSIVE RESISTANCE IN PILE CAP *"), std::string::npos)
+            << spring;
+        for (const char* report : {"group.out", "group.pile", "group.sum", "group.cst"})
+            EXPECT_TRUE(maskVolatile(one.read(report)) == maskVolatile(many.read(report)))
+                << report << " differs between 1 and 8 threads (spring " << spring << ")";
+    }
+}
+
 // A stop request written while the group iterates ends the run cleanly at the next iteration: status 4
 // from the host, the runtime file and the reports say the run was stopped, and none says it completed.
 // While the run goes on, a second run of the same input is refused and leaves the first one's files

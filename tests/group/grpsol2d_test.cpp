@@ -250,12 +250,6 @@ TEST_F(PlaneGroupSolution, PilesWithoutClosureFailTheCase) {
     EXPECT_EQ(text(19), "    6 NO CONVERGENCE ON PILES   \n");
 }
 
-TEST_F(PlaneGroupSolution, EmbeddedCapIsNotBuiltYet) {
-    row({-60.0, 60.0}, 1);
-    CTLIN.CAPOPT = 1;
-    EXPECT_THROW(solve2D({300.0, 0, 0, 0, 0, 0}), NotBuilt);
-}
-
 // ---- Values given at a point ------------------------------------------------------------------
 // Two pinned piles at Y = -60 and 60 in: vertical stiffness 2 x 50 = 100 lb/in, rotation about Z
 // 2 x 50 x 60^2 = 360000 lb-in/rad.
@@ -352,6 +346,58 @@ TEST_F(PlaneGroupSolution, LoadsGivenAtAPointSolveAsTheSameLoadAtTheOrigin) {
     const std::vector<double> later2 = rowOf("SS  2", 2), laterA2 = rowOf("SE  2", 2);
     ASSERT_EQ(laterA2.size(), 6u);
     EXPECT_EQ(laterA2[2], later2[2]) << "no cut after the first iteration";
+}
+
+// An embedded cap with passive resistance: two fixed-head piles in soft clay whose surface lies 24 in
+// above the heads, under a cap 36 in thick. The pressure is a triangle from the ground down to the heads,
+// its resultant 8 in above them; it takes part of the horizontal load, the piles the rest, and the forces
+// balance the load (no equilibrium warning).
+TEST_F(PlaneGroupSolution, EmbeddedCapTakesItsPassiveShare) {
+    soil({uniform(1, -24.0, 1000.0, {.gamma = 0.03, .c = 5.0, .e50 = 0.02, .j = 0.5})});
+    row({-60.0, 60.0}, 2);
+    for (int i = 1; i <= 2; ++i) PILE.GROUND(i) = -24.0;
+    CTLIN.CAPOPT = 1;
+    CAPIN.CAPTX = 36.0;
+    CAPIN.CAPWZ = 120.0;
+    const double H = 4000.0;
+    solve2D({300.0, H, 0, 0, 0, 0});
+    ASSERT_EQ(status, 0);
+    EXPECT_EQ(text(19), "    1 ANALYSIS COMPLETED\n");
+    EXPECT_EQ(text(16).find("DO NOT BALANCE"), std::string::npos) << text(16);
+    // The table on the pile results file: the cap's force and the position of its resultant.
+    const std::string t = text(14);
+    const auto at = t.find("* PASSIVE RESISTANCE IN PILE CAP *");
+    ASSERT_NE(at, std::string::npos) << t;
+    std::istringstream in(t.substr(at + 35));
+    double Hs = 0.0, xp = 0.0;
+    in >> Hs >> xp;
+    EXPECT_GT(Hs, 0.05 * H);
+    EXPECT_LT(Hs, 0.95 * H);
+    EXPECT_NEAR(xp, -8.0, 1e-6);
+    // The cap's share is the triangle of the mean cap-level reaction: 12 in times it.
+    EXPECT_NEAR(Hs, 12.0 * PYMODE.CAPPMEAN, 1e-3 * Hs);
+    // The stiffness of the first iteration holds the cap's derivative added to the piles': the cap
+    // stiffens the horizontal row against a run of the same piles without it.
+    auto firstK22 = [&](const std::string& log) {
+        const auto at = log.find("SS  2");
+        EXPECT_NE(at, std::string::npos);
+        std::istringstream row(log.substr(at + 5));
+        double k21 = 0.0, k22 = 0.0;
+        row >> k21 >> k22;
+        return k22;
+    };
+    const double withCap = firstK22(text(26));
+    // The results and summary files carry the table too.
+    EXPECT_NE(text(16).find("* PASSIVE RESISTANCE IN PILE CAP *"), std::string::npos);
+    EXPECT_NE(text(18).find("HORI. LOAD,LBS      POSITION, FT      EQ. DIAM, FT"), std::string::npos) << text(18);
+
+    open(26, "u26-without-cap");
+    CTLIN.CAPOPT = 0;
+    solve2D({300.0, H, 0, 0, 0, 0});
+    ASSERT_EQ(status, 0);
+    const double piles = firstK22(text(26));
+    EXPECT_GT(piles, 0.0);
+    EXPECT_GT(withCap, 1.01 * piles);
 }
 
 }  // namespace
