@@ -265,6 +265,40 @@ TEST(CapFlexibility, APointThatFailsAfterSomeStepsStillLeavesItsLines) {
     EXPECT_EQ(lines(fx1).size(), 12u) << fx1;
 }
 
+// A plane case whose piles never close (the pile iteration limit at 1): every point fails at its first
+// step with code 6 and still leaves its lines, so both tables of every loop say "NO CONVERGENCE ON PILE
+// CAP" for each point, and the cap stiffness of every point, with no loop giving a result, is the
+// identity with all three components named in the warning.
+TEST(CapFlexibility, PlanePointsWithoutClosureLeaveTheirLines) {
+    std::string input = WorkDir::readPath(fs::path(KALDO_LINEAR_DIR) / "flex-plane-rows.inp");
+    input = replaceAll(input, "0 0 1 1 1 100 100", "0 0 1 1 1 100 1");
+    WorkDir dir;
+    dir.write("f.inp", input);
+    HostOutcome r = runHostIn(dir, "f.inp");
+    EXPECT_EQ(r.exit, 5) << r.out;
+    const std::string out = dir.read("f.out");
+    const auto stiffness = out.find("* PILE CAP STIFFNESS ESTIMATION *");
+    ASSERT_NE(stiffness, std::string::npos) << out;
+    const std::string loops = out.substr(0, stiffness);
+    size_t failed = 0;
+    for (auto at = loops.find("NO CONVERGENCE ON PILE CAP"); at != std::string::npos;
+         at = loops.find("NO CONVERGENCE ON PILE CAP", at + 1))
+        ++failed;
+    EXPECT_EQ(failed, 12u) << "3 loops x 2 points x 2 tables";
+    const FlexReport pile = readPileFile(dir.read("f.pile"), 3);
+    ASSERT_EQ(pile.loops.size(), 3u);
+    for (const auto& loop : pile.loops) {
+        ASSERT_EQ(loop.size(), 2u);
+        EXPECT_EQ(loop[0].point, -1);
+        EXPECT_EQ(loop[1].point, -2);
+    }
+    ASSERT_EQ(pile.stiffness.size(), 2u);
+    for (const Matrix& K : pile.stiffness)
+        for (int i = 0; i < 3; ++i)
+            for (int j = 0; j < 3; ++j) EXPECT_EQ(K[static_cast<size_t>(i)][static_cast<size_t>(j)], i == j ? 1.0 : 0.0);
+    EXPECT_NE(out.find("WARNING : STIFFNESS VALUES FOR COMPONENT(S): K11, K22, K33  "), std::string::npos);
+}
+
 // A case's flexibility lines start on an empty file: a first flexibility case without stiffness
 // matrices (which leaves its lines unread) does not change the matrices of the case after it, which
 // must equal those of the same case run alone.
