@@ -4,10 +4,6 @@
 
 namespace kaldo {
 
-void CAPSTFHDR(int, int) { notBuilt("CAPSTFHDR", "pile-cap stiffness estimation heading"); }
-void CAPTSTF(int&, int, int, int, double, Vec6&, Vec6&, Mat6&) {
-    notBuilt("CAPTSTF", "equivalent stiffness matrix at the cap origin");
-}
 void FLEXDOFHD(int, int, int, int, int, Vec6&, int&) {
     notBuilt("FLEXDOFHD", "cap flexibility point heading");
 }
@@ -15,7 +11,5 @@ void FLEXSTIF(int, int, int, int, int, Arr<double, 1, MAXFSD>&) {
     notBuilt("FLEXSTIF", "cap stiffness from the flexibility results");
 }
 void FLEXTAB(int, int, int, int, int, int&) { notBuilt("FLEXTAB", "cap flexibility table"); }
-void EQSTIFRD() { notBuilt("EQSTIFRD", "equivalent stiffness read-back"); }
-void TGTFACT() { notBuilt("TGTFACT", "target-deflection load factor"); }
 
 }  // namespace kaldo
