@@ -114,6 +114,10 @@ TEST(EquivalentStiffness, FourVerticalPilesMatchStatics) {
     EXPECT_NE(r.read(".out").find("* EQUIVALENT STIFFNESS MATRIX AT ORIGIN *"), std::string::npos);
     EXPECT_NE(r.read(".sum").find("* EQV. STIFFNESS MATRIX AT ORIGIN *"), std::string::npos);
     EXPECT_NE(r.read(".pile").find("    1   N:    1  FACTOR :    1.0000"), std::string::npos);
+    // The total load after the points is announced once on the runtime file.
+    const std::string rt = r.read(".run");
+    EXPECT_NE(rt.find("ANALYSIS DUE TO TOTAL LOAD"), std::string::npos);
+    EXPECT_EQ(rt.find("ANALYSIS DUE TO TOTAL LOAD"), rt.rfind("ANALYSIS DUE TO TOTAL LOAD")) << rt;
     // The cap stiffness trace: the case, the point, the piles in order, each with its springs (the head
     // node's half increment: 10000 x 0.1).
     const std::string trace = r.read(".cpt");
@@ -123,6 +127,31 @@ TEST(EquivalentStiffness, FourVerticalPilesMatchStatics) {
         at = trace.find(piece, at);
         ASSERT_NE(at, std::string::npos) << piece << "\n" << trace.substr(0, 400);
     }
+}
+
+// The same group with pinned heads: each head is the free head of the beam on an elastic foundation,
+// 2 EI beta^3, with no coupling and no rotational stiffness of its own; a pinned head carries no
+// torque either, so the group turns about X on the piles' lateral stiffness alone and about Y and Z on
+// their axial stiffness alone.
+TEST(EquivalentStiffness, PinnedHeadsReleaseTheirRotations) {
+    std::string input = linearInput("estimation-2x2");
+    const std::string fixed = "2 2 1 0 1 1 0 0 0 0";
+    for (std::size_t at = input.find(fixed); at != std::string::npos; at = input.find(fixed, at))
+        input.replace(at, 3, "1 1");
+    HostJob r;
+    run(r, input);
+    ASSERT_EQ(r.host.exit, 0) << r.host.out << r.read(".run");
+    const auto k = matrices(r.read(".sel"), 6).at(0);
+    const Head h = beamOnFoundation();
+    const double n = 4, r2 = 1.5 * 1.5, free = h.lateral / 2;
+    near(k[0][0], n * AXIAL_K, PRINTED, "vertical");
+    near(k[1][1], n * free, h.tolerance, "lateral Y");
+    near(k[2][2], n * free, h.tolerance, "lateral Z");
+    EXPECT_NEAR(k[1][5], 0.0, 1e-6 * n * h.coupling);
+    EXPECT_NEAR(k[2][4], 0.0, 1e-6 * n * h.coupling);
+    near(k[3][3], n * free * 2 * r2, h.tolerance, "rotation X");
+    near(k[4][4], AXIAL_K * n * r2, h.tolerance, "rotation Y");
+    near(k[5][5], AXIAL_K * n * r2, h.tolerance, "rotation Z");
 }
 
 // The plane twin: two rows of three piles at Y = +-1.5 m (a row's stiffness is three piles').
@@ -237,20 +266,23 @@ TEST(EquivalentStiffness, PlaneRotationTargetIsTheOneTheEchoShows) {
     EXPECT_NE(r.read(".out").find("      ROTATION Z,  TARGET = -1.00000E-04"), std::string::npos) << r.read(".out");
 }
 
-// The matrices, the trace and every report are the same with one thread and with eight.
+// The matrices, the trace and every report are the same with one thread and with eight, in three
+// dimensions and in the plane.
 TEST(EquivalentStiffness, OneAndEightThreadsGiveTheSameReports) {
-    std::string input = linearInput("estimation-2x2");
-    const std::string from = "0 0 1 1 1 100 100";
-    ASSERT_NE(input.find(from), std::string::npos);
-    std::string eight = input;
-    eight.replace(eight.find(from), from.size(), "0 0 8 1 1 100 100");
-    HostJob one, many;
-    run(one, input);
-    run(many, eight);
-    ASSERT_EQ(one.host.exit, 0);
-    ASSERT_EQ(many.host.exit, 0);
-    for (const char* ext : {".sel", ".cpt", ".out", ".sum", ".pile", ".cst"})
-        EXPECT_TRUE(maskVolatile(one.read(ext)) == maskVolatile(many.read(ext))) << ext << " differs";
+    for (const char* stem : {"estimation-2x2", "estimation-plane-rows"}) {
+        std::string input = linearInput(stem);
+        const std::string from = "0 0 1 1 1 100 100";
+        ASSERT_NE(input.find(from), std::string::npos);
+        std::string eight = input;
+        eight.replace(eight.find(from), from.size(), "0 0 8 1 1 100 100");
+        HostJob one, many;
+        run(one, input);
+        run(many, eight);
+        ASSERT_EQ(one.host.exit, 0) << stem;
+        ASSERT_EQ(many.host.exit, 0) << stem;
+        for (const char* ext : {".sel", ".cpt", ".out", ".sum", ".pile", ".cst"})
+            EXPECT_TRUE(maskVolatile(one.read(ext)) == maskVolatile(many.read(ext))) << stem << ext << " differs";
+    }
 }
 
 // A target-deflection case needs two solutions at least, and the basis is 0 or 1.
