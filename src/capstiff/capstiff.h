@@ -30,4 +30,16 @@ void EQSTIFWR();
 // and cap displacement u; failed marks a point where no load step converged.
 void FLEXREC(int p, int k, bool failed, const Vec6& P, const Vec6& u);
 
+// The plane twin of EQSTIFWR: the pile tables of every pile (one stiffness per node, no torsion).
+void EQSTF2D();
+// The test of a solution whose controlled displacement is computed, by the state of the point: a level
+// point and a tested solution within the tolerance are accepted (EQSSTATE 0), the last allowed solution
+// stays at 1, a tested solution outside the tolerance returns true (the point goes on). The line of the
+// test goes to the runtime file; a target of zero cannot be tested and keeps the solution, with a
+// warning.
+bool targetMissed(double computed);
+// The target slot of controlled degree of freedom d: a plane run's rotation (3, or 6 as given) reads the
+// sixth target, the one the input echo shows for it.
+inline int targetSlot(int d, bool plane) { return plane && (d == 3 || d == 6) ? 6 : d; }
+
 }  // namespace kaldo

@@ -172,6 +172,20 @@ Vec6 scaled(const Vec6& load, double f, int single, int d) {
     return out;
 }
 
+// Two solutions of a target-deflection point that bracket the target gave the same displacement: no
+// factor can be interpolated between them. The point keeps the newest solution, solved once more with
+// the equivalent-stiffness pass.
+void flatHistory(int g) {
+    for (int unit : {RUNTIME_UNIT, RESULTS_UNIT}) {
+        U(unit).endLine();
+        U(unit).line() << X{5} << "** WARNING **  " << "STIFFNESS ESTIMATION, POINT " << I(4, g)
+                       << ": TWO SOLUTIONS GAVE THE SAME DISPLACEMENT, THE TARGET CANNOT BE INTERPOLATED";
+        U(unit).line() << X{5} << "               " << "THE LAST SOLUTION (FACTOR " << F{12, 5, EQSEST.EQSFAC}
+                       << ") IS KEPT";
+    }
+    U(RUNTIME_UNIT).flush();
+}
+
 // One level point of a stiffness estimation: one solution on the total-load basis; on the
 // target-deflection basis repeated solutions, each with a load factor interpolated from the history of
 // (computed displacement, factor) pairs, until the target is met or the iterations run out.
@@ -201,7 +215,8 @@ bool stiffnessPoint(CaseState& cs, int c, int levels, int basis, int axial, int&
     EQSEST.EQSDOF = d;
     EQSEST.EQSSINGLE = basis == 0 ? 0 : static_cast<int>(v(levels + 12));
     const double f = v(g);
-    EQSEST.EQSDTGT = d > 0 ? v(levels + 2 + d) * f : 0.0;
+    // A plane run's rotation takes its target from the slot the input echo shows for it (the sixth).
+    EQSEST.EQSDTGT = d > 0 ? v(levels + 2 + targetSlot(d, cs.plane)) * f : 0.0;
     EQSEST.EQSFAC = f;
     const Vec6 prepared = scaled(cs.base, f, EQSEST.EQSSINGLE, d);
 
@@ -215,15 +230,19 @@ bool stiffnessPoint(CaseState& cs, int c, int levels, int basis, int axial, int&
     U(RESULTS_UNIT).endLine();
     U(RESULTS_UNIT).line() << X{4} << "   N:" << I(5, g) << "  FACTOR :" << F{10, 4, f};
 
+    bool keep = false;  // the interpolation found no slope: the last solution is solved once more and kept
     for (int k = 1; k <= iterations; ++k) {
         RUNPOINT.ILOOP = k;
         cs.point = prepared;
         if (basis == 1) {
             EQSEST.EQSFAC = 1.0;
+            EQSEST.EQSFLAT = 0;
             if (EQSEST.EQSNH != 1) {
                 TGTFACT();
                 cs.point = scaled(prepared, EQSEST.EQSFAC, EQSEST.EQSSINGLE, d);
             }
+            keep = EQSEST.EQSFLAT == 1;
+            if (keep) flatHistory(g);
             rt.endLine();
             rt.line() << X{5} << "STIFFNESS ESTIMATION, " << "ITER : " << I(5, EQSEST.EQSNH) << " FACTOR : "
                       << F{12, 5, EQSEST.EQSFAC};
@@ -240,8 +259,8 @@ bool stiffnessPoint(CaseState& cs, int c, int levels, int basis, int axial, int&
         }
         U(CASESTAT_UNIT).line() << X{6} << "STIFFNESS ESTIMATION, " << "ITER : " << I(5, EQSEST.EQSNH)
                                 << " FACTOR : " << F{12, 5, EQSEST.EQSFAC};
-        if (iterations <= 1)
-            EQSEST.EQSSTATE = basis == 0 ? EST_LEVEL : EST_ACCEPTED;
+        if (iterations <= 1 || keep)
+            EQSEST.EQSSTATE = basis == 0 || keep ? EST_LEVEL : EST_ACCEPTED;
         else
             EQSEST.EQSSTATE = k < iterations ? EST_TEST : EST_LAST;
         if (!solveCase(cs, c, status)) return false;
@@ -268,6 +287,16 @@ bool stiffnessPoint(CaseState& cs, int c, int levels, int basis, int axial, int&
     U(CAPTRACE_UNIT).line() << X{5} << "POINT=" << I(5, g);
     CAPTSTF(status, axial, levels, g, v(g), cs.pout, cs.uout, cs.stiffness);
     return status == ST_OK;
+}
+
+// Only a stiffness-estimation point sets the estimation's state: every case and combination starts
+// without one, so nothing of an earlier estimation reaches an ordinary analysis.
+void clearEstimation() {
+    EQSEST.EQSACT = 0;
+    EQSEST.EQSSTATE = EST_ACCEPTED;
+    EQSEST.EQSDOF = 0;
+    EQSEST.EQSDTGT = 0.0;
+    EQSEST.EQSFLAT = 0;
 }
 
 // Progress at the start or the end of a case or combination.
@@ -395,11 +424,9 @@ bool estimationCasePoint(CaseState& cs, int c, int ip, int levels, int basis, in
     if (ip != RUNPOINT.NPOINT) return stiffnessPoint(cs, c, levels, basis, axial, status);
     EQSEST.EQSACT = 0;
     RUNPOINT.ILOOP = 1;
-    U(RUNTIME_UNIT).endLine();
-    U(RUNTIME_UNIT).line() << X{5} << "ANALYSIS DUE TO TOTAL LOAD";
-    U(RUNTIME_UNIT).flush();
-    caseStatusTotalLoad();
+    // The runtime file, the results and the summary are told once.
     totalLoadLines(true);
+    caseStatusTotalLoad();
     return solveCase(cs, c, status);
 }
 
@@ -412,6 +439,7 @@ bool runCase(CaseState& cs, int c, int& status) {
     if (stopped(cs, status, true)) return false;
     RUNPOINT.CURCOMB = 0;
     CTLPAR.KMODE = 0;
+    clearEstimation();
     if (c == 1) banner("LOAD CASES RESULTS ");
 
     const std::string type = LOADTYPE(LCOPT(c, 1));
@@ -456,6 +484,7 @@ bool runCombination(CaseState& cs, int b, int& status) {
     progress("- ANALYSIS FOR LOAD COMB. ", b, ncomb, " STARTED");
     if (stopped(cs, status, false)) return false;
     CTLPAR.KMODE = 0;
+    clearEstimation();
     if (b == 1) banner("LOAD COMBINATIONS RESULTS ");
     analysisHeading("LOAD COMB.", "COMB. NAME", b, LCBDEF.LCBNAME(b), nullptr);
     if (LCBCNT(b, 6) == 1) {

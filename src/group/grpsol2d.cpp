@@ -421,6 +421,7 @@ public:
     void failCase(const char* line) {
         caseStatus(line);
         if (flexibilityPoint()) FLEXREC(RUNPOINT.ILOOP, RUNPOINT.IPOINT, true, {}, {});
+        if (estimationPoint()) EQSEST.EQSSTATE = EST_FAILED;
         RUNSTATE.RUNPASS = PASS_ITERATING;
     }
     bool flexibilityPoint() const { return RUNPOINT.PKIND == 2; }
@@ -434,6 +435,14 @@ public:
                        : std::string(COMPLETED));
         RUNSTATE.RUNPASS = PASS_ITERATING;
     }
+    // A stiffness-estimation point counts as failed until it is known to have completed; the state it
+    // came with decides whether the equivalent-stiffness pass runs.
+    bool estimationPoint() const { return EQSEST.EQSACT == 1; }
+    void holdEstimationState() {
+        eqsState = EQSEST.EQSSTATE;
+        if (estimationPoint()) EQSEST.EQSSTATE = EST_FAILED;
+    }
+    bool estimationPass(Vec6& POUT, Vec6& UOUT);
     void reportLastLevel();
     void warnPartialLoad();
     void finalResultsPass();
@@ -455,6 +464,7 @@ private:
     void applyIncrement();
     bool converged();
     void reportAtPoint();
+    void equivalentStiffnessPass();
 
     int& status;
     // A load case with values given at a point solves the bordered system. Its given loads grow with
@@ -468,6 +478,8 @@ private:
     Progress prog;
     V3 u{}, ustart{}, du{}, dU{}, Fg{}, Pw{}, R{};
     M3 K{};
+    M3 Kprint{};  // the stiffness as assembled, for the equivalent stiffness print
+    int eqsState = EST_ACCEPTED;
     double tcur = CTLPAR.FINC, dtcur = CTLPAR.FINC, tlast = 0.0;
     bool clamped = false, lastStepFailed = false;
     int it = 0;
@@ -559,6 +571,7 @@ StepEnd PlaneCapSolution::iterateToEquilibrium() {
         for (std::size_t i = 0; i < 3; ++i) R[i] = Pw[i] - Fg[i];
         if (!stiffness()) return status == ST_OK ? StepEnd::Failed : StepEnd::Abandoned;
         logStiffness(it, K);
+        Kprint = K;
         if (it == 1) {
             for (std::size_t i = 0; i < 3; ++i)
                 for (std::size_t j = i + 1; j < 3; ++j) K[i + 3 * j] = K[j + 3 * i] = 0.5 * (K[i + 3 * j] + K[j + 3 * i]);
@@ -721,6 +734,55 @@ void PlaneCapSolution::retryOrGiveUp() {
     lastStepFailed = true;
 }
 
+// A stiffness-estimation point hands its converged load and displacement to the estimation and takes
+// back its state. A point still under estimation ends here, with the equivalent-stiffness pass unless
+// the test of its target deflection missed; true when the point ended.
+bool PlaneCapSolution::estimationPass(Vec6& POUT, Vec6& UOUT) {
+    POUT.fill(0.0);
+    UOUT.fill(0.0);
+    for (std::size_t i = 0; i < 3; ++i) {
+        POUT[i] = tlast * P0[i];
+        UOUT[i] = u[i];
+    }
+    EQSEST.EQSSTATE = eqsState;
+    if (EQSEST.EQSSTATE <= EST_ACCEPTED) return false;
+    const int d = EQSEST.EQSDOF;
+    if (targetMissed(d >= 1 && d <= 3 ? u[static_cast<std::size_t>(d - 1)] : 0.0)) {
+        caseStatus("    10 ANALYSIS COMPLETED");
+        RUNSTATE.RUNPASS = PASS_ITERATING;
+        return true;
+    }
+    equivalentStiffnessPass();
+    return true;
+}
+
+// The cap's stiffness matrix heads the scratch file; the piles' secant stiffnesses at the converged
+// displacement follow it.
+void PlaneCapSolution::equivalentStiffnessPass() {
+    io::Unit& q = U(EQSTIFF_UNIT);
+    q.line() << X{5} << "* EQV. STIFFNESS MATRIX AT ORIGIN *";
+    for (std::size_t i = 0; i < 3; ++i) {
+        WCOLBLNK(q, 5);
+        for (std::size_t j = 0; j < 3; ++j) WCOLREAL(q, 19, 5, Kprint[i + 3 * j]);
+        WCOLEOL(q);
+    }
+    RUNSTATE.RUNPASS = PASS_STIFFNESS;
+    RUNSTATE.RUNSOLVST = SOLVER_OK;
+    io::Unit& s = U(PILESCR_UNIT);
+    s.open(namesPath(REC_PILESCR), io::Mode::Write);
+    forces(Fg, u, false);
+    s.close();
+    if (status != ST_OK) {
+        RUNSTATE.RUNPASS = PASS_ITERATING;
+        return;
+    }
+    ENVCTL.ENVKPRINT = CTLPAR.KPRINT;
+    ENVCTL.ENVNPREV = CTLPAR.NPREVRY;
+    RUNSTATE.RUNPASS = PASS_ITERATING;
+    EQSTF2D();
+    caseStatus(COMPLETED);
+}
+
 void PlaneCapSolution::reportLastLevel() {
     if (CTLIN.KGRPRF > 0) factorTable();
     SMOV.SMFACT = tlast;
@@ -824,16 +886,14 @@ void PlaneCapSolution::closeCase() {
 
 }  // namespace
 
-void GRPSOL2D(int kind, int& work, int& status, Vec6&, Vec6&, Vec6& P, Vec6& PSP, Vec6& USP, Vec6& RSP,
-              Flags6& KDOF) {
+void GRPSOL2D(int kind, int& work, int& status, Vec6& POUT, Vec6& UOUT, Vec6& P, Vec6& PSP, Vec6& USP,
+              Vec6& RSP, Flags6& KDOF) {
     work = CTLIN.KPYOP;
     CTLIN.KPYOP = 0;
     RUNSTATE.RUNPASS = PASS_ITERATING;
     clearWarningCounts();
     RUNSTATE.RUNWARNPRT = 0;
     // Branches of the plane solution that this version does not have yet.
-    if (EQSEST.EQSACT == 1)
-        notBuilt("GRPSOL2D", "stiffness estimation points of the plane group solution");
 
     PlaneCapSolution cap{kind, status, P, PSP, USP, RSP, KDOF};
     cap.startSolution();
@@ -850,6 +910,7 @@ void GRPSOL2D(int kind, int& work, int& status, Vec6&, Vec6&, Vec6& P, Vec6& PSP
             cap.retryOrGiveUp();
     }
     cap.endStepping();
+    cap.holdEstimationState();
     if (const char* line = cap.failure()) {
         cap.failCase(line);
         return;
@@ -858,6 +919,7 @@ void GRPSOL2D(int kind, int& work, int& status, Vec6&, Vec6&, Vec6& P, Vec6& PSP
         cap.recordFlexibilityPoint();
         return;
     }
+    if (cap.estimationPoint() && cap.estimationPass(POUT, UOUT)) return;
     cap.reportLastLevel();
     cap.warnPartialLoad();
     cap.finalResultsPass();

@@ -105,13 +105,14 @@ void checkEnvelope(InputFile& in, int env, int kprint, int nprev, const std::str
 // more: L = NFSD - 12 levels, then basis, controlled degree of freedom, six targets, tolerance, iteration
 // count, axial switch and single-component switch). Checked as each value is read; value j of the case
 // has just been stored.
-//  - Basis: 1 seeks target deflections, any other value takes the levels as factors of the total load.
+//  - Basis: 1 seeks target deflections, 0 takes the levels as factors of the total load; nothing else.
 //  - Controlled degree of freedom d: picks the cap displacement u(d) that the solution reports, the target
 //    slot L + 2 + d and, with the single-component switch, the load component d. It must name one of the
 //    six (plane: X, Y, rotation Z as 3 or 6, the plane solution having three); 0 stands for none and is
 //    allowed only when no target is sought, since the error of a target of 0 cannot be measured.
-//  - Iteration count N (target basis): every point after the first starts its history with one pair and
-//    adds one per solution, so N may not exceed HISTORYPAIRS - 1.
+//  - Iteration count N (target basis): at least 2 (the first solution of the case records the origin);
+//    every point after the first starts its history with one pair and adds one per solution, so N may
+//    not exceed HISTORYPAIRS - 1.
 void checkStiffnessControl(InputFile& in, int c, int j, int nfsd) {
     if (LCOPT(c, 2) < 11 || nfsd < 13) return;
     const int levels = nfsd - 12;
@@ -119,7 +120,12 @@ void checkStiffnessControl(InputFile& in, int c, int j, int nfsd) {
     const double v = FSDDAT.FSDV(c, j);
     const double whole = std::trunc(v);
     const double basis = std::trunc(FSDDAT.FSDV(c, levels + 1));
-    if (j == levels + 2) {
+    if (j == levels + 1) {
+        // The echo, the driver and the solutions read the basis as two cases only.
+        if (v != 0.0 && v != 1.0)
+            in.fail(Kind::BadValue, num(v),
+                    "basis " + num(v) + " of " + owner + " must be 0 (total load) or 1 (target deflection)");
+    } else if (j == levels + 2) {
         const bool plane = CTLIN.ANTYPE == 2;
         bool valid = plane ? (whole == 1.0 || whole == 2.0 || whole == 3.0 || whole == 6.0)
                            : (whole >= 1.0 && whole <= 6.0);
@@ -130,6 +136,11 @@ void checkStiffnessControl(InputFile& in, int c, int j, int nfsd) {
                         (plane ? "1, 2, 3 or 6" : "1 to 6") +
                         (basis != 1.0 ? " (0: none)" : " on the target-deflection basis"));
     } else if (j == levels + 10 && basis == 1.0) {
+        // The first solution of a target-deflection case only records the origin; the target is sought
+        // from the second on, so fewer than two solutions never reach it.
+        if (whole < 2.0)
+            in.fail(Kind::BadValue, num(v),
+                    "iteration count " + num(v) + " of " + owner + " must be at least 2 on the target-deflection basis");
         if (whole > HISTORYPAIRS - 1)
             in.fail(Kind::Capacity, num(v),
                     "iteration count " + num(v) + " of " + owner + " above " + num(HISTORYPAIRS - 1) +

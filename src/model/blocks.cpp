@@ -98,6 +98,7 @@ void resetAllBlocks() {
     // Per-pile soil movement, equivalent stiffnesses, result stores and envelopes.
     resetBlock(SMPROF);
     resetBlock(EQSSOL);
+    resetBlock(EQSRD);
     clearWithThreads(RESCUR);
     clearWithThreads(ENVMIN);
     clearWithThreads(ENVMAX);

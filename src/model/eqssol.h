@@ -20,4 +20,14 @@ inline constexpr int EQSCOLS = 325;
 // Entries a pile does not write keep their earlier values.
 inline Arr2<double, 1, EQSCOLS, 1, MAXPILE + 1> EQSSOL;
 
+// The equivalent stiffnesses of the last accepted point as read back from the scratch file, per pile:
+// the head's axial force, axial and torsional secant stiffnesses, and the lateral spring of node j
+// (position j + 1, j = 0 at the head): the node's secant stiffness times its tributary length.
+inline constexpr int EQSNODES = 107;
+struct EqsRd {
+    Arr<double, 1, MAXPILE + 1> EQSPHEAD, EQSKAX, EQSKT;
+    Arr2<double, 1, EQSNODES, 1, MAXPILE + 1> EQSSPRING;
+};
+inline EqsRd EQSRD;
+
 }  // namespace kaldo

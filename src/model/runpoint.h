@@ -52,6 +52,7 @@ struct EqsEst {
     int EQSSTATE = 0;      // where the current point stands (EstimationState)
     int EQSACT = 0;        // 1 while a stiffness-estimation level point is solved
     int EQSSINGLE = 0;     // nonzero: only the controlled component of the load is scaled
+    int EQSFLAT = 0;       // 1 when the last interpolation found its two pairs at one displacement
     Arr<double, 1, EQSHIST> EQSHD, EQSHF;  // the history: displacements and the factors behind them
 };
 inline EqsEst EQSEST;

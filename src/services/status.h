@@ -43,6 +43,7 @@ enum StatusCode : int {
     ST_NOINPUT = 103,                 // input data file missing or unreadable
     ST_FILEOPEN = 104,                // a report or data file cannot be opened
     ST_WRITEFAIL = 105,               // a write to a report, scratch or runtime file failed (disk full...)
+    ST_SCRATCHREAD = 106,             // a scratch file of the run does not hold what the run wrote in it
     ST_MALFORMED = 110,               // malformed value in the input data file
     ST_REALFORINT = 111,              // a real where an integer is due
     ST_EARLYEND = 112,                // the input data file ends inside a section

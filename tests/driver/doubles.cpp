@@ -9,10 +9,12 @@ namespace kaldo::test {
 
 std::vector<Call> calls;
 std::function<void(int& status)> onSolve;
+bool flatNext = false;
 
 void resetDoubles() {
     calls.clear();
     onSolve = nullptr;
+    flatNext = false;
 }
 
 std::vector<std::string> routines() {
@@ -98,6 +100,8 @@ void EQSTIFRD() { calls.push_back(test::record("EQSTIFRD")); }
 void TGTFACT() {
     calls.push_back(test::record("TGTFACT"));
     EQSEST.EQSFAC = 0.75;  // the factor the interpolation would pick
+    if (test::flatNext) EQSEST.EQSFLAT = 1;
+    test::flatNext = false;
 }
 
 }  // namespace kaldo

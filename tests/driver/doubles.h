@@ -25,6 +25,9 @@ extern std::vector<Call> calls;
 // What the group solution double does besides recording: by default nothing (status 0).
 extern std::function<void(int& status)> onSolve;
 
+// When set, the next TGTFACT finds its bracketing pairs at one displacement.
+extern bool flatNext;
+
 void resetDoubles();
 std::vector<std::string> routines();
 

@@ -192,6 +192,58 @@ TEST_F(Driver, StiffnessEstimationLongThenShortForm) {
     EXPECT_EQ(case1.back().P, kCase1);
 }
 
+// Two solutions that bracket the target at one displacement: the point stops iterating and keeps the
+// last solution, solved once more as an accepted point (state 3, which the solution turns to 0 after its
+// equivalent-stiffness pass), then its matrix.
+TEST_F(Driver, TargetIterationWithoutASlopeKeepsTheLastSolution) {
+    LCBDEF.NCOMB = 0;
+    OPTENV.ENVLC = 0;
+    LCOPT(1, 2) = 11;
+    const double values[13] = {1.0, 1, 2, 0, 0.4, 0, 0, 0, 0, 1.0, 6, 0, 0};
+    LCCNT(1, 3) = 13;
+    for (int k = 1; k <= 13; ++k) FSDDAT.FSDV(1, k) = values[k - 1];
+    LCOPT(2, 2) = 0;
+    int solves = 0;
+    onSolve = [&](int&) {
+        ++solves;
+        EQSEST.EQSDCMP = 0.0;  // the controlled displacement never moves
+        if (solves == 2) flatNext = true;
+        if (EQSEST.EQSSTATE == 3) EQSEST.EQSSTATE = 0;
+    };
+    ASSERT_EQ(run(), 0);
+    std::vector<Call> case1;
+    for (const Call& c : calls)
+        if (c.curcase == 1) case1.push_back(c);
+    V names;
+    for (const Call& c : case1) names.push_back(c.routine);
+    EXPECT_EQ(names, (V{"ENVRESET", "CAPSTFHDR", "TGTFACT", "GRPSOL", "GRPSOL", "TGTFACT", "GRPSOL", "EQSTIFRD",
+                        "CAPTSTF", "GRPSOL"}));
+    EXPECT_EQ(case1[6].eqsstate, 3) << "the kept solution is accepted as it is";
+    EXPECT_EQ(case1[6].eqsact, 1);
+    EXPECT_NE(dir.read("case.run").find("TWO SOLUTIONS GAVE THE SAME DISPLACEMENT"), std::string::npos);
+}
+
+// An estimation leaves nothing of its state to the ordinary case after it, even when its last point
+// failed.
+TEST_F(Driver, AnOrdinaryCaseAfterAnEstimationStartsWithoutItsState) {
+    LCBDEF.NCOMB = 0;
+    OPTENV.ENVLC = 0;
+    LCOPT(1, 2) = 11;
+    LCCNT(1, 3) = 1;
+    FSDDAT.FSDV(1, 1) = 1.0;
+    LCOPT(2, 2) = 0;
+    onSolve = [](int&) {
+        if (EQSEST.EQSACT == 1) EQSEST.EQSSTATE = -1;
+    };
+    ASSERT_EQ(run(), 0);
+    const std::vector<Call> s = solves();
+    ASSERT_EQ(s.size(), 3u);
+    EXPECT_EQ(s[0].eqsact, 1);
+    EXPECT_EQ(s[2].curcase, 2);
+    EXPECT_EQ(s[2].eqsact, 0);
+    EXPECT_EQ(s[2].eqsstate, 0);
+}
+
 TEST_F(Driver, SkippedFirstCaseStillOpensTheSeries) {
     LCCNT(1, 8) = 1;
     LCBDEF.NCOMB = 0;

@@ -327,9 +327,13 @@ TEST(ReadLoadsDirect, StiffnessControlValuesDependOnModeAndForm) {
         {"short form: every value is a level", 11, 3, "12\n7\n7\n7\n7\n7\n7\n7\n7\n7\n7\n7\n7", true},
         {"cap flexibility uses all values as levels", 5, 3, "13\n0.1\n9\n9\n9\n9\n9\n9\n9\n9\n9\n99\n9\n9", true},
         {"an ordinary case keeps its values unread", 0, 3, "13\n0.1\n9\n9\n9\n9\n9\n9\n9\n9\n9\n99\n9\n9", true},
-        {"basis -1 takes the levels as load factors", 11, 3, "13\n0.5\n-1\n1\n0\n0\n0\n0\n0\n0\n5\n3\n0\n0", true},
-        {"basis 2 without a degree of freedom", 11, 3, "13\n0.5\n2\n0\n0\n0\n0\n0\n0\n0\n5\n3\n0\n0", true},
-        {"a single target iteration", 11, 3, "13\n0.5\n1\n2\n0\n0.5\n0\n0\n0\n0\n5\n1\n0\n0", true},
+        // The basis is 0 or 1 only, and a target needs two solutions at least (the first records the
+        // origin): the solutions would otherwise end as ordinary analyses while the read-back expects the
+        // piles' stiffness tables.
+        {"basis -1 is refused", 11, 3, "13\n0.5\n-1\n1\n0\n0\n0\n0\n0\n0\n5\n3\n0\n0", false},
+        {"basis 2 is refused", 11, 3, "13\n0.5\n2\n0\n0\n0\n0\n0\n0\n0\n5\n3\n0\n0", false},
+        {"a single target iteration is refused", 11, 3, "13\n0.5\n1\n2\n0\n0.5\n0\n0\n0\n0\n5\n1\n0\n0", false},
+        {"two target iterations", 11, 3, "13\n0.5\n1\n2\n0\n0.5\n0\n0\n0\n0\n5\n2\n0\n0", true},
         {"degree of freedom 7 on the load basis", 11, 3, "13\n0.5\n0\n7\n0\n0\n0\n0\n0\n0\n5\n3\n0\n0", false},
     };
     for (const Case& c : cases) {
