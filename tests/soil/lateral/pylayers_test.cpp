@@ -255,11 +255,7 @@ TEST_F(KeptSprings, ANewModelKeepsNothingOfTheOldOne) {
     // The same piles in a stiffer clay after a reset of every block: the store of the old model is
     // left alone even before it is sized again.
     resetAllBlocks();
-    RUNCONST.YMIN = 1e-14;
-    RUNCONST.DEPTOL = 1e-6;
-    english();
-    for (int i = 1; i <= MAXPILE + 1; ++i) PILEFAC.PMUL(i) = PILEFAC.YMUL(i) = 1.0;
-    CTLPAR.KSTATIC = 1;
+    runWideValues();
     propertySet(1, 240.0, 10, 12.0);
     pile(1, 1, 0.0, 0.0);
     soil({uniform(1, 0.0, 72.0, {.gamma = 0.03, .c = 10.0, .e50 = 0.01}),
