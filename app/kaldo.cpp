@@ -21,6 +21,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -325,7 +326,23 @@ std::vector<std::string> unconverged(const std::string& caseStatus) {
 
 }  // namespace
 
+// The engine's idle threads sleep while they wait for work instead of spinning: on a machine shared
+// with other work, spinning threads take the processors that the busy threads of this run and other
+// programs need. The thread runtime reads its wait policy from the environment once, when the program
+// is loaded, so the host sets it and starts itself again; a policy the user set stands.
+static void idleThreadsSleep(char** argv) {
+#if defined(__linux__)
+    if (std::getenv("OMP_WAIT_POLICY") != nullptr || std::getenv("GOMP_SPINCOUNT") != nullptr) return;
+    if (setenv("OMP_WAIT_POLICY", "PASSIVE", 1) != 0) return;
+    execv("/proc/self/exe", argv);
+    // Without a new image the run goes on under the runtime's default policy.
+#else
+    (void)argv;
+#endif
+}
+
 int main(int argc, char** argv) {
+    idleThreadsSleep(argv);
     bool keepScratch = false;
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) {

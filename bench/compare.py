@@ -2,7 +2,7 @@
 """Runs the same generated pile groups through two builds of kaldo, side by side, and prints the CPU time
 of each (user plus system, the minimum and the median of the repeats) and the ratio old / new.
 
-    bench/compare.py OLD_KALDO NEW_KALDO [SIZES] [THREADS] [REPEATS] [STEP]
+    bench/compare.py [--new-env NAME=VALUE ...] OLD_KALDO NEW_KALDO [SIZES] [THREADS] [REPEATS] [STEP]
     e.g. bench/compare.py /tmp/kaldo-old build/kaldo 20 1 3
 
 SIZES are grids of N x M piles (N alone: N x N, default 20), THREADS the thread requests of the load
@@ -11,6 +11,11 @@ step of the along-pile report rows (default 1). The two builds run alternately (
 so that a change in the machine's load falls on both alike; the one-minute load average is printed
 before and after each pair. The reports of the two builds are compared with their date and time lines
 left out, and a difference is printed: a faster build that answers differently is no gain.
+
+--new-env sets an environment variable for the new build's runs only. With a thread request above 1 the
+script first measures the machine's ceiling for parallel work (bench/ceiling.cpp: a loop of pure
+arithmetic on one thread, then on that many threads at once), and prints the wall-time ratio and, when
+1 is among the thread requests, the new build's parallel efficiency against its own run on one thread.
 
 CPU time, not wall time, is the measure on one thread: on a shared machine other work stretches the wall
 time of a run while its CPU time changes much less. With several threads the wall time is printed too.
@@ -26,17 +31,18 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 # Lines of a report that carry the date or time of the run, or the time the run took.
-STAMP = re.compile(rb"Date:|Time\s*:|processing\s*:|\d\d:\d\d:\d\d")
+# The folder of the run is named in the reports too, and the runtime file names the processors used.
+STAMP = re.compile(rb"Date:|Time\s*:|processing\s*:|\d\d:\d\d:\d\d|Path to file locations|Number Processors")
 
 
 def load():
     return os.getloadavg()[0]
 
 
-def run(kaldo, inp, work):
+def run(kaldo, inp, work, env=None):
     """One run in its own folder: (exit status, CPU seconds, wall seconds)."""
     start = time.monotonic()
-    child = subprocess.Popen([kaldo, inp], cwd=work, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    child = subprocess.Popen([kaldo, inp], cwd=work, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env)
     _, code, usage = os.wait4(child.pid, 0)
     wall = time.monotonic() - start
     return os.waitstatus_to_exitcode(code), usage.ru_utime + usage.ru_stime, wall
@@ -64,17 +70,44 @@ def sameReports(a, b):
     return differ
 
 
+def ceiling(threads):
+    """The machine's ceiling for parallel work now: (seconds of the arithmetic loop on one thread, on each
+    of `threads` threads at once, their ratio), from bench/ceiling.cpp built in a scratch folder."""
+    with tempfile.TemporaryDirectory() as d:
+        exe = os.path.join(d, "ceiling")
+        subprocess.run([os.environ.get("CXX", "c++"), "-O2", "-pthread", "-o", exe, os.path.join(HERE, "ceiling.cpp")],
+                       check=True)
+        out = subprocess.run([exe, str(threads), "200000000", "3"], check=True, capture_output=True, text=True)
+        _, one, each, ratio = out.stdout.split()
+        return float(one), float(each), float(ratio)
+
+
 def main():
-    if len(sys.argv) < 3:
+    args = sys.argv[1:]
+    newEnv = dict(os.environ)
+    while args and args[0] == "--new-env":
+        name, _, value = args[1].partition("=")
+        newEnv[name] = value
+        args = args[2:]
+    if len(args) < 2:
         sys.exit(__doc__)
-    old, new = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
-    sizes = (sys.argv[3] if len(sys.argv) > 3 else "20").split(",")
-    threads = [int(t) for t in (sys.argv[4] if len(sys.argv) > 4 else "1").split(",")]
-    repeats = int(sys.argv[5]) if len(sys.argv) > 5 else 3
-    step = int(sys.argv[6]) if len(sys.argv) > 6 else 1
+    old, new = os.path.abspath(args[0]), os.path.abspath(args[1])
+    sizes = (args[2] if len(args) > 2 else "20").split(",")
+    threads = [int(t) for t in (args[3] if len(args) > 3 else "1").split(",")]
+    repeats = int(args[4]) if len(args) > 4 else 3
+    step = int(args[5]) if len(args) > 5 else 1
     print(f"old: {old}\nnew: {new}\nprocessors: {os.cpu_count()}, repeats: {repeats}")
+    extra = {k: v for k, v in newEnv.items() if os.environ.get(k) != v}
+    if extra:
+        print("new build's environment adds: " + " ".join(f"{k}={v}" for k, v in extra.items()))
+    for t in threads:
+        if t > 1:
+            one, each, ratio = ceiling(t)
+            print(f"machine ceiling on {t} threads: one loop {one:.3f} s alone, {each:.3f} s each with {t} at once:"
+                  f" {100 * ratio:.0f} % (load {load():.1f})", flush=True)
     print(f"{'piles':>6} {'thr':>3} {'build':>5} {'CPU min':>8} {'CPU med':>8} {'wall min':>8} {'wall med':>8}"
           f" {'load':>11}")
+    best = {}
     for size in sizes:
         n, _, m = size.partition("x")
         piles = int(n) * int(m or n)
@@ -93,7 +126,7 @@ def main():
                 for _ in range(repeats):
                     loads.append(load())
                     for k, exe in (("old", old), ("new", new)):
-                        code, c, w = run(exe, inputs[k], folders[k])
+                        code, c, w = run(exe, inputs[k], folders[k], newEnv if k == "new" else None)
                         if code != 0:
                             print(f"{k} build ended with status {code}", flush=True)
                         cpu[k].append(c)
@@ -106,6 +139,14 @@ def main():
                 ratio_min = min(cpu["old"]) / min(cpu["new"])
                 ratio_med = statistics.median(cpu["old"]) / statistics.median(cpu["new"])
                 print(f"{piles:>6} {t:>3} ratio old/new CPU: min {ratio_min:.2f}, median {ratio_med:.2f}")
+                if t > 1:
+                    print(f"{piles:>6} {t:>3} ratio old/new wall: min {min(wall['old']) / min(wall['new']):.2f},"
+                          f" median {statistics.median(wall['old']) / statistics.median(wall['new']):.2f}")
+                best[(piles, t)] = min(wall["new"])
+                if t > 1 and (piles, 1) in best:
+                    eff = best[(piles, 1)] / (t * best[(piles, t)])
+                    print(f"{piles:>6} {t:>3} new build's parallel efficiency (wall min, against its one thread):"
+                          f" {100 * eff:.0f} %")
                 differ = sameReports(folders["old"], folders["new"])
                 print("  reports: " + ("identical" if not differ else "DIFFER: " + ", ".join(differ)), flush=True)
 

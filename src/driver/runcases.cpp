@@ -22,6 +22,7 @@
 #include "services/status.h"
 #include "services/timerep.h"
 #include "services/unitno.h"
+#include "soil/lateral/lateral.h"
 
 namespace kaldo {
 
@@ -538,8 +539,9 @@ void writeEnvelopes(int kind) {
 
 void RUNCASES(int kpyop, int& status) {
     // Values every pile would otherwise write on its own thread (increment lengths, the layer sentinel)
-    // are set once here.
+    // are set once here, and the piles' store of their p-y constants is sized to the group.
     prepareNodeTables();
+    prepareSpringConstants(PILE.NPILES + 1);
     CaseState cs;
     cs.plane = CTLIN.ANTYPE == 2;
     cs.ndof = cs.plane ? 3 : 6;

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -152,6 +153,7 @@ void Unit::close() {
 }
 
 void Unit::prepareWrite() {
+    if (memory_) return;
     if (!lastWasWrite_) {
         std::fseek(fp_, 0, SEEK_CUR);  // stdio needs a positioning call between reading and writing
         lastWasWrite_ = true;
@@ -176,6 +178,10 @@ void Unit::prepareRead() {
 
 void Unit::writeBytes(const void* data, size_t n) {
     if (!n) return;
+    if (memory_) {
+        memory_->append(static_cast<const char*>(data), n);
+        return;
+    }
     if (g_injecting.load(std::memory_order_relaxed)) {
         std::lock_guard<std::mutex> lock(g_failMutex);
         if (!g_injectEnd.empty() && endsWith(path_, g_injectEnd) && bytesWritten_ + (long long)n > g_injectLimit) {
@@ -224,7 +230,7 @@ void Unit::put(std::string_view s) {
 }
 
 void Unit::endLine() {
-    if (!fp_) {
+    if (!fp_ && !memory_) {
         pending_.clear();
         hasPending_ = false;
         return;
@@ -312,7 +318,7 @@ bool Unit::nextLine(std::string& line) {
 }
 
 void Unit::writeRecord(const void* data, uint32_t bytes) {
-    if (!fp_) return;
+    if (!fp_ && !memory_) return;
     if (hasPending_) endLine();
     prepareWrite();
     unsigned char mark[4];
@@ -333,6 +339,39 @@ bool Unit::readRecord(std::vector<unsigned char>& bytes) {
     if (len && std::fread(bytes.data(), 1, len, fp_) != len) return false;
     if (std::fread(mark, 1, 4, fp_) != 4 || getLE32(mark) != len) return false;
     return true;
+}
+
+void Unit::writeInto(std::string* sink) {
+    memory_ = sink;
+    pending_.clear();
+    hasPending_ = false;
+    tailCut_ = true;
+    lastWasWrite_ = true;
+}
+
+void Unit::putWritten(const std::string& bytes, bool leftOpen, const std::string& openLine) {
+    std::size_t from = 0;
+    if (hasPending_ && !bytes.empty()) {
+        // The open line here takes the first line of the text.
+        const std::size_t end = bytes.find('\n');
+        pending_.append(bytes, 0, end == std::string::npos ? bytes.size() : end);
+        if (end == std::string::npos) {
+            from = bytes.size();
+        } else {
+            endLine();
+            from = end + 1;
+        }
+    }
+    if (from < bytes.size()) {
+        if (fp_ || memory_) {
+            prepareWrite();
+            writeBytes(bytes.data() + from, bytes.size() - from);
+        }
+    }
+    if (leftOpen) {
+        pending_.append(openLine);
+        hasPending_ = true;
+    }
 }
 
 // ---- unformatted record items -----------------------------------------------------------------
@@ -383,12 +422,66 @@ UnitTable& table() {
     return t;
 }
 
+// The units of the capture running on this thread, made when first written to, and their texts.
+struct CaptureUnits {
+    std::array<std::unique_ptr<Unit>, 100> units;
+    std::array<std::string, 100> sinks;
+    std::vector<int> used;  // in order of first use
+};
+thread_local CaptureUnits* g_capture = nullptr;
+
+CaptureUnits& threadCapture() {
+    thread_local CaptureUnits c;
+    return c;
+}
+
 }  // namespace
 
 Unit& unit(int n) {
     if (n < 0 || n >= 100) throw std::out_of_range("unit number " + std::to_string(n) + " outside 0..99");
+    if (g_capture != nullptr) {
+        std::unique_ptr<Unit>& u = g_capture->units[static_cast<std::size_t>(n)];
+        if (!u) u = std::make_unique<Unit>(n == 0 ? 100 : n);
+        if (std::find(g_capture->used.begin(), g_capture->used.end(), n) == g_capture->used.end()) {
+            g_capture->used.push_back(n);
+            g_capture->sinks[static_cast<std::size_t>(n)].clear();
+            u->writeInto(&g_capture->sinks[static_cast<std::size_t>(n)]);
+        }
+        return *u;
+    }
     return *table().units[n];
 }
+
+Capture::Capture() {
+    CaptureUnits& c = threadCapture();
+    c.used.clear();
+    g_capture = &c;
+}
+
+Capture::~Capture() {
+    if (active_) g_capture = nullptr;
+}
+
+std::vector<Capture::Text> Capture::finish() {
+    std::vector<Text> out;
+    CaptureUnits& c = threadCapture();
+    for (int n : c.used) {
+        const std::size_t k = static_cast<std::size_t>(n);
+        Unit& u = *c.units[k];
+        out.push_back(Text{n, std::move(c.sinks[k]), u.hasOpenLine(), u.openLine()});
+        c.sinks[k].clear();
+        u.writeInto(&c.sinks[k]);
+    }
+    c.used.clear();
+    g_capture = nullptr;
+    active_ = false;
+    return out;
+}
+
+void replay(const std::vector<Capture::Text>& texts) {
+    for (const Capture::Text& t : texts) unit(t.unit).putWritten(t.bytes, t.leftOpen, t.openLine);
+}
+
 
 void closeAllUnits() {
     for (auto& u : table().units) u->close();

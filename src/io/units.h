@@ -86,7 +86,7 @@ public:
 
     int number() const { return number_; }
     const std::string& path() const { return path_; }
-    bool isOpen() const { return fp_ != nullptr; }
+    bool isOpen() const { return fp_ != nullptr || memory_ != nullptr; }
 
     // Binds the unit to a path (closing it first when it is open). Returns false when the file cannot be
     // opened; the unit then stays closed. buffered gives the unit a large output buffer.
@@ -123,6 +123,15 @@ public:
 
     // Unformatted records.
     void writeRecord(const void* data, uint32_t bytes);
+
+    // Writes into sink instead of a file (a unit of a Capture): every line and record appended to it.
+    void writeInto(std::string* sink);
+    // The text of another unit's writes (sink bytes, then the line that unit left open) as if they had
+    // been written here: an open line here continues with the first line of the text.
+    void putWritten(const std::string& bytes, bool leftOpen, const std::string& openLine);
+    // The line left open, and whether there is one (a Capture's units at their end).
+    bool hasOpenLine() const { return hasPending_; }
+    const std::string& openLine() const { return pending_; }
     // Reads the next record into bytes; false at the end of the file or on a damaged record.
     bool readRecord(std::vector<unsigned char>& bytes);
 
@@ -135,6 +144,7 @@ private:
 
     int number_;
     std::FILE* fp_ = nullptr;
+    std::string* memory_ = nullptr;  // a Capture's unit writes here
     bool borrowed_ = false;   // the standard error stream: never closed here
     Form form_ = Form::Text;
     std::string path_;
@@ -200,5 +210,29 @@ void injectWriteFailure(const std::string& pathEnd, long long limit);
 Unit& unit(int n);
 // Closes every open unit (end of a run, or a run that ended abnormally).
 void closeAllUnits();
+
+// Writing on several threads in a set order. While a Capture lives on a thread, unit(n) on that thread
+// gives the capture's own unit n, which keeps in memory what is written to it; finish() hands over the
+// texts, and replay() writes them to the real units later, on one thread, in whatever order the output
+// must have. The bytes are those the real units would have received directly.
+class Capture {
+public:
+    struct Text {
+        int unit = 0;
+        std::string bytes;       // complete lines and records
+        bool leftOpen = false;   // a line was left open at the end
+        std::string openLine;
+    };
+    Capture();
+    ~Capture();
+    Capture(const Capture&) = delete;
+    Capture& operator=(const Capture&) = delete;
+    // Ends the capture: what each unit received, units in the order first written to.
+    std::vector<Text> finish();
+
+private:
+    bool active_ = true;
+};
+void replay(const std::vector<Capture::Text>& texts);
 
 }  // namespace kaldo::io

@@ -296,206 +296,182 @@ void initSolve(Solve& w, int p, double P) {
     w.moving = SMOV.NSMOV > 0;
 }
 
-// ---- Linearisation of the converged pile ----------------------------------------------------------
-// The unknowns are the changes of the deflections of both planes at slots 3 to n + 6, interleaved
-// (slot s of the first plane at 2 (s - 3), of the second at 2 (s - 3) + 1). The tip's shear row reaches
-// four slots back, so the band holds eight places below and above the diagonal, and as many again above
-// for the row exchanges of the partial pivoting.
-constexpr int KL = 9, KU = 9, BW = 2 * KL + KU + 1;
-constexpr int MAXEQ = 2 * (MAXINC + 4);
-constexpr int NRHS = 5;  // head deflection and slope of each plane, then the axial force
+// ---- The derivative of the head forces ------------------------------------------------------------
+// The head forces a pile returns are those of its soil-modulus iteration, stopped when no deflection
+// moves by the closure tolerance: each pass solves both planes on the secant moduli of the pass before,
+// y_k = A(Es_(k-1))^-1 W, and the moduli follow the deflections, Es_k = S(r(y_k)). Their derivative with
+// respect to the head inputs (yt, sy, zt, sz, then the axial force P) is carried along the passes:
+//     A(Es_(k-1)) dy_k = dW - h^4 dEs_(k-1) y_k - dA/dP y_k,   dEs_k = S'(r_k) (y_k dy_k + z_k dz_k) / r_k,
+// with dW the head rows' share and the starting moduli independent of the inputs. Each plane's system is
+// the one its pass has just swept, so its recursion coefficients serve the derivatives too; the planes
+// meet only through dEs. This is the derivative of the forces the cap balances, also when the pile
+// closes loosely; the tangent of the exactly converged pile would not be.
+constexpr int NIN = 5;  // head deflection and slope of each plane, then the axial force
 
-struct Linear {
-    int n = 0;  // equations
-    double a[MAXEQ][BW];
-    double rhs[MAXEQ][NRHS];
-    double& at(int r, int c) { return a[r][c - r + KL]; }
-    void clear(int count) {
-        n = count;
-        for (int r = 0; r < n; ++r) {
-            for (int k = 0; k < BW; ++k) a[r][k] = 0.0;
-            for (int k = 0; k < NRHS; ++k) rhs[r][k] = 0.0;
-        }
-    }
-    // Gaussian elimination with partial pivoting within the band; the solutions replace rhs. False on a
-    // vanishing pivot.
-    bool solve() {
-        for (int r = 0; r < n; ++r) {
-            const int last = std::min(n - 1, r + KL);
-            int piv = r;
-            double big = std::fabs(at(r, r));
-            for (int q = r + 1; q <= last; ++q)
-                if (std::fabs(at(q, r)) > big) {
-                    big = std::fabs(at(q, r));
-                    piv = q;
-                }
-            if (!(big > 0.0)) return false;
-            const int right = std::min(n - 1, r + KU + KL);
-            if (piv != r) {
-                for (int c = r; c <= right; ++c) std::swap(at(r, c), at(piv, c));
-                for (int k = 0; k < NRHS; ++k) std::swap(rhs[r][k], rhs[piv][k]);
-            }
-            const double d = at(r, r);
-            for (int q = r + 1; q <= last; ++q) {
-                const double f = at(q, r) / d;
-                if (f == 0.0) continue;
-                at(q, r) = 0.0;
-                for (int c = r + 1; c <= right; ++c) at(q, c) -= f * at(r, c);
-                for (int k = 0; k < NRHS; ++k) rhs[q][k] -= f * rhs[r][k];
-            }
-        }
-        for (int r = n - 1; r >= 0; --r) {
-            const int right = std::min(n - 1, r + KU + KL);
-            for (int k = 0; k < NRHS; ++k) {
-                double s = rhs[r][k];
-                for (int c = r + 1; c <= right; ++c) s -= at(r, c) * rhs[c][k];
-                rhs[r][k] = s / at(r, r);
-            }
-        }
-        return true;
-    }
+struct Derivatives {
+    SlotArray dy[2][NIN];   // the derivative of each plane's deflections, per input
+    SlotArray a[NIN];       // recursion terms of the derivative system
+    NodeArray dEs[NIN];     // the derivative of the moduli of the last pass
+    NodeArray slope{};      // S'(r) of the moduli of the last pass
+    NodeArray up{}, esUp{}, e1{}, e2{}, e3{}, r1{};
 };
 
-Linear& threadLinear() {
-    thread_local Linear lin;
-    return lin;
-}
-
-// The tangent of the soil reaction at every node, a 2 x 2 block per node: with r the resultant
-// deflection, p(r) = Es(r) r the reaction along the deflection and n its direction, d(p n)/d(y, z) =
-// ks (I - n n') + kt n n', ks = Es(r) the secant and kt = dp/dr the tangent of the curve, both from the
-// curve at r (1 +- 1e-4). False when a lookup fails or a value is not finite.
-struct NodeTangent {
-    double yy = 0.0, yz = 0.0, zz = 0.0;
-};
-
-bool soilTangents(Solve& w, std::array<NodeTangent, NODESLOTS>& J, int& status) {
-    const int n = w.n;
-    NodeArray up{}, down{}, esUp{}, esDown{}, e1{}, e2{}, e3{}, r1{};
-    constexpr double REL = 1e-4;
-    for (int j = 1; j <= n + 1; ++j) {
-        const double r = std::sqrt(w.py.y(j + 3) * w.py.y(j + 3) + w.pz.y(j + 3) * w.pz.y(j + 3));
-        up(j) = r * (1.0 + REL);
-        down(j) = r * (1.0 - REL);
-    }
-    // The curves are read at deflections the pile does not take: the cap's own reading at the head is
-    // put back afterwards.
-    const double capReading = PYDRV.PCAPLV(w.p);
-    int st = ST_OK;
-    PYLAYERS(w.pset, st, w.p, w.p, up, esUp, e1, e2, e3, r1);
-    if (st == ST_OK) PYLAYERS(w.pset, st, w.p, w.p, down, esDown, e1, e2, e3, r1);
-    PYDRV.PCAPLV(w.p) = capReading;
-    if (st != ST_OK) {
-        status = st;
-        return false;
-    }
-    for (int j = 1; j <= n + 1; ++j) {
-        const double y = w.py.y(j + 3), z = w.pz.y(j + 3);
-        const double du = up(j) - down(j);
-        const double ks = 0.5 * (esUp(j) + esDown(j));
-        NodeTangent& t = J[static_cast<std::size_t>(j)];
-        if (!(du > 0.0)) {
-            t = {ks, 0.0, ks};
-        } else {
-            const double kt = (esUp(j) * up(j) - esDown(j) * down(j)) / du;
-            const double r = 0.5 * (up(j) + down(j));
-            const double ny = y / r, nz = z / r;
-            t.yy = ks + (kt - ks) * ny * ny;
-            t.yz = (kt - ks) * ny * nz;
-            t.zz = ks + (kt - ks) * nz * nz;
-        }
-        if (!std::isfinite(t.yy) || !std::isfinite(t.yz) || !std::isfinite(t.zz)) return false;
-    }
-    return true;
+Derivatives& threadDerivatives() {
+    thread_local Derivatives d;
+    return d;
 }
 
 // The head-row coefficients of one plane for unit head deflection (ay) and unit slope (as): the row is
 // y3 - c y5 = ay yt + as s.
-void headRowCoefficients(int code, double R4, double spring, double h, double& c, double& ay, double& as) {
+void headRowCoefficients(int code, double R4, double spring, double h, double& ay, double& as) {
     beamcol::Plane pl;
     pl.R(4) = R4;
     beamcol::headRows(pl, code, 1.0, 0.0, spring, h);
-    c = pl.c(3);
     ay = pl.a(3);
     beamcol::headRows(pl, code, 0.0, 1.0, spring, h);
     as = pl.a(3);
 }
 
-// The changes of the head shears and moments (Hy, Hz, My, Mz) with the head deflections and slopes
-// (yt, sy, zt, sz) and the axial force, at the converged state of w: the pile's own equations linearised
-// there, every soil spring at its tangent, solved once per head component on one factorisation.
-bool linearise(Solve& w, double D[4][5], int& status) {
-    std::array<NodeTangent, NODESLOTS> J{};
-    if (!soilTangents(w, J, status)) return false;
-    const int n = w.n, t = n + 4;
+// The derivative of one plane's pass just solved (its recursion coefficients b and c in place), for
+// every input at once.
+void differentiatePass(Solve& w, int plane, Derivatives& d) {
+    beamcol::Plane& pl = plane == 0 ? w.py : w.pz;
+    const int n = w.n, t = n + 4, p = w.p;
     const double h = w.h, h2 = h * h, h4 = h2 * h2;
-    Linear& L = threadLinear();
-    L.clear(2 * (n + 4));
-    auto idx = [](int slot, int plane) { return 2 * (slot - 3) + plane; };
-    const int p = w.p;
-    for (int plane = 0; plane < 2; ++plane) {
-        beamcol::Plane& pl = plane == 0 ? w.py : w.pz;
-        const int code = plane == 0 ? PILE.CONNZ(p) : PILE.CONNY(p);
-        const double spring = plane == 0 ? PILE.SPRZ(p) : PILE.SPRY(p);
-        const int ky = plane == 0 ? 0 : 2;  // right-hand sides of this plane's head deflection and slope
-        double c = 0.0, ay = 0.0, as = 0.0;
-        headRowCoefficients(code, pl.R(4), spring, h, c, ay, as);
-        // Head rows: the slot above the head, and the head deflection.
-        int r = idx(3, plane);
-        L.at(r, r) = 1.0;
-        L.at(r, idx(5, plane)) = -c;
-        L.rhs[r][ky] = ay;
-        L.rhs[r][ky + 1] = as;
-        r = idx(4, plane);
-        L.at(r, r) = 1.0;
-        L.rhs[r][ky] = 1.0;
-        // The equations of slots 5 to n + 4.
-        for (int i = 5; i <= t; ++i) {
-            const double qh2 = w.Q(i) * h2;
-            const NodeTangent& k = J[static_cast<std::size_t>(i - 3)];
-            r = idx(i, plane);
-            L.at(r, idx(i - 2, plane)) = pl.R(i - 1);
-            L.at(r, idx(i - 1, plane)) = -2.0 * pl.R(i - 1) - 2.0 * pl.R(i) + qh2;
-            L.at(r, r) = pl.R(i - 1) + 4.0 * pl.R(i) + pl.R(i + 1) + (plane == 0 ? k.yy : k.zz) * h4 - 2.0 * qh2;
-            L.at(r, idx(i + 1, plane)) = -2.0 * pl.R(i) - 2.0 * pl.R(i + 1) + qh2;
-            L.at(r, idx(i + 2, plane)) = pl.R(i + 1);
-            L.at(r, idx(i, 1 - plane)) = k.yz * h4;
-            L.rhs[r][4] = -h2 * (pl.y(i - 1) - 2.0 * pl.y(i) + pl.y(i + 1));
-        }
-        // The free tip: no moment, and no shear with the axial load.
-        const double Rt = pl.R(t);
-        const double g = (w.Q(t) * h2 - 2.0 * Rt) / Rt;
-        r = idx(t + 1, plane);
-        L.at(r, idx(t - 1, plane)) = 1.0;
-        L.at(r, idx(t, plane)) = -2.0;
-        L.at(r, r) = 1.0;
-        r = idx(t + 2, plane);
-        L.at(r, r) = 1.0;
-        L.at(r, idx(t - 2, plane)) = -1.0;
-        L.at(r, idx(t + 1, plane)) = g;
-        L.at(r, idx(t - 1, plane)) = -g;
-        L.rhs[r][4] = -(h2 / Rt) * (pl.y(t + 1) - pl.y(t - 1));
+    const int code = plane == 0 ? PILE.CONNZ(p) : PILE.CONNY(p);
+    const double spring = plane == 0 ? PILE.SPRZ(p) : PILE.SPRY(p);
+    double ay = 0.0, as = 0.0;
+    headRowCoefficients(code, pl.R(4), spring, h, ay, as);
+    for (int k = 0; k < NIN; ++k) {
+        SlotArray& a = d.a[k];
+        a(1) = a(2) = 0.0;
+        const bool own = k < 4 && k / 2 == plane;  // this plane's head deflection or slope
+        const double dyt = own && k % 2 == 0 ? 1.0 : 0.0, ds = own && k % 2 == 1 ? 1.0 : 0.0;
+        a(3) = ay * dyt + as * ds;
+        a(4) = dyt;
     }
-    if (!L.solve()) return false;
-    for (int k = 0; k < NRHS; ++k) {
-        double H[2] = {0.0, 0.0};
-        for (int s = 4; s <= t; ++s) {
-            const NodeTangent& j = J[static_cast<std::size_t>(s - 3)];
-            const double dy = L.rhs[idx(s, 0)][k], dz = L.rhs[idx(s, 1)][k];
-            const double wt = (s == 4 || s == t) ? 0.5 : 1.0;
-            H[0] += wt * (j.yy * dy + j.yz * dz) * h;
-            H[1] += wt * (j.yz * dy + j.zz * dz) * h;
+    // The sweep's elimination, applied to the derivative's right-hand sides.
+    for (int i = 5; i <= t; ++i) {
+        const double qh2 = w.Q(i) * h2;
+        const double A = pl.R(i - 1);
+        const double B = -2.0 * pl.R(i - 1) - 2.0 * pl.R(i) + qh2;
+        const double C = pl.R(i - 1) + 4.0 * pl.R(i) + pl.R(i + 1) + w.Es(i) * h4 - 2.0 * qh2;
+        const double beta = B + A * pl.b(i - 2);
+        const double G = C + A * pl.c(i - 2) + beta * pl.b(i - 1);
+        const double g = G != 0.0 ? 1.0 / G : 0.0;
+        const double bend = -h2 * (pl.y(i - 1) - 2.0 * pl.y(i) + pl.y(i + 1));
+        for (int k = 0; k < NIN; ++k) {
+            SlotArray& a = d.a[k];
+            double F = -h4 * d.dEs[k](i - 3) * pl.y(i);
+            if (k == 4) F += bend;
+            a(i) = -(A * a(i - 2) + beta * a(i - 1) - F) * g;
         }
-        D[0][k] = H[0];
-        D[1][k] = H[1];
+    }
+    // The free tip: the two fictitious slots below it, as the pass finds them, with the axial force's
+    // share in the shear condition.
+    const double R = pl.R(t);
+    const double gt = (w.Q(t) * h2 - 2.0 * R) / R;
+    const double b0 = pl.b(t), c0 = pl.c(t), b1 = pl.b(t - 1), c1 = pl.c(t - 1), b2 = pl.b(t - 2), c2 = pl.c(t - 2);
+    const double K2 = b0 * c2 + (b2 + gt) * (c1 + b1 * b0) - gt;
+    const double K3 = c0 * (c2 + (b2 + gt) * b1) - 1.0;
+    const double K4 = c1 + 1.0 + b0 * (b1 - 2.0);
+    const double K6 = c0 * (b1 - 2.0);
+    const double det = K4 * K3 - K6 * K2;
+    for (int k = 0; k < NIN; ++k) {
+        SlotArray& a = d.a[k];
+        SlotArray& dy = d.dy[plane][k];
+        const double a0 = a(t), a1 = a(t - 1), a2 = a(t - 2);
+        double K1 = a2 + (b2 + gt) * a1 + (c2 + (b2 + gt) * b1) * a0;
+        if (k == 4) K1 -= h2 / R * (pl.y(t + 1) - pl.y(t - 1));
+        const double K5 = a1 + a0 * (b1 - 2.0);
+        double u = 0.0, v = 0.0;
+        if (det != 0.0) {
+            u = (K6 * K1 - K5 * K3) / det;
+            v = (K2 * K5 - K4 * K1) / det;
+        }
+        dy(t + 1) = u;
+        dy(t + 2) = v;
+        dy(t + 3) = 0.0;
+        for (int s = t; s >= 1; --s) dy(s) = a(s) + pl.b(s) * dy(s + 1) + pl.c(s) * dy(s + 2);
+    }
+}
+
+// After the moduli of a pass are taken at its deflections: their slopes S'(r) from one more reading
+// of the curves at r (1 + 1e-4), and their derivatives. The cap's own reading at the head is put back.
+// False when the reading fails.
+bool differentiateModuli(Solve& w, Derivatives& d) {
+    const int n = w.n;
+    constexpr double REL = 1e-4;
+    for (int j = 1; j <= n + 1; ++j) d.up(j) = w.yNode(j) * (1.0 + REL);
+    const double capReading = PYDRV.PCAPLV(w.p);
+    int st = ST_OK;
+    PYLAYERS(w.pset, st, w.p, w.p, d.up, d.esUp, d.e1, d.e2, d.e3, d.r1);
+    PYDRV.PCAPLV(w.p) = capReading;
+    if (st != ST_OK) return false;
+    for (int j = 1; j <= n + 1; ++j) {
+        const double r = w.yNode(j), dr = d.up(j) - r;
+        const double slope = dr > 0.0 ? (d.esUp(j) - w.esNode(j)) / dr : 0.0;
+        const int s = j + 3;
+        for (int k = 0; k < NIN; ++k) {
+            const double drk = r > 0.0 ? (w.py.y(s) * d.dy[0][k](s) + w.pz.y(s) * d.dy[1][k](s)) / r : 0.0;
+            d.dEs[k](j) = slope * drk;
+        }
+    }
+    return true;
+}
+
+// The set-up and the iteration of converge() with the derivatives carried along (the pile covered by
+// lateralTangentCovered: no moment-curvature curves, no user curves); the same passes, moduli and
+// closure. differentiated is false when a derivative could not be formed.
+bool convergeDifferentiated(Solve& w, double yt, double sy, double zt, double sz, const SlotArray& axforce,
+                            int& status, Derivatives& d, bool& differentiated) {
+    const int p = w.p;
+    loadsAlongPile(w);
+    startingModulus(w);
+    stiffnessAndAxialForce(w, axforce);
+    beamcol::headRows(w.py, PILE.CONNZ(p), yt, sy, PILE.SPRZ(p), w.h);
+    beamcol::headRows(w.pz, PILE.CONNY(p), zt, sz, PILE.SPRY(p), w.h);
+    differentiated = true;
+    for (int k = 0; k < NIN; ++k)
+        for (int j = 1; j <= w.n + 1; ++j) d.dEs[k](j) = 0.0;
+    for (int it = 1;; ++it) {
+        beamcol::solve(w.py, w.Q, w.Es, w.n, w.h);
+        differentiatePass(w, 0, d);
+        beamcol::solve(w.pz, w.Q, w.Es, w.n, w.h);
+        differentiatePass(w, 1, d);
+        bool closed = it != 1;
+        closed = closed && beamcol::closedWithin(w.py, w.n, CTLPAR.TOLPIL);
+        closed = closed && beamcol::closedWithin(w.pz, w.n, CTLPAR.TOLPIL);
+        if (closed) return true;
+        if (it >= CTLPAR.MAXITP) {
+            beamcol::warnNoClosure(p);
+            return false;
+        }
+        if (!newModuli(w, status)) return false;
+        if (differentiated && !differentiateModuli(w, d)) differentiated = false;
+    }
+}
+
+// The changes of the head shears and moments (Hy, Hz, My, Mz) with the inputs, from the derivatives of
+// the last pass: the shear is the trapezoid sum of Es y less the loads, the moment -EI y'' at the head.
+bool headDerivatives(const Solve& w, const Derivatives& d, double D[4][5]) {
+    const int t = w.n + 4;
+    const double h = w.h, h2 = h * h;
+    for (int k = 0; k < NIN; ++k) {
         for (int plane = 0; plane < 2; ++plane) {
             const beamcol::Plane& pl = plane == 0 ? w.py : w.pz;
-            D[2 + plane][k] =
-                -pl.R(4) * (L.rhs[idx(3, plane)][k] - 2.0 * L.rhs[idx(4, plane)][k] + L.rhs[idx(5, plane)][k]) / h2;
+            const SlotArray& dy = d.dy[plane][k];
+            double H = 0.0;
+            for (int s = 4; s <= t; ++s) {
+                const double wt = (s == 4 || s == t) ? 0.5 : 1.0;
+                H += wt * (d.dEs[k](s - 3) * pl.y(s) + w.Es(s) * dy(s)) * h;
+            }
+            D[plane][k] = H;
+            D[2 + plane][k] = -pl.R(4) * (dy(3) - 2.0 * dy(4) + dy(5)) / h2;
         }
     }
     for (int o = 0; o < 4; ++o)
-        for (int k = 0; k < NRHS; ++k)
+        for (int k = 0; k < NIN; ++k)
             if (!std::isfinite(D[o][k])) return false;
     return true;
 }
@@ -543,11 +519,17 @@ void LLPILETAN(int p, double yt, double sy, double zt, double sz, double P, doub
     linear = false;
     Solve w;
     initSolve(w, p, P);
-    if (!converge(w, yt, sy, zt, sz, axforce, status)) return;
+    if (!lateralTangentCovered(p)) {
+        if (!converge(w, yt, sy, zt, sz, axforce, status)) return;
+        headForcesAndStores(w, T, Hy, Hz, My, Mz, u, rot, axdisp, axforce);
+        return;
+    }
+    Derivatives& d = threadDerivatives();
+    bool differentiated = false;
+    if (!convergeDifferentiated(w, yt, sy, zt, sz, axforce, status, d, differentiated)) return;
     headForcesAndStores(w, T, Hy, Hz, My, Mz, u, rot, axdisp, axforce);
-    if (status != ST_OK || !lateralTangentCovered(p)) return;
-    int st = ST_OK;
-    linear = linearise(w, D, st);
+    if (status != ST_OK || !differentiated) return;
+    linear = headDerivatives(w, d, D);
 }
 
 }  // namespace kaldo

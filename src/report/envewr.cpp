@@ -9,11 +9,14 @@
 // two.
 #include <omp.h>
 
+#include <algorithm>
 #include <array>
 #include <exception>
 #include <memory>
+#include <new>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "io/format.h"
 #include "io/units.h"
@@ -308,6 +311,58 @@ void writePile(const PileCopy& w, int kind, int threads) {
         if (f) std::rethrow_exception(f);
 }
 
+// A report unit of the piles with a line still open, which the pile texts would continue.
+bool openLines() {
+    for (int n : {PILERES_UNIT, RESULTS_UNIT, PILESCR_UNIT})
+        if (io::unit(n).hasOpenLine()) return true;
+    return false;
+}
+
+// The piles' sections on every thread of the region: each thread formats whole piles into texts of its
+// own, a batch of piles at a time, and the texts go to the files in pile order afterwards, so the files
+// hold the bytes that one thread writing pile after pile gives. A fault inside a pile's sections is
+// raised after the texts of the piles before it are written.
+void writeInParallel(int kind, const PileTopTable& top, const AlongPileTable& llp, int threads) {
+    const int npiles = PILE.NPILES;
+    const int batch = 4 * threads;
+    std::vector<std::vector<io::Capture::Text>> texts(static_cast<std::size_t>(batch));
+    std::vector<std::exception_ptr> fault(static_cast<std::size_t>(batch));
+    for (int first = 1; first <= npiles; first += batch) {
+        const int last = std::min(npiles, first + batch - 1);
+        const double t0 = omp_get_wtime();
+#pragma omp parallel num_threads(threads)
+        {
+            // The working copy is large (one pile's whole along-pile table): one per thread, on the heap.
+            std::unique_ptr<PileCopy> w;
+            try {
+                w = std::make_unique<PileCopy>();
+            } catch (...) {
+            }
+#pragma omp for schedule(static, 1)
+            for (int p = first; p <= last; ++p) {
+                const std::size_t k = static_cast<std::size_t>(p - first);
+                try {
+                    if (!w) throw std::bad_alloc();
+                    io::Capture capture;
+                    makeCopy(p, top, llp, *w);
+                    pileResultsSection(*w);
+                    resultsSection(*w, kind);
+                    texts[k] = capture.finish();
+                } catch (...) {
+                    fault[k] = std::current_exception();
+                }
+            }
+        }
+        for (int p = first; p <= last; ++p) {
+            const std::size_t k = static_cast<std::size_t>(p - first);
+            if (fault[k]) std::rethrow_exception(fault[k]);
+            io::replay(texts[k]);
+            texts[k].clear();
+        }
+        RUNTIME.RUNTPRT += omp_get_wtime() - t0;
+    }
+}
+
 }  // namespace
 
 void ENVEWR(int kind, int env) {
@@ -332,14 +387,18 @@ void ENVEWR(int kind, int env) {
 
     const PileTopTable& top = env <= 0 ? RESCUR.RESCURTOP : env == 1 ? ENVMIN.TOP : ENVMAX.TOP;
     const AlongPileTable& llp = env <= 0 ? RESCUR.RESCURLLP : env == 1 ? ENVMIN.LLP : ENVMAX.LLP;
-    // The working copy is large (one pile's whole along-pile table): one for the call, on the heap.
-    auto w = std::make_unique<PileCopy>();
-    for (int p = 1; p <= npiles; ++p) {
-        makeCopy(p, top, llp, *w);
-        const int threads = regionThreads(CTLPAR.NTHRUSR, npiles, true);
-        const double t0 = omp_get_wtime();
-        writePile(*w, kind, threads);
-        RUNTIME.RUNTPRT += omp_get_wtime() - t0;
+    const int threads = regionThreads(CTLPAR.NTHRUSR, npiles, false);
+    if (threads > 1 && !openLines()) {
+        writeInParallel(kind, top, llp, threads);
+    } else {
+        // The working copy is large (one pile's whole along-pile table): one for the call, on the heap.
+        auto w = std::make_unique<PileCopy>();
+        for (int p = 1; p <= npiles; ++p) {
+            makeCopy(p, top, llp, *w);
+            const double t0 = omp_get_wtime();
+            writePile(*w, kind, 1);
+            RUNTIME.RUNTPRT += omp_get_wtime() - t0;
+        }
     }
     scratch.close();
 

@@ -2,6 +2,10 @@
 // free-form lines and unformatted record framing.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <thread>
+#include <vector>
+
 #include "io/units.h"
 #include "support/workdir.h"
 
@@ -139,6 +143,56 @@ TEST(Units, WritesToAClosedUnitAreDropped) {
     u.line() << "nowhere";
     EXPECT_FALSE(u.isOpen());
     EXPECT_THROW(unit(100), std::out_of_range);
+}
+
+// Texts written on other threads under a Capture and replayed in a chosen order give the bytes that
+// writing directly in that order gives: lines and records, a line left open by the file before and one
+// left open by the text, several units at once, and nothing for a unit that is not open.
+TEST(Units, CapturedTextsReplayAsDirectWrites) {
+    WorkDir dir;
+    auto write = [](int first, int second, int third) {
+        unit(42).line() << "first of " << std::to_string(first);
+        unit(43).part() << "open " << std::to_string(second);
+        unit(42).blankLines(1);
+        Record rec;
+        rec << third << 2.5;
+        rec.writeTo(unit(44));
+        unit(45).line() << "nowhere";
+        unit(42).part() << "left open";
+    };
+    auto openAll = [&dir](const char* tag) {
+        for (int n : {42, 43, 44})
+            ASSERT_TRUE(unit(n).open((dir / (tag + std::to_string(n))).string(), Mode::Write,
+                                     n == 44 ? Form::Unformatted : Form::Text));
+        unit(43).part() << "before ";
+    };
+    auto closeAll = [] {
+        for (int n : {42, 43, 44}) unit(n).close();
+    };
+
+    openAll("direct");
+    for (int k = 1; k <= 3; ++k) write(k, 10 * k, 100 * k);
+    closeAll();
+
+    openAll("replayed");
+    std::vector<std::vector<Capture::Text>> texts(4);
+    // Captured in the reverse order on other threads, replayed in order.
+    for (int k = 3; k >= 1; --k) {
+        std::thread([&texts, &write, k] {
+            Capture capture;
+            write(k, 10 * k, 100 * k);
+            texts[static_cast<std::size_t>(k)] = capture.finish();
+        }).join();
+    }
+    for (int k = 1; k <= 3; ++k) replay(texts[static_cast<std::size_t>(k)]);
+    closeAll();
+
+    for (int n : {42, 43, 44})
+        EXPECT_EQ(dir.read("replayed" + std::to_string(n)), dir.read("direct" + std::to_string(n))) << n;
+    EXPECT_NE(dir.read("direct42").find("first of 2\n\nleft openfirst of 3\n"), std::string::npos)
+        << dir.read("direct42");
+    EXPECT_EQ(dir.read("direct43"), "before open 10open 20open 30\n");
+    EXPECT_FALSE(unit(45).isOpen());
 }
 
 }  // namespace

@@ -60,6 +60,11 @@ protected:
         open(16, "r.out");
         open(17, "r.plt");
         open(32, "r.echo");
+        runWideValues();
+    }
+    // The run-wide values every case starts from: the smallest deflection and the depth tolerance,
+    // English units, no p- or y-multipliers, static loading.
+    static void runWideValues() {
         RUNCONST.YMIN = 1e-14;
         RUNCONST.DEPTOL = 1e-6;
         english();

@@ -1,8 +1,9 @@
 // Lateral soil resistance: what the other subsystems may call.
 //
 // Everything here may run on the worker threads of the parallel pile loops, one pile per call: the
-// routines read the shared soil tables only, keep no state, and write nothing shared but the status
-// word they are given (only on failure, never cleared) and whole warning records.
+// routines read the shared soil tables only, and write nothing shared but the status word they are
+// given (only on failure, never cleared), whole warning records and the calling pile's own kept node
+// constants (see prepareSpringConstants).
 //
 // How a soil criterion is built (the p-y generators of PYLAYERS):
 //   Every criterion follows one skeleton, py::generate in pylayers.cpp (pygen.h declares it): the
@@ -112,6 +113,11 @@ void DEFE50AX(double c, double& e50, int criterion, int units);
 // ---- Lateral soil springs along a pile ----------------------------------------------------------
 // PYLAYERS and the generators take node arrays (node 1 at the head to NINC + 1 at the tip); PYUSERPILE
 // takes the solvers' slot arrays (node i below the head at slot i + 4).
+
+// Sizes the per-pile store of node constants that the p-y generators keep while the analysis runs
+// (piles + 1 entries, the embedded cap's pseudo-pile last) and leaves every entry kept before unused.
+// Call it before the pile loops of a run, on one thread; without it nothing is kept.
+void prepareSpringConstants(int piles);
 
 // The springs of one pile from the soil layers: for every layer that holds nodes of the pile, the
 // generator of the layer's criterion gives each node's soil reaction p (signed, opposing the node's

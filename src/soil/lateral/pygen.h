@@ -132,6 +132,16 @@ public:
     // The point at deflection y: the curve value, the reaction with PMUL and the secant modulus.
     virtual Spring spring(double y, const Scale& m) const;
 
+    // ---- Keeping a node's constants between calls
+    // The number of values that hold everything curve(), initialModulus(), smallValue(), spring() and
+    // integrate() read at a node once constants() has run, for a criterion whose lookups, constants and
+    // integration carry no running value from one node of the layer walk to the next; 0 otherwise. The
+    // skeleton keeps them per pile and node while the analysis runs, and at the next call with the
+    // same node, section and soil hands them back instead of redoing the lookups and the constants.
+    virtual int keptValues() const { return 0; }
+    virtual void keepTo(double*) const {}
+    virtual void takeFrom(const double*) {}
+
     // ---- Listing (report and file modes)
     // The listed point (yl, pl) of a point evaluated at y, in report or file mode.
     virtual void listedPoint(const Node& node, Mode mode, double y, const Spring& sp, const Scale& m, double& yl,
@@ -156,6 +166,22 @@ public:
                      double& pl) const override;
     void plotRecord(double yl, double pl) const override;
 };
+
+// The most values a criterion keeps per node (keptValues()).
+inline constexpr int KEPT_VALUES = 16;
+
+// Packing a criterion's kept values: each listed member in turn to or from the array (a flag or a
+// code as the double of the same value, which holds it exactly).
+template <class... T>
+void keepValues(double* v, const T&... members) {
+    int i = 0;
+    ((v[i++] = static_cast<double>(members)), ...);
+}
+template <class... T>
+void takeValues(const double* v, T&... members) {
+    int i = 0;
+    ((members = static_cast<T>(v[i++])), ...);
+}
 
 // Walks the nodes of one layer of one pile by the common skeleton with the given criterion: the body of
 // every generator (the arguments are the generator's own).

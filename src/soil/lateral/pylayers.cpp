@@ -5,14 +5,20 @@
 // they read the shared tables, write only the calling pile's node arrays and its rows of PYDRV, keep
 // every running value on the stack, and do no allocation and no file work (a failing lookup's warning
 // aside). Headings and point lists exist only in the listing modes, on the calling thread.
+#include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "io/format.h"
 #include "io/units.h"
 #include "model/input.h"
 #include "model/labels.h"
+#include "model/ctlpar.h"
 #include "model/modelinput.h"
+#include "model/runblocks.h"
 #include "model/nodes.h"
 #include "model/pilefac.h"
 #include "model/piles.h"
@@ -147,6 +153,61 @@ void UnscaledFileCriterion::plotRecord(double yl, double pl) const {
 
 namespace {
 
+// ---- The constants of each node kept per pile ------------------------------------------------------
+// Within a run only the deflection changes from one spring evaluation of a pile to the next, yet the
+// skeleton would look up the soil values, the diameter and the curve constants of every node again at
+// every pass of every solve. For a criterion that can hand its constants over (keptValues() > 0) they
+// are kept per pile and node with every input they came from, and reused only when all of those are the
+// same bit for bit: the curve is then exactly the one a fresh computation gives. Each pile's entries
+// are written by the thread that analyses the pile only.
+struct KeptKey {
+    unsigned generation;  // RUNGENERATION when kept; 0 never matches a run
+    int layer, type, pset, kstatic, capflag;
+    std::uint64_t stamp;                           // the sizing the entry belongs to
+    std::uint64_t X, AX, head, ground, eqdep;      // bits of the inputs
+    bool operator==(const KeptKey&) const = default;
+};
+
+struct KeptNode {
+    KeptKey key{};
+    bool substituted = false;  // the layer top's substitute depth
+    double substitute = 0.0;
+    double b = 0.0, xe = 0.0;
+    double v[KEPT_VALUES];
+};
+
+std::vector<KeptNode> keptNodes;
+int keptPiles = 0;
+std::uint64_t keptStamp = 0;
+unsigned keptGeneration = 0;
+
+std::uint64_t bitsOf(double v) { return std::bit_cast<std::uint64_t>(v); }
+
+// The entry of node j of the pile, or none when the pile or the node lies outside the sizing or the
+// sizing belongs to an earlier model.
+KeptNode* keptEntry(int pile, int j) {
+    if (pile < 1 || pile > keptPiles || j < 1 || j > MAXNODE) return nullptr;
+    if (keptGeneration != RUNGENERATION.load(std::memory_order_relaxed)) return nullptr;
+    return &keptNodes[static_cast<std::size_t>(pile - 1) * MAXNODE + static_cast<std::size_t>(j - 1)];
+}
+
+// The inputs of node j's constants as they stand now (the diameter's section, the depths, the equivalent
+// depth of the layer top before this call may set it, the loading and the cap width switch).
+KeptKey keyOf(const Criterion& crit, const Call& call, int j) {
+    return KeptKey{keptGeneration,
+                   call.layer,
+                   crit.typeWord(),
+                   call.pset,
+                   CTLPAR.KSTATIC,
+                   PYMODE.CAPPYFLAG,
+                   keptStamp,
+                   bitsOf(NODES.NODEX(call.pile, j)),
+                   bitsOf(NODES.NODEAX(call.pile, j)),
+                   bitsOf(PILE.HEADXW(call.pile)),
+                   bitsOf(PILE.GROUND(call.pile)),
+                   bitsOf(PYDRV.EQDEP(call.pile, call.layer))};
+}
+
 void runGenerator(Criterion& crit, Call& call) {
     const int pile = call.pile;
     const int L = call.layer;
@@ -158,6 +219,9 @@ void runGenerator(Criterion& crit, Call& call) {
     const double capTop = headX - CAPIN.CAPTX;
     if (call.kpyop == 0) call.fidx = pile;
 
+    // Node constants are kept while the analysis runs (the listings always compute them afresh).
+    const bool keeping = mode == Mode::Evaluate && call.kpyop == 0 && crit.keptValues() > 0 &&
+                         crit.keptValues() <= KEPT_VALUES;
     double S = 0.0;  // integrated ultimate resistance of the layer so far
     // The depth of the layer top that stands in for an equivalent depth that could not be formed.
     bool substituted = false;
@@ -218,19 +282,47 @@ void runGenerator(Criterion& crit, Call& call) {
                 if (!capPass && capopt == 1 && crit.hasCapZoneRule() && inCapZone) continue;
             }
 
-            node.b = PSECDIAM(pile, call.pset, NODES.NODEAX(pile, j));
-            if (crit.takesCapWidth() && ((capPass && capopt == 1) || PYMODE.CAPPYFLAG == 1)) node.b = CAPIN.CAPWZ;
-
-            if (!crit.lookups(call, node)) return;
-
-            node.xe = node.x;
-            if (L > 1 && crit.usesEquivalentDepth()) {
-                if (node.first) substituted = substituteTopDepth(crit, call, node, substitute);
-                const double top = substituted ? substitute : PYDRV.EQDEP(pile, L);
-                node.xe = top + (node.X - SOILLAY.XTOP(L));
+            // The pile's kept constants of the node, when its inputs are still the same.
+            KeptNode* kept = keeping && !capPass ? keptEntry(pile, j) : nullptr;
+            KeptKey key;
+            bool reused = false;
+            if (kept != nullptr) {
+                key = keyOf(crit, call, j);
+                if (kept->key == key) {
+                    node.b = kept->b;
+                    node.xe = kept->xe;
+                    if (node.first) {
+                        substituted = kept->substituted;
+                        substitute = kept->substitute;
+                    }
+                    crit.takeFrom(kept->v);
+                    reused = true;
+                }
             }
 
-            crit.constants(call, node);
+            if (!reused) {
+                node.b = PSECDIAM(pile, call.pset, NODES.NODEAX(pile, j));
+                if (crit.takesCapWidth() && ((capPass && capopt == 1) || PYMODE.CAPPYFLAG == 1)) node.b = CAPIN.CAPWZ;
+
+                if (!crit.lookups(call, node)) return;
+
+                node.xe = node.x;
+                if (L > 1 && crit.usesEquivalentDepth()) {
+                    if (node.first) substituted = substituteTopDepth(crit, call, node, substitute);
+                    const double top = substituted ? substitute : PYDRV.EQDEP(pile, L);
+                    node.xe = top + (node.X - SOILLAY.XTOP(L));
+                }
+
+                crit.constants(call, node);
+                if (kept != nullptr) {
+                    kept->key = key;
+                    kept->substituted = substituted;
+                    kept->substitute = substitute;
+                    kept->b = node.b;
+                    kept->xe = node.xe;
+                    crit.keepTo(kept->v);
+                }
+            }
             // The surface node adds nothing to the layer's integrated resistance: there is no soil
             // above it.
             if (!atSurface) crit.integrate(call, node, S);
@@ -344,6 +436,15 @@ const char* criterionText(int code) {
 }
 
 }  // namespace py
+
+void prepareSpringConstants(int piles) {
+    // A new stamp leaves every entry of before unmatched; only a larger model adds (cleared) entries.
+    py::keptPiles = std::clamp(piles, 0, MAXPILE + 1);
+    if (py::keptNodes.size() < static_cast<std::size_t>(py::keptPiles) * MAXNODE)
+        py::keptNodes.resize(static_cast<std::size_t>(py::keptPiles) * MAXNODE);
+    ++py::keptStamp;
+    py::keptGeneration = RUNGENERATION.load(std::memory_order_relaxed);
+}
 
 namespace {
 

@@ -170,6 +170,10 @@ public:
         plotNodeX(node.X);
     }
 
+    int keptValues() const override { return 12; }
+    void keepTo(double* v) const override { keepValues(v, b_, xe_, pu_, pm_, yu_, ym_, kx_, m_, n_, C_, yk_, flat_); }
+    void takeFrom(const double* v) override { takeValues(v, b_, xe_, pu_, pm_, yu_, ym_, kx_, m_, n_, C_, yk_, flat_); }
+
 private:
     KeptConstants* kept_ = keptConstants;  // this thread's constants by node number
     using Kept = KeptConstants;

@@ -77,6 +77,8 @@ public:
         pc_ = CYCLIC * pu_;
         pr_ = pc_ * xe_ / xrDiv_;
         kstatic_ = CTLPAR.KSTATIC;
+        // The initial modulus depends on the node alone: formed once here, not at every point.
+        e0_ = code_ == 14 ? k_ * xe_ : 0.5 * pu_ * std::pow(y50_ / RUNCONST.YMIN, TWO_THIRDS) / y50_;
     }
 
     void integrate(const Call& call, const Node& node, double& S) override {
@@ -109,10 +111,7 @@ public:
 
     // Soft clay: the secant of the curve at YMIN; modified soft clay: the slope of its initial line.
     bool initialModulus(double& E0) const override {
-        if (code_ == 14)
-            E0 = k_ * xe_;
-        else
-            E0 = 0.5 * pu_ * std::pow(y50_ / RUNCONST.YMIN, TWO_THIRDS) / y50_;
+        E0 = e0_;
         return true;
     }
 
@@ -169,6 +168,12 @@ public:
         u.line() << io::X{5} << "USED A SOIL MODULUS OF " << io::G{12, 4, E0};
     }
 
+    int keptValues() const override { return 11; }
+    void keepTo(double* v) const override {
+        keepValues(v, kstatic_, k_, b_, xe_, pu_, y50_, xrDiv_, pc_, pr_, e0_, J_);
+    }
+    void takeFrom(const double* v) override { takeValues(v, kstatic_, k_, b_, xe_, pu_, y50_, xrDiv_, pc_, pr_, e0_, J_); }
+
 private:
     // Depth below which the flow resistance 9 c b governs.
     double transitionDepth(double b) const { return 6.0 * c_ * b / (gamma_ * b + J_ * c_); }
@@ -178,6 +183,7 @@ private:
     double c_ = 0.0, gamma_ = 0.0, e50_ = 0.0, J_ = 0.0, k_ = 0.0;  // soil values at the node
     double b_ = 0.0, xe_ = 0.0;                                        // diameter and wedge depth
     double pu_ = 0.0, y50_ = 0.0, xrDiv_ = 0.0, pc_ = 0.0, pr_ = 0.0;  // curve constants
+    double e0_ = 0.0;                                                  // initial modulus
 };
 
 }  // namespace

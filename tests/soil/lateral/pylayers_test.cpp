@@ -3,7 +3,10 @@
 // criterion that this version does not have.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 #include <string>
 
 #include "soil/pymodel.h"
@@ -177,6 +180,93 @@ TEST_F(PyLayers, ProfileFailureStopsTheLayerAndSkipsTheGroundPass) {
     EXPECT_EQ(evaluate(1), 23);
     EXPECT_EQ(Es(1), 777.0);
     EXPECT_NE(text(16).find("**** WARNING ****"), std::string::npos);
+}
+
+
+// The constants each node keeps while the analysis runs. Soft clay over sand (the sand below takes its
+// wedge from the equivalent depth of its top), two piles of different diameter; every spring of the
+// kept constants must be the one a fresh computation gives, bit for bit, whatever was kept before:
+// another deflection, another pile, cyclic loading, the cap width in place of the diameter, a new model.
+class KeptSprings : public PyModel {
+protected:
+    void build() {
+        propertySet(1, 240.0, 10, 12.0);
+        propertySet(2, 240.0, 10, 24.0);
+        pile(1, 1, 0.0, 0.0);
+        pile(2, 2, 0.0, 0.0);
+        soil({uniform(1, 0.0, 72.0, {.gamma = 0.03, .c = 5.0, .e50 = 0.01}),
+              uniform(4, 72.0, 600.0, {.gamma = 0.04, .phi = PHI30, .k = 100.0})});
+        layOut(1);
+        layOut(2);
+        CAPIN.CAPWZ = 48.0;
+    }
+    // Es and p of every node of pile i at deflections growing from tiny to past the ultimate resistance.
+    std::vector<double> springs(int i, double scale) {
+        std::vector<double> out;
+        for (int j = 1; j <= 11; ++j) y(j) = scale * (j == 1 ? 1e-16 : 0.01 * j * j);
+        EXPECT_EQ(evaluate(i), 0);
+        for (int j = 1; j <= 11; ++j) {
+            out.push_back(Es(j));
+            out.push_back(p(j));
+        }
+        out.push_back(PYDRV.PUINT(i, 1));
+        out.push_back(PYDRV.PUINT(i, 2));
+        return out;
+    }
+    // The same with nothing kept (a store of no piles), then kept (sized to the model), twice.
+    void expectKeptEqualsFresh(int i, double scale, const char* what) {
+        prepareSpringConstants(0);
+        const std::vector<double> fresh = springs(i, scale);
+        prepareSpringConstants(PILE.NPILES + 1);
+        for (int round = 0; round < 2; ++round) {
+            const std::vector<double> kept = springs(i, scale);
+            ASSERT_EQ(kept.size(), fresh.size());
+            for (std::size_t k = 0; k < kept.size(); ++k)
+                EXPECT_EQ(std::bit_cast<std::uint64_t>(kept[k]), std::bit_cast<std::uint64_t>(fresh[k]))
+                    << what << ", pile " << i << ", value " << k << ": " << kept[k] << " vs " << fresh[k];
+        }
+    }
+};
+
+TEST_F(KeptSprings, GiveTheCurvesOfAFreshComputation) {
+    build();
+    prepareSpringConstants(PILE.NPILES + 1);
+    // Kept with other deflections and for the other pile first: only the deflection-free part is kept.
+    springs(1, 3.0);
+    springs(2, 0.5);
+    expectKeptEqualsFresh(1, 1.0, "static");
+    expectKeptEqualsFresh(2, 1.0, "second pile");
+    // Cyclic loading changes the sand's factors and the clay's curve.
+    prepareSpringConstants(PILE.NPILES + 1);
+    springs(1, 1.0);
+    CTLPAR.KSTATIC = 0;
+    expectKeptEqualsFresh(1, 1.0, "cyclic");
+    // The cap width in place of the diameter.
+    springs(1, 1.0);
+    PYMODE.CAPPYFLAG = 1;
+    expectKeptEqualsFresh(1, 1.0, "cap width");
+    PYMODE.CAPPYFLAG = 0;
+}
+
+TEST_F(KeptSprings, ANewModelKeepsNothingOfTheOldOne) {
+    build();
+    prepareSpringConstants(PILE.NPILES + 1);
+    const std::vector<double> before = springs(1, 1.0);
+    // The same piles in a stiffer clay after a reset of every block: the store of the old model is
+    // left alone even before it is sized again.
+    resetAllBlocks();
+    runWideValues();
+    propertySet(1, 240.0, 10, 12.0);
+    pile(1, 1, 0.0, 0.0);
+    soil({uniform(1, 0.0, 72.0, {.gamma = 0.03, .c = 10.0, .e50 = 0.01}),
+          uniform(4, 72.0, 600.0, {.gamma = 0.04, .phi = PHI30, .k = 100.0})});
+    int status = 0;
+    NODE(1, status);
+    ASSERT_EQ(status, 0);
+    const std::vector<double> after = springs(1, 1.0);
+    // The clay's nodes below the surface resist more (the reaction at node 2 is negative in both).
+    EXPECT_LT(after[3], before[3]);
+    expectKeptEqualsFresh(1, 1.0, "new model");
 }
 
 }  // namespace

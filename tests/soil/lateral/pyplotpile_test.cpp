@@ -65,11 +65,7 @@ protected:
     // Clean blocks with the run-wide values of SetUp, for the next case of a table.
     static void fresh() {
         resetAllBlocks();
-        RUNCONST.YMIN = 1e-14;
-        RUNCONST.DEPTOL = 1e-6;
-        english();
-        for (int i = 1; i <= MAXPILE + 1; ++i) PILEFAC.PMUL(i) = PILEFAC.YMUL(i) = 1.0;
-        CTLPAR.KSTATIC = 1;
+        runWideValues();
         CTLIN.ANTYPE = 3;
     }
     // The deflection list of the file (none: each criterion's default list).
