@@ -35,7 +35,7 @@ bool parseReal(const std::string& token, double& x) {
     // A write that failed before (a full disk) left the file short: that failure is the one to report,
     // and the guard of the run reports it when the fault is of no code of its own.
     if (io::firstWriteFailure().any) throw std::runtime_error("flexibility scratch file short after a failed write");
-    throw FileFault(ST_FILEOPEN, "flexibility scratch file \"" + u.path() + "\" cannot be read back: " + why);
+    throw FileFault(ST_SCRATCHREAD, "flexibility scratch file \"" + u.path() + "\" cannot be read back: " + why);
 }
 
 }  // namespace

@@ -166,7 +166,10 @@ bool newModuli(Solve& w, int& status) {
 // A term a / b of the stresses and ratios: a section without area, inertia or capacity adds nothing.
 double over(double a, double b) { return b != 0.0 ? a / b : 0.0; }
 
-// Equivalent-stiffness pass: the secant stiffnesses of the head and of every node.
+// Equivalent-stiffness pass: the secant stiffnesses of the head and of every node. A node that has not
+// moved in a plane takes the soil modulus the pile's own iteration used there (the curve's secant at
+// the smallest deflection), as the head takes its curves' initial slopes: a pile that carries no lateral
+// load still has the lateral stiffness of its soil.
 void storeEquivalentStiffness(const Solve& w, double T, const Vec6& u) {
     auto& e = EQSSOL;
     const int p = w.p;
@@ -187,8 +190,8 @@ void storeEquivalentStiffness(const Solve& w, double T, const Vec6& u) {
     e(4, p) = w.h;
     for (int s = 4; s <= w.n + 4; ++s) {
         e(4 + s, p) = (s - 4) * w.h;
-        e(111 + s, p) = std::fabs(w.py.y(s)) > TINY ? w.py.p(s) / w.py.y(s) : 0.0;
-        e(218 + s, p) = std::fabs(w.pz.y(s)) > TINY ? w.pz.p(s) / w.pz.y(s) : 0.0;
+        e(111 + s, p) = std::fabs(w.py.y(s)) > TINY ? w.py.p(s) / w.py.y(s) : w.Es(s);
+        e(218 + s, p) = std::fabs(w.pz.y(s)) > TINY ? w.pz.p(s) / w.pz.y(s) : w.Es(s);
     }
 }
 

@@ -130,16 +130,25 @@ bool newModuli(Solve2D& w, int& status) {
     return true;
 }
 
-// Equivalent-stiffness pass: the head's axial stiffness and every node's secant stiffness.
+// Equivalent-stiffness pass: the head's axial stiffness and every node's secant stiffness. A head that
+// has not settled takes its load-settlement curve's initial slope, and a node that has not moved the
+// soil modulus the pile's own iteration used there, as in three dimensions: a pile without axial or
+// lateral load keeps the stiffness of its soil.
 void storeEquivalentStiffness(const Solve2D& w, double u1) {
     auto& e = EQSSOL;
     const int p = w.p;
     e(1, p) = w.P;
-    e(2, p) = std::fabs(u1) > TINY ? w.P / u1 : 0.0;
+    double slope = 0.0;
+    if (std::fabs(u1) > TINY) {
+        e(2, p) = w.P / u1;
+    } else {
+        AXSLOPE(p, 1, slope);
+        e(2, p) = slope;
+    }
     e(3, p) = w.h;
     for (int s = 4; s <= w.n + 4; ++s) {
         e(4 + s, p) = (s - 4) * w.h;
-        e(111 + s, p) = std::fabs(w.pl.y(s)) > TINY ? w.pl.p(s) / w.pl.y(s) : 0.0;
+        e(111 + s, p) = std::fabs(w.pl.y(s)) > TINY ? w.pl.p(s) / w.pl.y(s) : w.Es(s);
     }
 }
 

@@ -76,7 +76,7 @@ TEST_F(FlexStiffness, AShortScratchFileEndsTheRun) {
         FLEXSTIF(1, 0, 2, 3, 6, levels);
         FAIL() << "the short file was read";
     } catch (const FileFault& e) {
-        EXPECT_EQ(e.code(), ST_FILEOPEN);
+        EXPECT_EQ(e.code(), ST_SCRATCHREAD);
         EXPECT_NE(std::string(e.what()).find("f.fx1"), std::string::npos) << e.what();
         EXPECT_NE(std::string(e.what()).find("cannot be read back"), std::string::npos) << e.what();
     }

@@ -169,6 +169,49 @@ TEST(EquivalentStiffness, PlaneRowsMatchStatics) {
     EXPECT_NEAR(k[0][2], 0.0, 1e-3);
 }
 
+// A group that does not move sideways keeps the lateral stiffness of its soil: under a purely vertical
+// load no node deflects, and each takes the modulus the pile's iteration used (the elastic subgrade's
+// Es), so the lateral and rocking terms are those of the laterally loaded group.
+TEST(EquivalentStiffness, AGroupWithoutLateralLoadKeepsItsLateralStiffness) {
+    std::string input = linearInput("estimation-2x2");
+    const std::string load = "4000.0 100.0 50.0 80.0 60.0 40.0";
+    ASSERT_NE(input.find(load), std::string::npos);
+    input.replace(input.find(load), load.size(), "4000.0 0.0 0.0 0.0 0.0 0.0");
+    HostJob r;
+    run(r, input);
+    ASSERT_EQ(r.host.exit, 0) << r.host.out << r.read(".run");
+    const auto k = matrices(r.read(".sel"), 6).at(0);
+    const Head h = beamOnFoundation();
+    const double n = 4, r2 = 1.5 * 1.5;
+    near(k[0][0], n * AXIAL_K, PRINTED, "vertical");
+    near(k[1][1], n * h.lateral, h.tolerance, "lateral Y");
+    near(k[2][2], n * h.lateral, h.tolerance, "lateral Z");
+    near(k[1][5], n * h.coupling, h.tolerance, "Y with rotation Z");
+    near(k[3][3], n * (TORSION_K + h.lateral * 2 * r2), h.tolerance, "rotation X");
+    near(k[5][5], AXIAL_K * n * r2 + n * h.rotation, h.tolerance, "rotation Z");
+
+    // The plane rows under a vertical load alone, and under a lateral load alone on pinned heads (the
+    // heads' axial stiffness is then the curve's slope where a pile has not settled).
+    std::string plane = linearInput("estimation-plane-rows");
+    const std::string planeLoad = "6000.0 150.0 90.0";
+    ASSERT_NE(plane.find(planeLoad), std::string::npos);
+    std::string vertical = plane;
+    vertical.replace(vertical.find(planeLoad), planeLoad.size(), "6000.0 0.0 0.0");
+    HostJob rv;
+    run(rv, vertical);
+    ASSERT_EQ(rv.host.exit, 0) << rv.host.out << rv.read(".run");
+    const auto kv = matrices(rv.read(".sel"), 3).at(0);
+    near(kv[1][1], 6 * h.lateral, h.tolerance, "plane lateral");
+    near(kv[2][2], AXIAL_K * 6 * r2 + 6 * h.rotation, h.tolerance, "plane rotation");
+    std::string lateral = plane;
+    lateral.replace(lateral.find(planeLoad), planeLoad.size(), "0.0 150.0 0.0");
+    HostJob rl;
+    run(rl, lateral);
+    ASSERT_EQ(rl.host.exit, 0) << rl.host.out << rl.read(".run");
+    const auto kl = matrices(rl.read(".sel"), 3).at(0);
+    near(kl[0][0], 6 * AXIAL_K, PRINTED, "plane vertical");
+}
+
 // One pile at the origin, vertical and then battered 10 degrees towards +Y (BETA 80): the battered
 // pile's matrix is the vertical one turned by hand, K_b = T K_v T' with T turning the pile's axis
 // (sin 80, cos 80, 0) and its first cross axis (-cos 80, sin 80, 0) into place, on both the forces and

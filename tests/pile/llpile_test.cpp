@@ -354,9 +354,10 @@ TEST_F(LaterallyLoadedPile, EquivalentStiffnessPass) {
     EXPECT_EQ(EQSSOL(4, 1), h);
     for (int s = 4; s <= n + 4; ++s) {
         EXPECT_DOUBLE_EQ(EQSSOL(4 + s, 1), (s - 4) * h);
-        // The elastic subgrade's secant p / y is Es wherever the pile deflects; the z plane is straight.
+        // The elastic subgrade's secant p / y is Es wherever the pile deflects; the z plane is straight
+        // and takes the modulus the iteration used, the same Es, not a stiffness of zero.
         EXPECT_NEAR(EQSSOL(111 + s, 1), ES, 1e-9 * ES) << "slot " << s;
-        EXPECT_EQ(EQSSOL(218 + s, 1), 0.0);
+        EXPECT_NEAR(EQSSOL(218 + s, 1), ES, 1e-9 * ES) << "slot " << s;
     }
     EXPECT_EQ(EQSSOL(111 + n + 5, 1), 0.0) << "past the tip nothing is written";
 
