@@ -209,6 +209,52 @@ std::string replaceAll(std::string text, const std::string& from, const std::str
     return text;
 }
 
+// The same six pinned piles as a stiffness-estimation case under the full load: its equivalent
+// stiffness at the origin is the flexibility case's cap stiffness. The estimation condenses each pile
+// as beam elements with lumped springs, the flexibility case solves the pile's finite differences, so
+// the two discretisations of the lateral springs differ by order (beta h)^2 (0.45 %); the axial terms
+// agree to the estimation log's five printed digits. The matrices are diagonal: the coupling terms of
+// both are zero against the diagonal.
+TEST(CapFlexibility, StiffnessEstimationOfTheSameGroupAgrees) {
+    const LinearCase c = linearCases()[0];
+    WorkDir flexDir;
+    const FlexReport flex = runLinear(c, flexDir);
+    ASSERT_EQ(flex.stiffness.size(), 2u);
+    const Matrix& F = flex.stiffness[1];
+
+    std::string input = flexDir.read(std::string(c.stem) + ".inp");
+    input = replaceAll(input, "0 1 1 0 0 0 0 0\n", "0 11 0 0 0 0 0 0\n");
+    const std::string levels = "\n2\n0.5\n1.0\n";
+    ASSERT_NE(input.find(levels), std::string::npos);
+    std::string one = "\n13\n1.0\n";
+    for (int k = 0; k < 12; ++k) one += "0\n";
+    input.replace(input.find(levels), levels.size(), one);
+    WorkDir estDir;
+    estDir.write("job.inp", input);
+    const HostOutcome run = runHostIn(estDir, "job.inp");
+    ASSERT_EQ(run.exit, 0) << run.out << estDir.read("job.run");
+    // The first matrix of the stiffness estimation log.
+    const std::vector<std::string> ls = lines(estDir.read("job.sel"));
+    Matrix E;
+    for (size_t i = 0; i < ls.size() && E.empty(); ++i) {
+        if (ls[i].find("* EQV. STIFFNESS MATRIX AT ORIGIN *") == std::string::npos) continue;
+        for (size_t k = i + 1; k < ls.size() && E.size() < 6; ++k) E.push_back(numbers(ls[k]));
+    }
+    ASSERT_EQ(E.size(), 6u);
+    const double tol = lateralTolerance();
+    const double rel[6] = {1e-5, tol, tol, tol, 1e-5, 1e-5};
+    for (size_t i = 0; i < 6; ++i) {
+        ASSERT_EQ(E[i].size(), 6u);
+        const double d = F[i][i];
+        EXPECT_NEAR(E[i][i], d, rel[i] * d) << "K" << i + 1 << i + 1;
+        for (size_t j = 0; j < 6; ++j)
+            if (j != i) {
+                EXPECT_NEAR(E[i][j], 0.0, 1e-6 * d) << "estimation K" << i + 1 << j + 1;
+                EXPECT_NEAR(F[i][j], 0.0, 1e-6 * d) << "flexibility K" << i + 1 << j + 1;
+            }
+    }
+}
+
 // The loops solve the group with the pile loops in parallel, and the flexibility and stiffness tables
 // come from what the solutions wrote: one thread and eight give the same reports.
 TEST(CapFlexibility, ReportsDoNotDependOnTheThreadRequest) {
