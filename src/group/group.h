@@ -176,6 +176,11 @@ bool grpsolStepFails(int state);
 // The warning text of a stepping given up after a step failed for reason (empty for a singular
 // stiffness, whose warning is written where it is found; the iteration limit for any other reason).
 std::string grpsolGiveUpText(int reason);
+// A warning of the group solutions: two blank lines, then the warning line, on one report unit.
+void grpsolWarningLines(int unit, const std::string& text);
+// The warning of a cap stiffness that cannot be inverted, on the results file and then the runtime file;
+// raises the solver state to a singular stiffness.
+void grpsolWarnSingular();
 
 // ---- Reports of the three-dimensional group solution ---------------------------------------------
 // Multipliers in effect, to the results, summary and pile results files.

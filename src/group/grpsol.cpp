@@ -72,13 +72,6 @@ void maxima(const Vec6& v, double& t, double& r) {
     r = std::max({std::fabs(v[3]), std::fabs(v[4]), std::fabs(v[5])});
 }
 
-void warningLines(int unit, const std::string& text) {
-    io::Unit& u = U(unit);
-    u.blankLines(2);
-    u.line() << X{5} << "** WARNING **  " << text;
-    u.endLine();
-}
-
 struct Progress {
     int kind;
     int step = 0;
@@ -118,7 +111,7 @@ void clearWarningCounts() {
 void giveUpWarning(int reason) {
     const std::string text = grpsolGiveUpText(reason);
     if (text.empty()) return;
-    for (int unit : {RESULTS_UNIT, RUNTIME_UNIT}) warningLines(unit, text);
+    for (int unit : {RESULTS_UNIT, RUNTIME_UNIT}) grpsolWarningLines(unit, text);
     U(RUNTIME_UNIT).flush();
 }
 
@@ -569,11 +562,7 @@ bool CapSolution::solveIncrement() {
         if (flag == 0) MATV6(du, K, R, 1);
     }
     if (flag == 0) return true;
-    U(RESULTS_UNIT).line() << X{5} << "** WARNING **  " << "DETERMINANT OF STIFFNESS MATRIX IS ZERO";
-    U(RESULTS_UNIT).endLine();
-    warningLines(RUNTIME_UNIT, "DETERMINANT OF STIFFNESS MATRIX IS ZERO");
-    U(RUNTIME_UNIT).flush();
-    RUNSTATE.RUNSOLVST = SOLVER_SINGULAR;
+    grpsolWarnSingular();
     reason = SOLVER_SINGULAR;
     return false;
 }

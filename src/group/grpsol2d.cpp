@@ -68,13 +68,6 @@ void maxima(const V3& v, double& t, double& r) {
     r = std::fabs(v[2]);
 }
 
-void warningLines(int unit, const std::string& text) {
-    io::Unit& u = U(unit);
-    u.blankLines(2);
-    u.line() << X{5} << "** WARNING **  " << text;
-    u.endLine();
-}
-
 void caseStatus(const std::string& text) { U(CASESTAT_UNIT).line() << text; }
 
 // The lever arm by which moments at the origin compare with forces: the farthest pile head, and at
@@ -633,11 +626,7 @@ bool PlaneCapSolution::stiffness() {
 
 // A singular system fails the step with its warning.
 bool PlaneCapSolution::singular() {
-    U(RESULTS_UNIT).line() << X{5} << "** WARNING **  " << "DETERMINANT OF STIFFNESS MATRIX IS ZERO";
-    U(RESULTS_UNIT).endLine();
-    warningLines(RUNTIME_UNIT, "DETERMINANT OF STIFFNESS MATRIX IS ZERO");
-    U(RUNTIME_UNIT).flush();
-    RUNSTATE.RUNSOLVST = SOLVER_SINGULAR;
+    grpsolWarnSingular();
     reason = SOLVER_SINGULAR;
     return false;
 }
@@ -723,7 +712,7 @@ void PlaneCapSolution::retryOrGiveUp() {
     if (CTLPAR.FINCMIN > dtcur) {
         const std::string text = grpsolGiveUpText(reason);
         if (!text.empty()) {
-            for (int unit : {RESULTS_UNIT, RUNTIME_UNIT}) warningLines(unit, text);
+            for (int unit : {RESULTS_UNIT, RUNTIME_UNIT}) grpsolWarningLines(unit, text);
             U(RUNTIME_UNIT).flush();
         }
         tcur = GIVE_UP_LEVEL;

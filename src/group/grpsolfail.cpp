@@ -1,8 +1,10 @@
-// How the three-dimensional group solution judges the pile failures of a load step.
+// How the group solutions judge the pile failures of a load step, and the warnings they share.
 #include "group/group.h"
 #include "io/format.h"
+#include "io/units.h"
 #include "model/ctlpar.h"
 #include "model/runblocks.h"
+#include "services/unitno.h"
 
 namespace kaldo {
 
@@ -18,6 +20,23 @@ std::string grpsolGiveUpText(int reason) {
         case SOLVER_SINGULAR: return {};
         default: return "PILE CAP DISPL DOES NOT CONVERGE AFTER," + io::fmtI(5, CTLPAR.MAXITG) + "  ITERATIONS";
     }
+}
+
+void grpsolWarningLines(int unit, const std::string& text) {
+    io::Unit& u = io::unit(unit);
+    u.blankLines(2);
+    u.line() << io::X{5} << "** WARNING **  " << text;
+    u.endLine();
+}
+
+void grpsolWarnSingular() {
+    const char* const text = "DETERMINANT OF STIFFNESS MATRIX IS ZERO";
+    io::Unit& results = io::unit(RESULTS_UNIT);
+    results.line() << io::X{5} << "** WARNING **  " << text;
+    results.endLine();
+    grpsolWarningLines(RUNTIME_UNIT, text);
+    io::unit(RUNTIME_UNIT).flush();
+    RUNSTATE.RUNSOLVST = SOLVER_SINGULAR;
 }
 
 }  // namespace kaldo
