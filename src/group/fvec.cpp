@@ -39,15 +39,9 @@ Mat6 product(const Mat6& a, const Mat6& b) {
     return c;
 }
 
-// What one pile's analysis ended with: its own status word and the fault it threw, if any.
-struct PileOutcome {
-    int status = ST_OK;
-    std::exception_ptr fault;
-};
+}  // namespace
 
-// Hands the first failure in pile order to the caller's status word (which keeps a code it already
-// holds). A thrown fault is reported with its text on the calling thread, outside the region.
-void settle(int& status, const std::vector<PileOutcome>& outcome) {
+void settlePileOutcomes(int& status, const std::vector<PileOutcome>& outcome) {
     if (status != ST_OK) return;
     for (std::size_t k = 0; k < outcome.size(); ++k) {
         const PileOutcome& o = outcome[k];
@@ -68,8 +62,6 @@ void settle(int& status, const std::vector<PileOutcome>& outcome) {
         return;
     }
 }
-
-}  // namespace
 
 namespace {
 
@@ -131,7 +123,7 @@ void FVEC(Vec6& F, const Vec6& U, int& status) {
                                     if (st == ST_OK) MATV6(out, TF, FP, 1);
                                 });
     F = sumInPileOrder(slot, outcome, true);
-    settle(status, outcome);
+    settlePileOutcomes(status, outcome);
 }
 
 void STIFF(Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE, int& status) {
@@ -148,7 +140,7 @@ void STIFF(Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE, int& status
     (RUNSTATE.RUNPASS != PASS_ITERATING ? RUNTIME.RUNTPRT : RUNTIME.RUNTPAR) += elapsed;
     // Every pile's matrix counts, whatever its status.
     K = sumInPileOrder(slot, outcome, false);
-    settle(status, outcome);
+    settlePileOutcomes(status, outcome);
 }
 
 }  // namespace kaldo

@@ -8,8 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
-#include <string>
 #include <vector>
 
 #include "group/group.h"
@@ -24,14 +22,8 @@ namespace kaldo {
 
 namespace {
 
-struct PlaneOutcome {
-    Vec3 force{};
-    int status = ST_OK;
-    std::exception_ptr fault;
-};
-
 // The forces that the cap puts on pile i at the cap displacement U, moved to the origin.
-void pileForces(int i, const Vec6& U, PlaneOutcome& o) {
+void pileForces(int i, const Vec6& U, Vec3& force, PileOutcome& o) {
     const Mat3 A = planePileMatrix(i);
     // The head displacement in the pile's axes: the transpose of A times U.
     Vec3 UL{};
@@ -46,7 +38,7 @@ void pileForces(int i, const Vec6& U, PlaneOutcome& o) {
     if (o.status != ST_OK) return;
     const double m = PILE.PMULT(i);
     const Vec3 FL{m * P, m * V, m * M};
-    for (std::size_t r = 0; r < 3; ++r) o.force[r] = A[r] * FL[0] + A[r + 3] * FL[1] + A[r + 6] * FL[2];
+    for (std::size_t r = 0; r < 3; ++r) force[r] = A[r] * FL[0] + A[r + 3] * FL[1] + A[r + 6] * FL[2];
 }
 
 }  // namespace
@@ -60,48 +52,32 @@ Mat3 planePileMatrix(int p) {
 void FVEC2D(Vec6& F, const Vec6& U, int& status) {
     F.fill(0.0);
     const int piles = PILE.NPILES;
-    std::vector<PlaneOutcome> outcome(static_cast<std::size_t>(std::max(piles, 0)));
-    for (PlaneOutcome& o : outcome) o.status = status;
+    const std::size_t count = static_cast<std::size_t>(std::max(piles, 0));
+    std::vector<Vec3> force(count, Vec3{});
+    std::vector<PileOutcome> outcome(count, PileOutcome{status, nullptr});
 
     const int threads = SETTHR2D(CTLPAR.NTHRUSR, piles, 0);
     const double t0 = omp_get_wtime();
 #pragma omp parallel for num_threads(threads) schedule(static)
     for (int i = 1; i <= piles; ++i) {
-        PlaneOutcome& o = outcome[static_cast<std::size_t>(i - 1)];
+        const std::size_t k = static_cast<std::size_t>(i - 1);
         try {
-            pileForces(i, U, o);
+            pileForces(i, U, force[k], outcome[k]);
         } catch (...) {
-            o.status = ST_INTERNAL;
-            o.fault = std::current_exception();
-            o.force = Vec3{};
+            outcome[k].status = ST_INTERNAL;
+            outcome[k].fault = std::current_exception();
+            force[k] = Vec3{};
         }
     }
     const double elapsed = omp_get_wtime() - t0;
     (RUNSTATE.RUNPASS != PASS_ITERATING ? RUNTIME.RUNTPRT : RUNTIME.RUNTPAR) += elapsed;
 
     // The piles that succeeded, added in pile order.
-    for (const PlaneOutcome& o : outcome) {
-        if (o.status != ST_OK) continue;
-        for (std::size_t r = 0; r < 3; ++r) F[r] += o.force[r];
+    for (std::size_t k = 0; k < count; ++k) {
+        if (outcome[k].status != ST_OK) continue;
+        for (std::size_t r = 0; r < 3; ++r) F[r] += force[k][r];
     }
-    if (status != ST_OK) return;
-    for (std::size_t k = 0; k < outcome.size(); ++k) {
-        const PlaneOutcome& o = outcome[k];
-        if (o.status == ST_OK) continue;
-        if (!o.fault) {
-            status = o.status;
-            return;
-        }
-        std::string what = "unknown fault";
-        try {
-            std::rethrow_exception(o.fault);
-        } catch (const std::exception& e) {
-            what = e.what();
-        } catch (...) {
-        }
-        reportFault(status, ST_INTERNAL, "internal error in the analysis of pile " + std::to_string(k + 1) + ": " + what);
-        return;
-    }
+    settlePileOutcomes(status, outcome);
 }
 
 }  // namespace kaldo

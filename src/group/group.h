@@ -1,8 +1,10 @@
 // Pile-group solution: the routines that other subsystems call.
 #pragma once
 
+#include <exception>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "model/vectors.h"
 
@@ -88,6 +90,16 @@ void warnCoincidentPiles();
 // NPILES, in parallel with NTHRUSR's thread count). A pile that fails adds nothing; status takes the
 // first failure in pile order (a status already set on entry makes every pile add nothing). The sum is
 // formed in pile order after the loop, so it is the same for any thread count. Time: RUNTPAR.
+// What one pile's analysis in a parallel pile loop ended with: its own status word and the fault it
+// threw, if any.
+struct PileOutcome {
+    int status = 0;
+    std::exception_ptr fault;
+};
+// Hands the first failure in pile order to the caller's status word (which keeps a code it already
+// holds). A thrown fault is reported with its text on the calling thread, outside the parallel region.
+void settlePileOutcomes(int& status, const std::vector<PileOutcome>& outcome);
+
 void FVEC(Vec6& F, const Vec6& U, int& status);
 // The group stiffness K at the cap origin for the cap displacement U: every pile's head stiffness
 // (PILESTF with DU, IT, MODE) moved to the origin, TF K TD, summed in pile order whatever the status.

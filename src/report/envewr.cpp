@@ -32,6 +32,7 @@
 #include "model/runpoint.h"
 #include "model/sections.h"
 #include "model/vectors.h"
+#include "report/pilecopy.h"
 #include "report/report.h"
 #include "services/colwrite.h"
 #include "services/status.h"
@@ -41,18 +42,13 @@
 
 namespace kaldo {
 
+using report::makeCopy;
+using report::pileResultsSection;
+
 namespace {
 
 // One pile's results as the two sections read them.
-struct PileCopy {
-    int p = 0;
-    Vec6 gdisp{}, greac{}, ldisp{}, lreac{};
-    double stress = 0.0;
-    int c = 0;        // node count word: increments + 4
-    int lscrv = 0;    // the pile's load-settlement curve (above 0: a user curve)
-    double h = 0.0;   // node spacing
-    AlongPileRecord nodes{};
-};
+using PileCopy6 = report::PileCopy<6>;
 
 std::string momentUnit() { return LABELS.LBLRFORCE + "-" + LABELS.LBLLEN; }
 std::string stressUnit() { return LABELS.LBLRFORCE + "/" + LABELS.LBLLEN + "**" + "2"; }
@@ -155,60 +151,10 @@ void envelopeTableM(const Arr<double, 1, NCAPENV>& cap) {
     WCOLEOL(pileRes);
 }
 
-void makeCopy(int p, const PileTopTable& top, const AlongPileTable& llp, PileCopy& w) {
-    w.p = p;
-    for (int i = 0; i < 6; ++i) {
-        const std::size_t k = static_cast<std::size_t>(i);
-        w.gdisp[k] = top(p, 1 + i);
-        w.greac[k] = top(p, 7 + i);
-        w.ldisp[k] = top(p, 14 + i);
-        w.lreac[k] = top(p, 20 + i);
-    }
-    w.stress = top(p, 13);
-    const int set = PILE.PSETNO(p);
-    int n = 0;
-    w.h = 0.0;
-    if (set >= 1 && set <= PSETSLOTS) {
-        n = PILESET.NINC(set);
-        w.h = PILESET.HINC(set);
-    }
-    // Never more nodes than the slots of the store hold.
-    if (n > NODESLOTS - 4) n = NODESLOTS - 4;
-    if (n < 0) n = 0;
-    w.c = n + 4;
-    w.lscrv = PILE.LSCRV(p);
-    w.nodes.fill(0.0);
-    for (int q = 1; q <= NLLPQTY; ++q)
-        for (int k = 0; k <= n; ++k) w.nodes(k + 4, q) = llp(p, k + 4, q);
-}
 
-// Section 0: the pile results file, every value in internal units.
-void pileResultsSection(const PileCopy& w) {
-    io::Unit& u = io::unit(PILERES_UNIT);
-    u.line() << "* PILE GROUP *" << io::I{6, w.p};
-    auto topLine = [&u, &w](const char* title, const Vec6& d, const Vec6& r) {
-        u.line() << io::X{7} << title;
-        WCOLBLNK(u, 5);
-        for (double v : d) {
-            WCOLREAL(u, 15, 8, v);
-            WCOLBLNK(u, 2);
-        }
-        WCOLBLNK(u, 5);
-        for (double v : r) {
-            WCOLREAL(u, 15, 8, v);
-            WCOLBLNK(u, 2);
-        }
-        WCOLREAL(u, 15, 8, w.stress);
-        WCOLEOL(u);
-    };
-    topLine("* PILE TOP DISP. AND REACT. GLOBAL", w.gdisp, w.greac);
-    topLine("* PILE TOP DISP. AND REACT. LOCAL", w.ldisp, w.lreac);
-    u.line() << io::X{8} << "* EFFECTS FOR LATERALLY LOADED PILE *   ";
-    PILEROWS(w.c, w.lscrv, CTLPAR.KAXVAR, RUNPOINT.CURCOMB, CTLIN.ANTYPE, w.h, w.nodes);
-}
 
 // Lines 1 to 4 of the pile's record on the pile result scratch file.
-void scratchTopLines(const PileCopy& w) {
+void scratchTopLines(const PileCopy6& w) {
     io::Unit& u = io::unit(PILESCR_UNIT);
     auto displacements = [&u, &w](const Vec6& d) {
         auto line = u.line();
@@ -231,7 +177,7 @@ void scratchTopLines(const PileCopy& w) {
 }
 
 // The pile-top tables of the output results file.
-void pileTopTables(const PileCopy& w) {
+void pileTopTables(const PileCopy6& w) {
     const UnitLabels& b = LABELS;
     const std::string m = momentUnit(), s = stressUnit();
     io::Unit& u = io::unit(RESULTS_UNIT);
@@ -274,7 +220,7 @@ void pileTopTables(const PileCopy& w) {
 }
 
 // Section 1: the pile result scratch file and the output results file.
-void resultsSection(const PileCopy& w, int kind) {
+void resultsSection(const PileCopy6& w, int kind) {
     scratchTopLines(w);
     const int level = kind == 0 ? ENVCTL.ENVKPRINT : kind == 1 ? OPTENV.KPRINTLC : OPTENV.KPRINTCB;
     if (level >= 1) pileTopTables(w);
@@ -294,7 +240,7 @@ void resultsSection(const PileCopy& w, int kind) {
 
 // The region of one pile: sections 0 and 1, one per thread when two are given, else one after the
 // other on the calling thread. A fault inside a section is carried out of the region and raised there.
-void writePile(const PileCopy& w, int kind, int threads) {
+void writePile(const PileCopy6& w, int kind, int threads) {
     std::array<std::exception_ptr, 2> fault{};
 #pragma omp parallel for num_threads(threads) schedule(static, 1)
     for (int section = 0; section <= 1; ++section) {
@@ -333,9 +279,9 @@ void writeInParallel(int kind, const PileTopTable& top, const AlongPileTable& ll
 #pragma omp parallel num_threads(threads)
         {
             // The working copy is large (one pile's whole along-pile table): one per thread, on the heap.
-            std::unique_ptr<PileCopy> w;
+            std::unique_ptr<PileCopy6> w;
             try {
-                w = std::make_unique<PileCopy>();
+                w = std::make_unique<PileCopy6>();
             } catch (...) {
             }
 #pragma omp for schedule(static, 1)
@@ -392,7 +338,7 @@ void ENVEWR(int kind, int env) {
         writeInParallel(kind, top, llp, threads);
     } else {
         // The working copy is large (one pile's whole along-pile table): one for the call, on the heap.
-        auto w = std::make_unique<PileCopy>();
+        auto w = std::make_unique<PileCopy6>();
         for (int p = 1; p <= npiles; ++p) {
             makeCopy(p, top, llp, *w);
             const double t0 = omp_get_wtime();

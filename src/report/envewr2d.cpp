@@ -27,6 +27,7 @@
 #include "model/runblocks.h"
 #include "model/runpoint.h"
 #include "model/sections.h"
+#include "report/pilecopy.h"
 #include "report/report.h"
 #include "services/colwrite.h"
 #include "services/threads.h"
@@ -35,20 +36,15 @@
 
 namespace kaldo {
 
+using report::makeCopy;
+using report::pileResultsSection;
+
 namespace {
 
 using V3 = std::array<double, 3>;
 
 // One plane pile's results as the two sections read them.
-struct PlaneCopy {
-    int p = 0;
-    V3 gdisp{}, greac{}, ldisp{}, lreac{};
-    double stress = 0.0;
-    int c = 0;
-    int lscrv = 0;
-    double h = 0.0;
-    AlongPileRecord nodes{};
-};
+using PileCopy3 = report::PileCopy<3>;
 
 std::string momentUnit() { return LABELS.LBLRFORCE + "-" + LABELS.LBLLEN; }
 std::string stressUnit() { return LABELS.LBLRFORCE + "/" + LABELS.LBLLEN + "**" + "2"; }
@@ -112,59 +108,10 @@ void envelopeTableM(const Arr<double, 1, NCAPENV>& cap) {
     WCOLEOL(pileRes);
 }
 
-void makeCopy(int p, const PileTopTable& top, const AlongPileTable& llp, PlaneCopy& w) {
-    w.p = p;
-    for (int i = 0; i < 3; ++i) {
-        const std::size_t k = static_cast<std::size_t>(i);
-        w.gdisp[k] = top(p, 1 + i);
-        w.greac[k] = top(p, 4 + i);
-        w.ldisp[k] = top(p, 14 + i);
-        w.lreac[k] = top(p, 17 + i);
-    }
-    w.stress = top(p, 7);
-    const int set = PILE.PSETNO(p);
-    int n = 0;
-    w.h = 0.0;
-    if (set >= 1 && set <= PSETSLOTS) {
-        n = PILESET.NINC(set);
-        w.h = PILESET.HINC(set);
-    }
-    if (n > NODESLOTS - 4) n = NODESLOTS - 4;
-    if (n < 0) n = 0;
-    w.c = n + 4;
-    w.lscrv = PILE.LSCRV(p);
-    w.nodes.fill(0.0);
-    for (int q = 1; q <= NLLPQTY; ++q)
-        for (int k = 0; k <= n; ++k) w.nodes(k + 4, q) = llp(p, k + 4, q);
-}
 
-// Section 0: the pile results file, every value in internal units.
-void pileResultsSection(const PlaneCopy& w) {
-    io::Unit& u = io::unit(PILERES_UNIT);
-    u.line() << "* PILE GROUP *" << io::I{6, w.p};
-    auto topLine = [&u, &w](const char* title, const V3& d, const V3& r) {
-        u.line() << io::X{7} << title;
-        WCOLBLNK(u, 5);
-        for (double v : d) {
-            WCOLREAL(u, 15, 8, v);
-            WCOLBLNK(u, 2);
-        }
-        WCOLBLNK(u, 5);
-        for (double v : r) {
-            WCOLREAL(u, 15, 8, v);
-            WCOLBLNK(u, 2);
-        }
-        WCOLREAL(u, 15, 8, w.stress);
-        WCOLEOL(u);
-    };
-    topLine("* PILE TOP DISP. AND REACT. GLOBAL", w.gdisp, w.greac);
-    topLine("* PILE TOP DISP. AND REACT. LOCAL", w.ldisp, w.lreac);
-    u.line() << io::X{8} << "* EFFECTS FOR LATERALLY LOADED PILE *   ";
-    PILEROWS(w.c, w.lscrv, CTLPAR.KAXVAR, RUNPOINT.CURCOMB, CTLIN.ANTYPE, w.h, w.nodes);
-}
 
 // Lines 1 to 4 of the pile's record on the pile result scratch file, plane form.
-void scratchTopLines(const PlaneCopy& w) {
+void scratchTopLines(const PileCopy3& w) {
     io::Unit& u = io::unit(PILESCR_UNIT);
     auto displacements = [&u, &w](const V3& d) {
         auto line = u.line();
@@ -184,7 +131,7 @@ void scratchTopLines(const PlaneCopy& w) {
 }
 
 // The pile-top tables of the output results file: one line of seven numbers per axis system.
-void pileTopTables(const PlaneCopy& w) {
+void pileTopTables(const PileCopy3& w) {
     const UnitLabels& b = LABELS;
     const std::string m = momentUnit(), s = stressUnit();
     io::Unit& u = io::unit(RESULTS_UNIT);
@@ -219,7 +166,7 @@ void pileTopTables(const PlaneCopy& w) {
 }
 
 // Section 1: the pile result scratch file and the output results file.
-void resultsSection(const PlaneCopy& w, int kind) {
+void resultsSection(const PileCopy3& w, int kind) {
     scratchTopLines(w);
     const int level = kind == 0 ? ENVCTL.ENVKPRINT : kind == 1 ? OPTENV.KPRINTLC : OPTENV.KPRINTCB;
     if (level >= 1) pileTopTables(w);
@@ -237,7 +184,7 @@ void resultsSection(const PlaneCopy& w, int kind) {
     PILEXTR(w.p, w.c, CTLIN.ANTYPE, w.h, w.nodes);
 }
 
-void writePile(const PlaneCopy& w, int kind, int threads) {
+void writePile(const PileCopy3& w, int kind, int threads) {
     std::array<std::exception_ptr, 2> fault{};
 #pragma omp parallel for num_threads(threads) schedule(static, 1)
     for (int section = 0; section <= 1; ++section) {
@@ -279,7 +226,7 @@ void ENVEWR2D(int kind, int env) {
 
     const PileTopTable& top = env <= 0 ? RESCUR.RESCURTOP : env == 1 ? ENVMIN.TOP : ENVMAX.TOP;
     const AlongPileTable& llp = env <= 0 ? RESCUR.RESCURLLP : env == 1 ? ENVMIN.LLP : ENVMAX.LLP;
-    auto w = std::make_unique<PlaneCopy>();
+    auto w = std::make_unique<PileCopy3>();
     for (int p = 1; p <= npiles; ++p) {
         makeCopy(p, top, llp, *w);
         const int threads = SETTHR2D(CTLPAR.NTHRUSR, npiles, 1);
