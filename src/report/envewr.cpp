@@ -44,6 +44,7 @@ namespace kaldo {
 
 using report::makeCopy;
 using report::pileResultsSection;
+using report::writePile;
 
 namespace {
 
@@ -153,6 +154,11 @@ void envelopeTableM(const Arr<double, 1, NCAPENV>& cap) {
 
 
 
+}  // namespace
+
+// The model's own forms of the pile's scratch lines and pile-top tables.
+namespace report {
+
 // Lines 1 to 4 of the pile's record on the pile result scratch file.
 void scratchTopLines(const PileCopy6& w) {
     io::Unit& u = io::unit(PILESCR_UNIT);
@@ -219,43 +225,9 @@ void pileTopTables(const PileCopy6& w) {
     }
 }
 
-// Section 1: the pile result scratch file and the output results file.
-void resultsSection(const PileCopy6& w, int kind) {
-    scratchTopLines(w);
-    const int level = kind == 0 ? ENVCTL.ENVKPRINT : kind == 1 ? OPTENV.KPRINTLC : OPTENV.KPRINTCB;
-    if (level >= 1) pileTopTables(w);
-    if (level >= (kind == 2 ? 2 : 1)) {
-        io::Unit& u = io::unit(RESULTS_UNIT);
-        u.blankLines(2);
-        u.line() << io::X{8} << "* EFFECTS FOR LATERALLY LOADED PILE *   ";
-        u.blankLines(1);
-        ColFlags flags;
-        COLSEL(kind == 0 ? 0 : 1, w.lscrv, CTLPAR.KAXVAR, CTLIN.ANTYPE, flags);
-        COLHDWR(flags, 0);
-        const int step = kind == 0 ? ENVCTL.ENVNPREV : kind == 1 ? OPTENV.NPREVLC : OPTENV.NPREVCB;
-        NODEWR(flags, w.c, step, CTLIN.ANTYPE, w.h, w.nodes);
-    }
-    PILEXTR(w.p, w.c, CTLIN.ANTYPE, w.h, w.nodes);
-}
+}  // namespace report
 
-// The region of one pile: sections 0 and 1, one per thread when two are given, else one after the
-// other on the calling thread. A fault inside a section is carried out of the region and raised there.
-void writePile(const PileCopy6& w, int kind, int threads) {
-    std::array<std::exception_ptr, 2> fault{};
-#pragma omp parallel for num_threads(threads) schedule(static, 1)
-    for (int section = 0; section <= 1; ++section) {
-        try {
-            if (section == 0)
-                pileResultsSection(w);
-            else
-                resultsSection(w, kind);
-        } catch (...) {
-            fault[static_cast<std::size_t>(section)] = std::current_exception();
-        }
-    }
-    for (const std::exception_ptr& f : fault)
-        if (f) std::rethrow_exception(f);
-}
+namespace {
 
 // A report unit of the piles with a line still open, which the pile texts would continue.
 bool openLines() {

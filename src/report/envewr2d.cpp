@@ -38,6 +38,7 @@ namespace kaldo {
 
 using report::makeCopy;
 using report::pileResultsSection;
+using report::writePile;
 
 namespace {
 
@@ -110,6 +111,11 @@ void envelopeTableM(const Arr<double, 1, NCAPENV>& cap) {
 
 
 
+}  // namespace
+
+// The model's own forms of the pile's scratch lines and pile-top tables.
+namespace report {
+
 // Lines 1 to 4 of the pile's record on the pile result scratch file, plane form.
 void scratchTopLines(const PileCopy3& w) {
     io::Unit& u = io::unit(PILESCR_UNIT);
@@ -165,43 +171,7 @@ void pileTopTables(const PileCopy3& w) {
     }
 }
 
-// Section 1: the pile result scratch file and the output results file.
-void resultsSection(const PileCopy3& w, int kind) {
-    scratchTopLines(w);
-    const int level = kind == 0 ? ENVCTL.ENVKPRINT : kind == 1 ? OPTENV.KPRINTLC : OPTENV.KPRINTCB;
-    if (level >= 1) pileTopTables(w);
-    if (level >= (kind == 2 ? 2 : 1)) {
-        io::Unit& u = io::unit(RESULTS_UNIT);
-        u.blankLines(2);
-        u.line() << io::X{8} << "* EFFECTS FOR LATERALLY LOADED PILE *   ";
-        u.blankLines(1);
-        ColFlags flags;
-        COLSEL(kind == 0 ? 0 : 1, w.lscrv, CTLPAR.KAXVAR, CTLIN.ANTYPE, flags);
-        COLHDWR(flags, 0);
-        const int step = kind == 0 ? ENVCTL.ENVNPREV : kind == 1 ? OPTENV.NPREVLC : OPTENV.NPREVCB;
-        NODEWR(flags, w.c, step, CTLIN.ANTYPE, w.h, w.nodes);
-    }
-    PILEXTR(w.p, w.c, CTLIN.ANTYPE, w.h, w.nodes);
-}
-
-void writePile(const PileCopy3& w, int kind, int threads) {
-    std::array<std::exception_ptr, 2> fault{};
-#pragma omp parallel for num_threads(threads) schedule(static, 1)
-    for (int section = 0; section <= 1; ++section) {
-        try {
-            if (section == 0)
-                pileResultsSection(w);
-            else
-                resultsSection(w, kind);
-        } catch (...) {
-            fault[static_cast<std::size_t>(section)] = std::current_exception();
-        }
-    }
-    for (const std::exception_ptr& f : fault)
-        if (f) std::rethrow_exception(f);
-}
-
-}  // namespace
+}  // namespace report
 
 void ENVEWR2D(int kind, int env) {
     const int npiles = PILE.NPILES;

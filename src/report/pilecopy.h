@@ -4,11 +4,15 @@
 // reactions and the stress; from column 14 the local displacements and the local reactions.
 #pragma once
 
+#include <omp.h>
+
 #include <array>
 #include <cstddef>
+#include <exception>
 
 #include "model/ctlpar.h"
 #include "model/input.h"
+#include "model/loadinput.h"
 #include "model/piles.h"
 #include "model/results.h"
 #include "model/runpoint.h"
@@ -86,6 +90,53 @@ void pileResultsSection(const PileCopy<N>& w) {
     topLine("* PILE TOP DISP. AND REACT. LOCAL", w.ldisp, w.lreac);
     u.line() << io::X{8} << "* EFFECTS FOR LATERALLY LOADED PILE *   ";
     PILEROWS(w.c, w.lscrv, CTLPAR.KAXVAR, RUNPOINT.CURCOMB, CTLIN.ANTYPE, w.h, w.nodes);
+}
+
+// Lines 1 to 4 of the pile's record on the pile result scratch file, and the pile-top tables of the
+// results file: each model writes its own form.
+void scratchTopLines(const PileCopy<6>& w);
+void scratchTopLines(const PileCopy<3>& w);
+void pileTopTables(const PileCopy<6>& w);
+void pileTopTables(const PileCopy<3>& w);
+
+// Section 1: the pile result scratch file and the output results file.
+template <std::size_t N>
+void resultsSection(const PileCopy<N>& w, int kind) {
+    scratchTopLines(w);
+    const int level = kind == 0 ? ENVCTL.ENVKPRINT : kind == 1 ? OPTENV.KPRINTLC : OPTENV.KPRINTCB;
+    if (level >= 1) pileTopTables(w);
+    if (level >= (kind == 2 ? 2 : 1)) {
+        io::Unit& u = io::unit(RESULTS_UNIT);
+        u.blankLines(2);
+        u.line() << io::X{8} << "* EFFECTS FOR LATERALLY LOADED PILE *   ";
+        u.blankLines(1);
+        ColFlags flags;
+        COLSEL(kind == 0 ? 0 : 1, w.lscrv, CTLPAR.KAXVAR, CTLIN.ANTYPE, flags);
+        COLHDWR(flags, 0);
+        const int step = kind == 0 ? ENVCTL.ENVNPREV : kind == 1 ? OPTENV.NPREVLC : OPTENV.NPREVCB;
+        NODEWR(flags, w.c, step, CTLIN.ANTYPE, w.h, w.nodes);
+    }
+    PILEXTR(w.p, w.c, CTLIN.ANTYPE, w.h, w.nodes);
+}
+
+// The region of one pile: sections 0 and 1, one per thread when two are given, else one after the
+// other on the calling thread. A fault inside a section is carried out of the region and raised there.
+template <std::size_t N>
+void writePile(const PileCopy<N>& w, int kind, int threads) {
+    std::array<std::exception_ptr, 2> fault{};
+#pragma omp parallel for num_threads(threads) schedule(static, 1)
+    for (int section = 0; section <= 1; ++section) {
+        try {
+            if (section == 0)
+                pileResultsSection(w);
+            else
+                resultsSection(w, kind);
+        } catch (...) {
+            fault[static_cast<std::size_t>(section)] = std::current_exception();
+        }
+    }
+    for (const std::exception_ptr& f : fault)
+        if (f) std::rethrow_exception(f);
 }
 
 }  // namespace kaldo::report
