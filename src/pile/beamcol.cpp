@@ -37,7 +37,7 @@ namespace {
 // Forward sweep over the equations of slots 5 to n + 4. The equation at slot i, times h^4:
 //   R(i-1) y(i-2) + (-2R(i-1) - 2R(i) + Q h^2) y(i-1) + (R(i-1) + 4R(i) + R(i+1) + Es h^4 - 2Q h^2) y(i)
 //   + (-2R(i) - 2R(i+1) + Q h^2) y(i+1) + R(i+1) y(i+2) = W h^4.
-void sweep(Plane& pl, const SlotArray& Q, const SlotArray& Es, int n, double h) {
+void sweep(Plane& pl, const SlotArray& Q, const SlotArray& Es, const SlotArray& load, int n, double h) {
     const double h2 = h * h, h4 = h2 * h2;
     for (int i = 5; i <= n + 4; ++i) {
         const double qh2 = Q(i) * h2;
@@ -46,7 +46,7 @@ void sweep(Plane& pl, const SlotArray& Q, const SlotArray& Es, int n, double h) 
         const double C = pl.R(i - 1) + 4.0 * pl.R(i) + pl.R(i + 1) + Es(i) * h4 - 2.0 * qh2;
         const double D = -2.0 * pl.R(i) - 2.0 * pl.R(i + 1) + qh2;
         const double E = pl.R(i + 1);
-        const double F = pl.W(i) * h4;
+        const double F = load(i) * h4;
         const double beta = B + A * pl.b(i - 2);
         const double G = C + A * pl.c(i - 2) + beta * pl.b(i - 1);
         // A vanishing diagonal leaves the slot without recursion (all three coefficients 0).
@@ -86,9 +86,11 @@ void tip(Plane& pl, const SlotArray& Q, int n, double h) {
 
 }  // namespace
 
-void solve(Plane& pl, const SlotArray& Q, const SlotArray& Es, int n, double h) {
+void solve(Plane& pl, const SlotArray& Q, const SlotArray& Es, int n, double h) { solve(pl, Q, Es, pl.W, n, h); }
+
+void solve(Plane& pl, const SlotArray& Q, const SlotArray& K, const SlotArray& load, int n, double h) {
     for (int s = 4; s <= n + 4; ++s) pl.yprev(s) = pl.y(s);
-    sweep(pl, Q, Es, n, h);
+    sweep(pl, Q, K, load, n, h);
     tip(pl, Q, n, h);
     for (int s = n + 4; s >= 1; --s) pl.y(s) = pl.a(s) + pl.b(s) * pl.y(s + 1) + pl.c(s) * pl.y(s + 2);
 }

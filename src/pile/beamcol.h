@@ -40,6 +40,9 @@ void headRows(Plane& pl, int code, double yt, double s, double spring, double h)
 // One solution for the current stiffness, axial force Q and soil moduli Es: keeps the previous
 // deflections of the head to tip slots, sweeps, solves the two tip conditions and substitutes back.
 void solve(Plane& pl, const SlotArray& Q, const SlotArray& Es, int n, double h);
+// The same with the springs K and the load per length load in place of Es and the plane's own W (a
+// Newton pass: the tangent springs and the load that goes with them).
+void solve(Plane& pl, const SlotArray& Q, const SlotArray& K, const SlotArray& load, int n, double h);
 
 // True when no deflection of the head to tip slots has changed by tol or more since the previous
 // solution (a deflection that is not a number never closes).

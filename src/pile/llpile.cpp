@@ -12,7 +12,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "io/format.h"
 #include "model/ctlpar.h"
@@ -272,23 +274,6 @@ void storeResults(Solve& w, double T, double Hy, double Hz, const Vec6& u, const
 
 namespace {
 
-// The set-up and the iteration on the soil moduli of one solve; false when the pile did not close or a
-// soil lookup failed (the warning written, status or the solver state set).
-bool converge(Solve& w, double yt, double sy, double zt, double sz, const SlotArray& axforce, int& status) {
-    const int p = w.p;
-    // Set-up: loads along the pile, starting soil modulus, bending stiffness, axial force, head rows.
-    loadsAlongPile(w);
-    startingModulus(w);
-    stiffnessAndAxialForce(w, axforce);
-    beamcol::headRows(w.py, PILE.CONNZ(p), yt, sy, PILE.SPRZ(p), w.h);
-    beamcol::headRows(w.pz, PILE.CONNY(p), zt, sz, PILE.SPRY(p), w.h);
-
-    // Iteration on the soil moduli; the first solution is never accepted.
-    return beamcol::iterate(
-               p, {&w.py, &w.pz}, w.Q, w.Es, w.n, w.h, [&w] { updateBendingStiffness(w); },
-               [&w, &status] { return newModuli(w, status); }) == beamcol::Closure::Closed;
-}
-
 void initSolve(Solve& w, int p, double P) {
     w.p = p;
     w.pset = PILE.PSETNO(p);
@@ -299,35 +284,219 @@ void initSolve(Solve& w, int p, double P) {
     w.moving = SMOV.NSMOV > 0;
 }
 
-// ---- The derivative of the head forces ------------------------------------------------------------
-// The head forces a pile returns are those of its soil-modulus iteration, stopped when no deflection
-// moves by the closure tolerance: each pass solves both planes on the secant moduli of the pass before,
-// y_k = A(Es_(k-1))^-1 W, and the moduli follow the deflections, Es_k = S(r(y_k)). Their derivative with
-// respect to the head inputs (yt, sy, zt, sz, then the axial force P) is carried along the passes:
-//     A(Es_(k-1)) dy_k = dW - h^4 dEs_(k-1) y_k - dA/dP y_k,   dEs_k = S'(r_k) (y_k dy_k + z_k dz_k) / r_k,
-// with dW the head rows' share and the starting moduli independent of the inputs. Each plane's system is
-// the one its pass has just swept, so its recursion coefficients serve the derivatives too; the planes
-// meet only through dEs. This is the derivative of the forces the cap balances, also when the pile
-// closes loosely; the tangent of the exactly converged pile would not be.
-constexpr int NIN = 5;  // head deflection and slope of each plane, then the axial force
+// ---- Newton iteration on the tangents of the p-y curves --------------------------------------------
+// The pile is in balance when every equation of both planes holds with the soil reaction of the curves,
+//     A y + p(y) = W,   p_y = Es(r) y, p_z = Es(r) z at the resultant r of (y, z),
+// where A is the beam-column operator of the plane (its head rows and free tip included). The secant
+// iteration solves A y + Es(r_old) y = W again and again: each pass closes only a share of the gap, and
+// that share shrinks where a curve flattens (a node near the ultimate resistance barely moves a pass).
+// Newton takes the curves' slopes instead: with the tangent springs k of the current state,
+//     (A + k) y_new = W + (k - Es) y,
+// which is the secant pass with a spring k and the load (k - Es) y added; at the balance both iterations
+// stand still, so they close on the same deflections. The slope of each curve is read by a second
+// reading at r (1 + 1e-4), stable at the kinks of the curves (one-sided there); in each plane
+// k_y = Es + S' y^2 / r, k_z = Es + S' z^2 / r with S' = dEs/dr, never below 0 (a softening curve would
+// otherwise make the system indefinite). The coupling S' y z / r of the two planes stays out of the pass
+// (it vanishes for a load along one plane; otherwise the pass converges a little slower).
+// Near zero deflection a curve that rises like a cube root has a tangent a third of its secant, and a
+// Newton pass there swings the node through zero to twice its deflection, pass after pass: a node that
+// the pass would swing through zero, or unload to less than a quarter of its deflection, takes its
+// secant modulus instead (the secant iteration's own step, which settles such a node at once) and the
+// pass is solved again. The closure test is the secant iteration's (no deflection moved by the closure
+// tolerance in a pass); a solve starts from the pile's last closed shape, or, with none, from the
+// secant iteration's first solution on the starting moduli, which never closes the pile. When Newton
+// has not closed after 200 passes, the secant iteration runs from the start, so a pile closes wherever
+// it closed before.
+constexpr double SLOPE_REL = 1e-4;  // relative step of the curves' slope reading
+constexpr int NEWTON_PASSES = 200;  // passes before the secant iteration takes over
 
-struct Derivatives {
-    SlotArray dy[2][NIN];   // the derivative of each plane's deflections, per input
-    SlotArray a[NIN];       // recursion terms of the derivative system
-    NodeArray dEs[NIN];     // the derivative of the moduli of the last pass
-    NodeArray slope{};      // S'(r) of the moduli of the last pass
-    NodeArray up{}, esUp{}, e1{}, e2{}, e3{}, r1{};
+struct NewtonWork {
+    SlotArray ky{}, kz{}, kyz{};  // tangent springs of each plane and their coupling, per slot
+    SlotArray Ly{}, Lz{};         // the loads of the Newton pass
+    SlotArray y0{}, z0{};         // the deflections before the pass (every slot)
+    NodeArray up{}, esUp{}, e1{}, r1{};
 };
 
-Derivatives& threadDerivatives() {
-    thread_local Derivatives d;
-    return d;
+NewtonWork& threadNewtonWork() {
+    thread_local NewtonWork t;
+    return t;
+}
+
+// Whether the pile's own iteration runs as Newton: every pile but those on their own user curves, in
+// moving soil or with moment-curvature stiffness (their springs or stiffness follow other rules).
+bool newtonCovered(const Solve& w) { return !w.userCurves && !w.moving && CTLIN.KMPHI < 1; }
+
+std::atomic<int> pileNewton{-1};
+
+// The closed deflections of each pile's last Newton solve (both planes, every slot): the next solve of
+// the pile starts from them. Only pile p's thread writes entry p.
+struct Shape {
+    SlotArray y{}, z{};
+    bool kept = false;
+};
+std::vector<Shape> shapes;
+
+// The tangent springs at the current deflections (the moduli w.Es and esNode already at them). False
+// when the second reading of the curves fails. The cap's own reading at the head is put back.
+bool tangentSprings(Solve& w, NewtonWork& t) {
+    const int n = w.n;
+    for (int j = 1; j <= n + 1; ++j) {
+        t.up(j) = w.yNode(j) * (1.0 + SLOPE_REL);
+        t.esUp(j) = w.esNode(j);  // nodes in no layer keep their modulus: no slope
+    }
+    const double capReading = PYDRV.PCAPLV(w.p);
+    int st = ST_OK;
+    PYLAYERS(w.pset, st, w.p, w.p, t.up, t.esUp, w.ysNode, w.zsNode, t.e1, t.r1);
+    PYDRV.PCAPLV(w.p) = capReading;
+    if (st != ST_OK) return false;
+    for (int j = 1; j <= n + 1; ++j) {
+        const int s = j + 3;
+        const double r = w.yNode(j), dr = t.up(j) - r;
+        const double slope = dr > 0.0 ? (t.esUp(j) - w.esNode(j)) / dr : 0.0;
+        const double Es = w.Es(s);
+        if (r > 0.0 && std::isfinite(slope)) {
+            const double y = w.py.y(s), z = w.pz.y(s);
+            t.ky(s) = std::max(0.0, Es + slope * y * y / r);
+            t.kz(s) = std::max(0.0, Es + slope * z * z / r);
+            t.kyz(s) = slope * y * z / r;
+        } else {
+            t.ky(s) = t.kz(s) = Es;
+            t.kyz(s) = 0.0;
+        }
+    }
+    return true;
+}
+
+enum class NewtonEnd { Closed, SoilFailed, GaveUp };
+
+// Newton from the first solution on the starting moduli (set up as for the secant iteration).
+// Newton from the first solution on the starting moduli (set up as for the secant iteration).
+
+// Newton from the first solution on the starting moduli (set up as for the secant iteration).
+NewtonEnd newtonIterate(Solve& w, NewtonWork& t, int& status) {
+    const int n = w.n, last = n + 6;
+    beamcol::Plane& py = w.py;
+    beamcol::Plane& pz = w.pz;
+    Shape* kept = static_cast<std::size_t>(w.p) < shapes.size() ? &shapes[static_cast<std::size_t>(w.p)] : nullptr;
+    // From the pile's last closed shape, when there is one; else from the first solution on the starting
+    // moduli, which never closes the pile.
+    int first = 2;
+    if (kept != nullptr && kept->kept) {
+        py.y = kept->y;
+        pz.y = kept->z;
+        first = 1;
+    } else {
+        beamcol::solve(py, w.Q, w.Es, w.n, w.h);
+        beamcol::solve(pz, w.Q, w.Es, w.n, w.h);
+    }
+    const int limit = std::min(CTLPAR.MAXITP, NEWTON_PASSES);
+    for (int it = first; it <= limit; ++it) {
+        if (!newModuli(w, status)) return NewtonEnd::SoilFailed;
+        if (!tangentSprings(w, t)) return NewtonEnd::GaveUp;
+        for (int s = 1; s <= last; ++s) {
+            t.y0(s) = py.y(s);
+            t.z0(s) = pz.y(s);
+        }
+        // A node the tangent pass would swing through zero deflection, or unload to less than a quarter
+        // of its deflection, takes its secant modulus and the pass is solved again.
+        for (int round = 0;; ++round) {
+            for (int s = 4; s <= n + 4; ++s) {
+                t.Ly(s) = py.W(s) + (t.ky(s) - w.Es(s)) * t.y0(s);
+                t.Lz(s) = pz.W(s) + (t.kz(s) - w.Es(s)) * t.z0(s);
+            }
+            beamcol::solve(py, w.Q, t.ky, t.Ly, w.n, w.h);
+            beamcol::solve(pz, w.Q, t.kz, t.Lz, w.n, w.h);
+            bool changed = false;
+            for (int s = 5; s <= n + 4; ++s) {
+                if (t.ky(s) == w.Es(s) && t.kz(s) == w.Es(s)) continue;
+                const double y0 = t.y0(s), z0 = t.z0(s), y1 = py.y(s), z1 = pz.y(s);
+                const double before = y0 * y0 + z0 * z0, after = y1 * y1 + z1 * z1;
+                if (y0 * y1 + z0 * z1 < 0.0 || 16.0 * after < before) {
+                    t.ky(s) = t.kz(s) = w.Es(s);
+                    changed = true;
+                }
+            }
+            if (!changed || round == 3) break;
+        }
+        bool closed = true;
+        for (int s = 4; s <= n + 4 && closed; ++s)
+            closed = std::fabs(py.y(s) - t.y0(s)) < CTLPAR.TOLPIL && std::fabs(pz.y(s) - t.z0(s)) < CTLPAR.TOLPIL;
+        if (closed) {
+            // The moduli at the closed deflections, for the soil reactions and the head shears.
+            if (!newModuli(w, status)) return NewtonEnd::SoilFailed;
+            if (kept != nullptr) {
+                kept->y = py.y;
+                kept->z = pz.y;
+                kept->kept = true;
+            }
+            return NewtonEnd::Closed;
+        }
+    }
+    return NewtonEnd::GaveUp;
+}
+
+// The set-up of one solve: loads along the pile, starting soil modulus, bending stiffness, axial force,
+// head rows.
+void setUp(Solve& w, double yt, double sy, double zt, double sz, const SlotArray& axforce) {
+    const int p = w.p;
+    loadsAlongPile(w);
+    startingModulus(w);
+    stiffnessAndAxialForce(w, axforce);
+    beamcol::headRows(w.py, PILE.CONNZ(p), yt, sy, PILE.SPRZ(p), w.h);
+    beamcol::headRows(w.pz, PILE.CONNY(p), zt, sz, PILE.SPRY(p), w.h);
+}
+
+// The set-up and the iteration of one solve; false when the pile did not close or a soil lookup failed
+// (the warning written, status or the solver state set). newton tells whether the pile closed by Newton
+// (its tangent springs are then those of the converged state's neighbourhood).
+bool converge(Solve& w, double yt, double sy, double zt, double sz, const SlotArray& axforce, int& status,
+              bool* newton = nullptr) {
+    if (newton != nullptr) *newton = false;
+    setUp(w, yt, sy, zt, sz, axforce);
+    if (pileNewtonOn() && newtonCovered(w)) {
+        switch (newtonIterate(w, threadNewtonWork(), status)) {
+            case NewtonEnd::Closed:
+                if (newton != nullptr) *newton = true;
+                return true;
+            case NewtonEnd::SoilFailed:
+                return false;
+            case NewtonEnd::GaveUp:
+                // The secant iteration from the start.
+                setUp(w, yt, sy, zt, sz, axforce);
+                break;
+        }
+    }
+    // Iteration on the soil moduli; the first solution is never accepted.
+    return beamcol::iterate(
+               w.p, {&w.py, &w.pz}, w.Q, w.Es, w.n, w.h, [&w] { updateBendingStiffness(w); },
+               [&w, &status] { return newModuli(w, status); }) == beamcol::Closure::Closed;
+}
+
+// ---- The head stiffness of the converged pile ------------------------------------------------------
+// The change of the head forces with the head inputs (yt, sy, zt, sz, then the axial force P) is that
+// of the balanced pile: with the tangent springs k at the converged deflections,
+//     (A + k) dy = dW,
+// dW the head rows' share of a unit input (and for P the axial force's share, -dA/dP y); the planes meet
+// through the coupling springs, taken by alternating the planes until the change is round-off. One
+// factorisation of each plane serves every input: the static condensation of the pile on its head.
+constexpr int NIN = 5;  // head deflection and slope of each plane, then the axial force
+
+struct Condensation {
+    beamcol::Plane f[2];    // each plane's recursion with its tangent springs
+    SlotArray a{}, F{};     // recursion terms and the coupling load of one solve
+    SlotArray dy[2][NIN];   // the derivatives of each plane's deflections, per input
+    SlotArray prev{};
+};
+
+Condensation& threadCondensation() {
+    thread_local Condensation c;
+    return c;
 }
 
 // The head-row coefficients of one plane for unit head deflection (ay) and unit slope (as): the row is
 // y3 - c y5 = ay yt + as s.
 void headRowCoefficients(int code, double R4, double spring, double h, double& ay, double& as) {
-    beamcol::Plane pl;
+    thread_local beamcol::Plane pl;
     pl.R(4) = R4;
     beamcol::headRows(pl, code, 1.0, 0.0, spring, h);
     ay = pl.a(3);
@@ -335,143 +504,117 @@ void headRowCoefficients(int code, double R4, double spring, double h, double& a
     as = pl.a(3);
 }
 
-// The derivative of one plane's pass just solved (its recursion coefficients b and c in place), for
-// every input at once.
-void differentiatePass(Solve& w, int plane, Derivatives& d) {
-    beamcol::Plane& pl = plane == 0 ? w.py : w.pz;
+// One solve of a plane's tangent system for head inputs (dyt, ds), the load per length c.F and, with
+// axial, the axial force's unit share; the recursion b, c of the factorised plane f.
+void tangentSolve(const Solve& w, int plane, const SlotArray& K, double dyt, double ds, bool axial, Condensation& c,
+                  SlotArray& dy) {
+    const beamcol::Plane& pl = plane == 0 ? w.py : w.pz;
+    const beamcol::Plane& f = c.f[plane];
     const int n = w.n, t = n + 4, p = w.p;
     const double h = w.h, h2 = h * h, h4 = h2 * h2;
     const int code = plane == 0 ? PILE.CONNZ(p) : PILE.CONNY(p);
     const double spring = plane == 0 ? PILE.SPRZ(p) : PILE.SPRY(p);
     double ay = 0.0, as = 0.0;
     headRowCoefficients(code, pl.R(4), spring, h, ay, as);
-    for (int k = 0; k < NIN; ++k) {
-        SlotArray& a = d.a[k];
-        a(1) = a(2) = 0.0;
-        const bool own = k < 4 && k / 2 == plane;  // this plane's head deflection or slope
-        const double dyt = own && k % 2 == 0 ? 1.0 : 0.0, ds = own && k % 2 == 1 ? 1.0 : 0.0;
-        a(3) = ay * dyt + as * ds;
-        a(4) = dyt;
-    }
-    // The sweep's elimination, applied to the derivative's right-hand sides.
+    SlotArray& a = c.a;
+    a(1) = a(2) = 0.0;
+    a(3) = ay * dyt + as * ds;
+    a(4) = dyt;
     for (int i = 5; i <= t; ++i) {
         const double qh2 = w.Q(i) * h2;
         const double A = pl.R(i - 1);
         const double B = -2.0 * pl.R(i - 1) - 2.0 * pl.R(i) + qh2;
-        const double C = pl.R(i - 1) + 4.0 * pl.R(i) + pl.R(i + 1) + w.Es(i) * h4 - 2.0 * qh2;
-        const double beta = B + A * pl.b(i - 2);
-        const double G = C + A * pl.c(i - 2) + beta * pl.b(i - 1);
+        const double C = pl.R(i - 1) + 4.0 * pl.R(i) + pl.R(i + 1) + K(i) * h4 - 2.0 * qh2;
+        const double beta = B + A * f.b(i - 2);
+        const double G = C + A * f.c(i - 2) + beta * f.b(i - 1);
         const double g = G != 0.0 ? 1.0 / G : 0.0;
-        const double bend = -h2 * (pl.y(i - 1) - 2.0 * pl.y(i) + pl.y(i + 1));
-        for (int k = 0; k < NIN; ++k) {
-            SlotArray& a = d.a[k];
-            double F = -h4 * d.dEs[k](i - 3) * pl.y(i);
-            if (k == 4) F += bend;
-            a(i) = -(A * a(i - 2) + beta * a(i - 1) - F) * g;
-        }
+        double Fi = c.F(i) * h4;
+        if (axial) Fi -= h2 * (pl.y(i - 1) - 2.0 * pl.y(i) + pl.y(i + 1));
+        a(i) = -(A * a(i - 2) + beta * a(i - 1) - Fi) * g;
     }
-    // The free tip: the two fictitious slots below it, as the pass finds them, with the axial force's
-    // share in the shear condition.
+    // The free tip, as the pass solves it, with the axial force's share in the shear condition.
     const double R = pl.R(t);
     const double gt = (w.Q(t) * h2 - 2.0 * R) / R;
-    const double b0 = pl.b(t), c0 = pl.c(t), b1 = pl.b(t - 1), c1 = pl.c(t - 1), b2 = pl.b(t - 2), c2 = pl.c(t - 2);
+    const double b0 = f.b(t), c0 = f.c(t), b1 = f.b(t - 1), c1 = f.c(t - 1), b2 = f.b(t - 2), c2 = f.c(t - 2);
     const double K2 = b0 * c2 + (b2 + gt) * (c1 + b1 * b0) - gt;
     const double K3 = c0 * (c2 + (b2 + gt) * b1) - 1.0;
     const double K4 = c1 + 1.0 + b0 * (b1 - 2.0);
     const double K6 = c0 * (b1 - 2.0);
     const double det = K4 * K3 - K6 * K2;
+    const double a0 = a(t), a1 = a(t - 1), a2 = a(t - 2);
+    double K1 = a2 + (b2 + gt) * a1 + (c2 + (b2 + gt) * b1) * a0;
+    if (axial) K1 -= h2 / R * (pl.y(t + 1) - pl.y(t - 1));
+    const double K5 = a1 + a0 * (b1 - 2.0);
+    double u = 0.0, v = 0.0;
+    if (det != 0.0) {
+        u = (K6 * K1 - K5 * K3) / det;
+        v = (K2 * K5 - K4 * K1) / det;
+    }
+    dy(t + 1) = u;
+    dy(t + 2) = v;
+    dy(t + 3) = 0.0;
+    for (int s = t; s >= 1; --s) dy(s) = a(s) + f.b(s) * dy(s + 1) + f.c(s) * dy(s + 2);
+}
+
+// The changes of the head shears and moments (Hy, Hz, My, Mz) with the inputs at the converged state:
+// the shear is the trapezoid sum of the soil reaction less the loads, the moment -EI y'' at the head.
+// False when the curves cannot be read or a value is not finite.
+bool condense(Solve& w, NewtonWork& t, double D[4][5]) {
+    if (!tangentSprings(w, t)) return false;
+    Condensation& c = threadCondensation();
+    const int n = w.n, tip = n + 4, last = n + 6;
+    bool coupled = false;
+    for (int s = 4; s <= tip; ++s) coupled = coupled || t.kyz(s) != 0.0;
+    // Factorise each plane with its tangent springs (the recursion does not depend on the load).
+    for (int plane = 0; plane < 2; ++plane) {
+        const beamcol::Plane& pl = plane == 0 ? w.py : w.pz;
+        beamcol::Plane& f = c.f[plane];
+        f.R = pl.R;
+        f.W.fill(0.0);
+        f.a(3) = pl.a(3);
+        f.b(3) = pl.b(3);
+        f.c(3) = pl.c(3);
+        f.a(4) = pl.a(4);
+        f.b(4) = f.c(4) = 0.0;
+        beamcol::solve(f, w.Q, plane == 0 ? t.ky : t.kz, w.n, w.h);
+    }
     for (int k = 0; k < NIN; ++k) {
-        SlotArray& a = d.a[k];
-        SlotArray& dy = d.dy[plane][k];
-        const double a0 = a(t), a1 = a(t - 1), a2 = a(t - 2);
-        double K1 = a2 + (b2 + gt) * a1 + (c2 + (b2 + gt) * b1) * a0;
-        if (k == 4) K1 -= h2 / R * (pl.y(t + 1) - pl.y(t - 1));
-        const double K5 = a1 + a0 * (b1 - 2.0);
-        double u = 0.0, v = 0.0;
-        if (det != 0.0) {
-            u = (K6 * K1 - K5 * K3) / det;
-            v = (K2 * K5 - K4 * K1) / det;
-        }
-        dy(t + 1) = u;
-        dy(t + 2) = v;
-        dy(t + 3) = 0.0;
-        for (int s = t; s >= 1; --s) dy(s) = a(s) + pl.b(s) * dy(s + 1) + pl.c(s) * dy(s + 2);
-    }
-}
-
-// After the moduli of a pass are taken at its deflections: their slopes S'(r) from one more reading
-// of the curves at r (1 + 1e-4), and their derivatives. The cap's own reading at the head is put back.
-// False when the reading fails.
-bool differentiateModuli(Solve& w, Derivatives& d) {
-    const int n = w.n;
-    constexpr double REL = 1e-4;
-    for (int j = 1; j <= n + 1; ++j) d.up(j) = w.yNode(j) * (1.0 + REL);
-    const double capReading = PYDRV.PCAPLV(w.p);
-    int st = ST_OK;
-    PYLAYERS(w.pset, st, w.p, w.p, d.up, d.esUp, d.e1, d.e2, d.e3, d.r1);
-    PYDRV.PCAPLV(w.p) = capReading;
-    if (st != ST_OK) return false;
-    for (int j = 1; j <= n + 1; ++j) {
-        const double r = w.yNode(j), dr = d.up(j) - r;
-        const double slope = dr > 0.0 ? (d.esUp(j) - w.esNode(j)) / dr : 0.0;
-        const int s = j + 3;
-        for (int k = 0; k < NIN; ++k) {
-            const double drk = r > 0.0 ? (w.py.y(s) * d.dy[0][k](s) + w.pz.y(s) * d.dy[1][k](s)) / r : 0.0;
-            d.dEs[k](j) = slope * drk;
+        const bool axial = k == 4;
+        double in[2][2] = {{0.0, 0.0}, {0.0, 0.0}};  // (deflection, slope) of each plane
+        if (k < 4) in[k / 2][k % 2] = 1.0;
+        SlotArray& dy = c.dy[0][k];
+        SlotArray& dz = c.dy[1][k];
+        dz.fill(0.0);
+        for (int sweep = 0; sweep < 50; ++sweep) {
+            for (int s = 4; s <= tip; ++s) c.F(s) = -t.kyz(s) * dz(s);
+            c.prev = dy;
+            tangentSolve(w, 0, t.ky, in[0][0], in[0][1], axial, c, dy);
+            for (int s = 4; s <= tip; ++s) c.F(s) = -t.kyz(s) * dy(s);
+            tangentSolve(w, 1, t.kz, in[1][0], in[1][1], axial, c, dz);
+            if (!coupled) break;
+            if (sweep == 0) continue;  // the first sweep has nothing to compare with
+            double change = 0.0, size = 0.0;
+            for (int s = 1; s <= last; ++s) {
+                change = std::max(change, std::fabs(dy(s) - c.prev(s)));
+                size = std::max(size, std::fabs(dy(s)) + std::fabs(dz(s)));
+            }
+            if (!(change > 1e-10 * size)) break;
         }
     }
-    return true;
-}
-
-// The set-up and the iteration of converge() with the derivatives carried along (the pile covered by
-// lateralTangentCovered: no moment-curvature curves, no user curves); the same passes, moduli and
-// closure. differentiated is false when a derivative could not be formed.
-bool convergeDifferentiated(Solve& w, double yt, double sy, double zt, double sz, const SlotArray& axforce,
-                            int& status, Derivatives& d, bool& differentiated) {
-    const int p = w.p;
-    loadsAlongPile(w);
-    startingModulus(w);
-    stiffnessAndAxialForce(w, axforce);
-    beamcol::headRows(w.py, PILE.CONNZ(p), yt, sy, PILE.SPRZ(p), w.h);
-    beamcol::headRows(w.pz, PILE.CONNY(p), zt, sz, PILE.SPRY(p), w.h);
-    differentiated = true;
-    for (int k = 0; k < NIN; ++k)
-        for (int j = 1; j <= w.n + 1; ++j) d.dEs[k](j) = 0.0;
-    for (int it = 1;; ++it) {
-        beamcol::solve(w.py, w.Q, w.Es, w.n, w.h);
-        differentiatePass(w, 0, d);
-        beamcol::solve(w.pz, w.Q, w.Es, w.n, w.h);
-        differentiatePass(w, 1, d);
-        bool closed = it != 1;
-        closed = closed && beamcol::closedWithin(w.py, w.n, CTLPAR.TOLPIL);
-        closed = closed && beamcol::closedWithin(w.pz, w.n, CTLPAR.TOLPIL);
-        if (closed) return true;
-        if (it >= CTLPAR.MAXITP) {
-            beamcol::warnNoClosure(p);
-            return false;
-        }
-        if (!newModuli(w, status)) return false;
-        if (differentiated && !differentiateModuli(w, d)) differentiated = false;
-    }
-}
-
-// The changes of the head shears and moments (Hy, Hz, My, Mz) with the inputs, from the derivatives of
-// the last pass: the shear is the trapezoid sum of Es y less the loads, the moment -EI y'' at the head.
-bool headDerivatives(const Solve& w, const Derivatives& d, double D[4][5]) {
-    const int t = w.n + 4;
     const double h = w.h, h2 = h * h;
     for (int k = 0; k < NIN; ++k) {
-        for (int plane = 0; plane < 2; ++plane) {
-            const beamcol::Plane& pl = plane == 0 ? w.py : w.pz;
-            const SlotArray& dy = d.dy[plane][k];
-            double H = 0.0;
-            for (int s = 4; s <= t; ++s) {
-                const double wt = (s == 4 || s == t) ? 0.5 : 1.0;
-                H += wt * (d.dEs[k](s - 3) * pl.y(s) + w.Es(s) * dy(s)) * h;
-            }
-            D[plane][k] = H;
-            D[2 + plane][k] = -pl.R(4) * (dy(3) - 2.0 * dy(4) + dy(5)) / h2;
+        const SlotArray& dy = c.dy[0][k];
+        const SlotArray& dz = c.dy[1][k];
+        double Hy = 0.0, Hz = 0.0;
+        for (int s = 4; s <= tip; ++s) {
+            const double wt = (s == 4 || s == tip) ? 0.5 : 1.0;
+            Hy += wt * (t.ky(s) * dy(s) + t.kyz(s) * dz(s)) * h;
+            Hz += wt * (t.kyz(s) * dy(s) + t.kz(s) * dz(s)) * h;
         }
+        D[0][k] = Hy;
+        D[1][k] = Hz;
+        D[2][k] = -w.py.R(4) * (dy(3) - 2.0 * dy(4) + dy(5)) / h2;
+        D[3][k] = -w.pz.R(4) * (dz(3) - 2.0 * dz(4) + dz(5)) / h2;
     }
     for (int o = 0; o < 4; ++o)
         for (int k = 0; k < NIN; ++k)
@@ -510,6 +653,26 @@ void LLPILE(int p, double yt, double sy, double zt, double sz, double P, double 
     headForcesAndStores(w, T, Hy, Hz, My, Mz, u, rot, axdisp, axforce);
 }
 
+bool pileNewtonOn() {
+    int v = pileNewton.load(std::memory_order_relaxed);
+    if (v < 0) {
+        const char* e = std::getenv("KALDO_PILE_NEWTON");
+        v = e != nullptr && e[0] == '1' ? 1 : 0;
+        pileNewton.store(v, std::memory_order_relaxed);
+    }
+    return v == 1;
+}
+
+void preparePileShapes(int piles) {
+    shapes.assign(static_cast<std::size_t>(std::max(piles, 0)) + 1, Shape{});
+}
+
+void forgetPileShapes() {
+    for (Shape& k : shapes) k.kept = false;
+}
+
+void setPileNewton(bool on) { pileNewton.store(on ? 1 : 0, std::memory_order_relaxed); }
+
 bool lateralTangentCovered(int p) {
     const bool userCurves = CTLIN.KUSERPY == 1 && PILE.PYCRV(p) > 0;
     const bool alongPile = CTLPAR.KAXVAR == 1 && PILE.LSCRV(p) <= 0;
@@ -522,17 +685,11 @@ void LLPILETAN(int p, double yt, double sy, double zt, double sz, double P, doub
     linear = false;
     Solve w;
     initSolve(w, p, P);
-    if (!lateralTangentCovered(p)) {
-        if (!converge(w, yt, sy, zt, sz, axforce, status)) return;
-        headForcesAndStores(w, T, Hy, Hz, My, Mz, u, rot, axdisp, axforce);
-        return;
-    }
-    Derivatives& d = threadDerivatives();
-    bool differentiated = false;
-    if (!convergeDifferentiated(w, yt, sy, zt, sz, axforce, status, d, differentiated)) return;
+    bool newton = false;
+    if (!converge(w, yt, sy, zt, sz, axforce, status, &newton)) return;
     headForcesAndStores(w, T, Hy, Hz, My, Mz, u, rot, axdisp, axforce);
-    if (status != ST_OK || !differentiated) return;
-    linear = headDerivatives(w, d, D);
+    if (status != ST_OK || !newton || !lateralTangentCovered(p)) return;
+    linear = condense(w, threadNewtonWork(), D);
 }
 
 }  // namespace kaldo

@@ -212,11 +212,21 @@ void PILEFRC(int p, Vec6& F, const Vec6& U, int& status);
 // a case with displacements given at a point); IT is the Newton iteration. All thirteen evaluations run
 // whatever status becomes. K is not symmetrised.
 void PILESTF(int p, Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE, int& status);
-// Whether PILESTF takes the stiffness from the linearised pile (LLPILETAN) where it covers the case,
-// instead of central differences. Off by default; the environment variable KALDO_LINEAR_HEAD_STIFFNESS=1
-// turns it on for a run (the benchmarks), setHeadStiffnessByLinearisation for the tests.
+// Whether PILESTF takes the stiffness of the balanced pile (LLPILETAN) where it covers the case,
+// instead of central differences. On by default; the environment variable KALDO_LINEAR_HEAD_STIFFNESS=0
+// turns it off for a run (the benchmarks), setHeadStiffnessByLinearisation for the tests.
 bool headStiffnessByLinearisation();
 void setHeadStiffnessByLinearisation(bool on);
+// Whether a pile's own lateral iteration runs as Newton on the tangents of its p-y curves where it covers
+// the pile (not on its own user curves, in moving soil or with moment-curvature stiffness). On by
+// default; KALDO_PILE_NEWTON=0 turns it off for a run (the benchmarks), setPileNewton for the tests.
+bool pileNewtonOn();
+void setPileNewton(bool on);
+// The store of each pile's last closed shape, from which its next Newton solve starts: sized for piles
+// 1 .. piles (call before the pile loops of a run, on one thread), and forgotten at the start of each
+// load case and combination so that a case's results do not depend on the cases before it.
+void preparePileShapes(int piles);
+void forgetPileShapes();
 // The difference steps h (translation) and hr (rotation) of that head stiffness, shared by every
 // derivative of head forces by central differences: about 1e-7 inch of translation (1e-7 inch in metres
 // for SI), single-precision constants as the solution has always used them; a ten-thousandth of that

@@ -138,8 +138,6 @@ bool evaluate(int p, Vec6& F, const Vec6& U, int& status, Mat6* K, double h, dou
 void PILEFRC(int p, Vec6& F, const Vec6& U, int& status) { evaluate(p, F, U, status, nullptr, 0.0, 0.0); }
 
 namespace {
-// Off until the reports of the golden cases are held against it: the tangent steers the cap's Newton
-// iteration along another path, which moves round-off values and the last printed digit of some.
 std::atomic<int> linearisedHeads{-1};
 }  // namespace
 

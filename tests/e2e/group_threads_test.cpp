@@ -69,27 +69,35 @@ std::string groupInput(int side, int threads, double increment) {
 
 // Sums over the piles are added in pile order whatever thread computed each pile, so the reports of a
 // run on one thread and of a run on eight are the same to the last digit; only the date, time and
-// processor lines may differ.
+// processor lines may differ. So too with the piles' own Newton iteration, which keeps each pile's last
+// shape and its tangent workspace per thread.
 TEST(GroupThreads, ReportsDoNotDependOnTheThreadRequest) {
-    WorkDir one, many;
-    one.write("group.inp", groupInput(6, 1, 0.25));
-    many.write("group.inp", groupInput(6, 8, 0.25));
-    HostOutcome a = runHostIn(one, "group.inp");
-    HostOutcome b = runHostIn(many, "group.inp");
-    ASSERT_EQ(a.exit, 0) << a.out << one.read("group.run");
-    ASSERT_EQ(b.exit, 0) << b.out << many.read("group.run");
-    EXPECT_EQ(one.read("group.cst").find("    2 SOLUTION AT"), std::string::npos) << "every case reaches its full load";
-    for (const char* report : {"group.out", "group.pile", "group.sum", "group.cst"}) {
-        std::string single = maskVolatile(one.read(report));
-        EXPECT_NE(single.find("LOAD COMB. "), std::string::npos) << report << " lacks the combination\n" << single;
-        EXPECT_TRUE(single == maskVolatile(many.read(report))) << report << " differs between 1 and 8 threads";
-    }
-    // The loops of the second run were split: the runtime file reports the largest thread count used.
-    if (std::thread::hardware_concurrency() > 1) {
-        std::string runtime = many.read("group.run");
-        size_t at = runtime.find("Number Processors :");
-        ASSERT_NE(at, std::string::npos) << runtime;
-        EXPECT_GT(std::atoi(runtime.c_str() + at + 19), 1) << runtime.substr(at, 30);
+    for (bool newton : {false, true}) {
+        SCOPED_TRACE(newton ? "Newton piles, balanced-pile head stiffness" : "secant piles, central differences");
+        setenv("KALDO_PILE_NEWTON", newton ? "1" : "0", 1);
+        setenv("KALDO_LINEAR_HEAD_STIFFNESS", newton ? "1" : "0", 1);
+        WorkDir one, many;
+        one.write("group.inp", groupInput(6, 1, 0.25));
+        many.write("group.inp", groupInput(6, 8, 0.25));
+        HostOutcome a = runHostIn(one, "group.inp");
+        HostOutcome b = runHostIn(many, "group.inp");
+        unsetenv("KALDO_PILE_NEWTON");
+        unsetenv("KALDO_LINEAR_HEAD_STIFFNESS");
+        ASSERT_EQ(a.exit, 0) << a.out << one.read("group.run");
+        ASSERT_EQ(b.exit, 0) << b.out << many.read("group.run");
+        EXPECT_EQ(one.read("group.cst").find("    2 SOLUTION AT"), std::string::npos) << "every case reaches its full load";
+        for (const char* report : {"group.out", "group.pile", "group.sum", "group.cst"}) {
+            std::string single = maskVolatile(one.read(report));
+            EXPECT_NE(single.find("LOAD COMB. "), std::string::npos) << report << " lacks the combination\n" << single;
+            EXPECT_TRUE(single == maskVolatile(many.read(report))) << report << " differs between 1 and 8 threads";
+        }
+        // The loops of the second run were split: the runtime file reports the largest thread count used.
+        if (std::thread::hardware_concurrency() > 1) {
+            std::string runtime = many.read("group.run");
+            size_t at = runtime.find("Number Processors :");
+            ASSERT_NE(at, std::string::npos) << runtime;
+            EXPECT_GT(std::atoi(runtime.c_str() + at + 19), 1) << runtime.substr(at, 30);
+        }
     }
 }
 
