@@ -545,6 +545,7 @@ void RUNCASES(int kpyop, int& status) {
     prepareNodeTables();
     prepareSpringConstants(PILE.NPILES + 1);
     preparePileShapes(PILE.NPILES + 1);
+    prepareKeptDerivatives(PILE.NPILES + 1);
     CaseState cs;
     cs.plane = CTLIN.ANTYPE == 2;
     cs.ndof = cs.plane ? 3 : 6;

@@ -115,10 +115,11 @@ Slot sumInPileOrder(const std::vector<Slot>& slot, const std::vector<PileOutcome
 void FVEC(Vec6& F, const Vec6& U, int& status) {
     std::vector<Vec6> slot;
     std::vector<PileOutcome> outcome;
+    beginForceRound();
     RUNTIME.RUNTPAR += pileLoop(U, status, slot, outcome,
                                 [](int i, const Mat6& TF, const Mat6&, const Vec6& head, Vec6& out, int& st) {
                                     Vec6 FP{};
-                                    PILEFRC(i, FP, head, st);
+                                    PILEFRCKEEP(i, FP, head, st);
                                     // The head forces moved to the cap origin.
                                     if (st == ST_OK) MATV6(out, TF, FP, 1);
                                 });

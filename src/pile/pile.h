@@ -205,6 +205,15 @@ void PILETRAN(int p, Mat6& TF, Mat6& TD, Mat6& TL, Mat6& TG);
 // head pinned in either plane carries no torque. F is 0 when status is not 0 after the lateral analysis
 // (status is the pile's status word: the routines only set it).
 void PILEFRC(int p, Vec6& F, const Vec6& U, int& status);
+// PILEFRC for the group's force vector: while the group iterates with the head stiffness of the balanced
+// pile, the pile's lateral derivatives at U are kept too (one linear solve per head input on the
+// factorised tangent system), and PILESTF at the same U before the next force round takes them instead
+// of analysing the pile again. beginForceRound starts a round (before the force vector's pile loop, on
+// one thread): derivatives of earlier rounds are not taken. prepareKeptDerivatives sizes the store for
+// piles 1 .. piles (before the pile loops of a run, on one thread).
+void PILEFRCKEEP(int p, Vec6& F, const Vec6& U, int& status);
+void beginForceRound();
+void prepareKeptDerivatives(int piles);
 
 // The 6 x 6 head stiffness K(i, j) = dF(i)/dU(j) of pile p at the head displacement U, by central
 // differences over thirteen force evaluations (U first, then U plus and minus each step). The steps are

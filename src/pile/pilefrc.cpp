@@ -1,12 +1,15 @@
 // The forces of one pile on the cap for a head displacement, and the pile-head stiffness by central
 // differences of them.
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstddef>
+#include <vector>
 
 #include "model/input.h"
 #include "model/piles.h"
+#include "model/runblocks.h"
 #include "pile/pile.h"
 #include "services/status.h"
 
@@ -41,53 +44,15 @@ Mat6 product(const Mat6& a, const Mat6& b) {
     return c;
 }
 
-// The forces of pile p on the cap for the head displacement U (PILEFRC), and when K is given the head
-// stiffness of the linearised pile at that state. True when K was formed; false leaves K alone (the
-// pile is outside what the linearisation covers, failed, or its system could not be solved), with F
-// and every side effect those of the force evaluation alone. h and hr are the translation and rotation
-// steps of the slopes of the axial and torsional head curves.
-bool evaluate(int p, Vec6& F, const Vec6& U, int& status, Mat6* K, double h, double hr) {
-    Mat6 TF{}, TD{}, TL{}, TG{};
-    PILETRAN(p, TF, TD, TL, TG);
-    F.fill(0.0);
-
-    // The head displacement in the pile's own axes.
-    const Vec6 UL = blockRotate(TG, U);
-
-    // Axial head force (compression positive); the status of the axial routine is left for LLPILE's
-    // check below, as every failure of the pile ends in the same zero forces.
-    SlotArray axdisp{}, axforce{};
-    double P = 0.0;
-    AXIALRES(p, P, UL, axdisp, axforce, status);
-    P *= PILE.AXFACT(p);
-
-    // A head pinned in either plane cannot hold a torque.
-    const bool pinned = PILE.CONNZ(p) == 1 || PILE.CONNY(p) == 1;
-    double T = 0.0;
-    TORSRES(p, T, UL);
-    if (pinned) T = 0.0;
-
-    NODE(p, status);
-
-    double Hy = 0.0, Hz = 0.0, My = 0.0, Mz = 0.0;
-    double D[4][5]{};
-    bool linear = false;
-    if (K != nullptr)
-        LLPILETAN(p, UL[1], -UL[5], UL[2], UL[4], P, T, Hy, Hz, My, Mz, status, UL, TL, axdisp, axforce, D, linear);
-    else
-        LLPILE(p, UL[1], -UL[5], UL[2], UL[4], P, T, Hy, Hz, My, Mz, status, UL, TL, axdisp, axforce);
-    if (status != ST_OK) return false;
-
-    // The pile's forces on the cap are opposite to the cap's forces on the pile head; the moment of the
-    // first lateral plane turns about local axis 3 and that of the second about axis 2 with the opposite
-    // sense, as the head slopes of the two planes are taken.
+// The head stiffness in global axes from the lateral derivatives D of the balanced pile (LLPILETAN) at
+// the local head displacement UL, with the slopes of the axial and torsional head curves there by central
+// differences of the curves alone (steps h and hr). False when a curve cannot be read or a term is not
+// finite; K is then left alone.
+bool assemble(int p, const Mat6& TL, const Mat6& TG, const Vec6& UL, const double D[4][5], Mat6& K, double h,
+              double hr) {
     const double m = PILE.PMULT(p);
-    const Vec6 FL{-m * P, -m * Hy, -m * Hz, -m * T, m * Mz, -m * My};
-    F = blockRotate(TL, FL);
-    if (K == nullptr || !linear) return false;
-
-    // The slopes of the axial and torsional head curves at the head's state, by central differences
-    // of the curves alone.
+    const bool pinned = PILE.CONNZ(p) == 1 || PILE.CONNY(p) == 1;
+    SlotArray axdisp{}, axforce{};
     int st = ST_OK;
     double Pa = 0.0, Pb = 0.0;
     Vec6 Ua = UL, Ub = UL;
@@ -129,13 +94,103 @@ bool evaluate(int p, Vec6& F, const Vec6& U, int& status, Mat6* K, double h, dou
     const Mat6 KG = product(TL, product(KL, TG));
     for (double v : KG)
         if (!std::isfinite(v)) return false;
-    *K = KG;
+    K = KG;
     return true;
+}
+
+// The lateral derivatives of each pile's balanced state that the group's force vector formed on the way,
+// with the head displacement they belong to and the force round that formed them: the stiffness at the
+// same displacement right after takes them instead of analysing the pile again. Only pile p's thread
+// writes entry p; a round starts with every force vector (before its pile loop, on one thread), so an
+// entry serves only until the next force vector, whatever that changed (reduction factors, loads).
+struct KeptDerivatives {
+    Vec6 U{};
+    double D[4][5]{};
+    unsigned round = 0;
+};
+std::vector<KeptDerivatives> kept;
+unsigned forceRound = 1;
+
+bool keepsDerivatives(int p) {
+    return RUNSTATE.RUNPASS == PASS_ITERATING && static_cast<std::size_t>(p) < kept.size() &&
+           headStiffnessByLinearisation() && pileNewtonOn() && lateralTangentCovered(p);
+}
+
+// The forces of pile p on the cap for the head displacement U (PILEFRC), and when K or keep is given the
+// linearisation of the balanced pile: K its head stiffness, keep its lateral derivatives with U and the
+// current round. True when they were formed; false leaves K and keep alone (the pile is outside what the
+// linearisation covers, failed, or its system could not be solved), with F and every side effect those
+// of the force evaluation alone. h and hr are the translation and rotation steps of the slopes of the
+// axial and torsional head curves.
+bool evaluate(int p, Vec6& F, const Vec6& U, int& status, Mat6* K, double h, double hr,
+              KeptDerivatives* keep = nullptr) {
+    Mat6 TF{}, TD{}, TL{}, TG{};
+    PILETRAN(p, TF, TD, TL, TG);
+    F.fill(0.0);
+
+    // The head displacement in the pile's own axes.
+    const Vec6 UL = blockRotate(TG, U);
+
+    // Axial head force (compression positive); the status of the axial routine is left for LLPILE's
+    // check below, as every failure of the pile ends in the same zero forces.
+    SlotArray axdisp{}, axforce{};
+    double P = 0.0;
+    AXIALRES(p, P, UL, axdisp, axforce, status);
+    P *= PILE.AXFACT(p);
+
+    // A head pinned in either plane cannot hold a torque.
+    const bool pinned = PILE.CONNZ(p) == 1 || PILE.CONNY(p) == 1;
+    double T = 0.0;
+    TORSRES(p, T, UL);
+    if (pinned) T = 0.0;
+
+    NODE(p, status);
+
+    double Hy = 0.0, Hz = 0.0, My = 0.0, Mz = 0.0;
+    double D[4][5]{};
+    bool linear = false;
+    if (K != nullptr || keep != nullptr)
+        LLPILETAN(p, UL[1], -UL[5], UL[2], UL[4], P, T, Hy, Hz, My, Mz, status, UL, TL, axdisp, axforce, D, linear);
+    else
+        LLPILE(p, UL[1], -UL[5], UL[2], UL[4], P, T, Hy, Hz, My, Mz, status, UL, TL, axdisp, axforce);
+    if (status != ST_OK) return false;
+
+    // The pile's forces on the cap are opposite to the cap's forces on the pile head; the moment of the
+    // first lateral plane turns about local axis 3 and that of the second about axis 2 with the opposite
+    // sense, as the head slopes of the two planes are taken.
+    const double m = PILE.PMULT(p);
+    const Vec6 FL{-m * P, -m * Hy, -m * Hz, -m * T, m * Mz, -m * My};
+    F = blockRotate(TL, FL);
+    if (!linear) return false;
+    if (keep != nullptr) {
+        keep->U = U;
+        std::copy(&D[0][0], &D[0][0] + 20, &keep->D[0][0]);
+        keep->round = forceRound;
+        return true;
+    }
+    return assemble(p, TL, TG, UL, D, *K, h, hr);
 }
 
 }  // namespace
 
 void PILEFRC(int p, Vec6& F, const Vec6& U, int& status) { evaluate(p, F, U, status, nullptr, 0.0, 0.0); }
+
+void prepareKeptDerivatives(int piles) {
+    kept.assign(static_cast<std::size_t>(std::max(piles, 0)) + 1, KeptDerivatives{});
+    ++forceRound;
+}
+
+void beginForceRound() { ++forceRound; }
+
+void PILEFRCKEEP(int p, Vec6& F, const Vec6& U, int& status) {
+    if (!keepsDerivatives(p)) {
+        evaluate(p, F, U, status, nullptr, 0.0, 0.0);
+        return;
+    }
+    KeptDerivatives& k = kept[static_cast<std::size_t>(p)];
+    k.round = 0;
+    evaluate(p, F, U, status, nullptr, 0.0, 0.0, &k);
+}
 
 namespace {
 std::atomic<int> linearisedHeads{-1};
@@ -178,6 +233,15 @@ void PILESTF(int p, Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE, in
     // Otherwise, and when it fails, central differences: the evaluation at U itself comes first.
     Vec6 F{};
     if (headStiffnessByLinearisation() && lateralTangentCovered(p)) {
+        // The derivatives the force vector formed at this very displacement, when it did.
+        if (keepsDerivatives(p)) {
+            const KeptDerivatives& k = kept[static_cast<std::size_t>(p)];
+            if (k.round == forceRound && k.U == U) {
+                Mat6 TF{}, TD{}, TL{}, TG{};
+                PILETRAN(p, TF, TD, TL, TG);
+                if (assemble(p, TL, TG, blockRotate(TG, U), k.D, K, h, hr)) return;
+            }
+        }
         if (evaluate(p, F, U, status, &K, h, hr)) return;
     } else {
         PILEFRC(p, F, U, status);

@@ -284,6 +284,45 @@ TEST_F(PileHead, NewtonClosesWhereTheSecantIterationCloses) {
     }
 }
 
+// The force vector keeps each balanced pile's derivatives, and the stiffness at the same head
+// displacement takes them: the same matrix as the pile analysed anew (which starts from the shape the
+// force evaluation closed on, so the two agree to the closure's round-off); at another displacement, or
+// after the next force round has begun, the pile is analysed anew.
+TEST_F(PileHead, StiffnessTakesTheDerivativesTheForceVectorKept) {
+    propertySet(1, PL, 50, PB);
+    section(1, {.EIz = PEI, .EIy = 0.6 * PEI});
+    soil({uniform(1, -1.0, 200.0, {.gamma = 0.035, .c = 4.0, .e50 = 0.02, .j = 0.5}),
+          uniform(4, 200.0, 1000.0, {.gamma = 0.04, .phi = PHI30 + 0.1, .k = 90.0})});
+    axialCurve(2.0e5, 3.0e5);
+    torsionCurve(4.0e6, 5.0e6);
+    groupPile(1, 1, 0.0, 0.0, 0.0);
+    head(1, 2, 3, 0.0, 4.0e9);
+    prepareNodeTables();
+    prepareKeptDerivatives(1);
+    const NewtonPiles newton;
+    const Vec6 U{0.3, 0.9, -0.6, 2e-4, 3e-3, -4e-3}, V{0.3, 0.8, -0.6, 2e-4, 3e-3, -4e-3};
+    const Vec6 DU{1, 1, 1, 1, 1, 1};
+    int status = 0;
+    Vec6 F{};
+    beginForceRound();
+    PILEFRCKEEP(1, F, U, status);
+    const Mat6 kept = stiffness(1, U, DU, 5, 0, status);
+    beginForceRound();
+    const Mat6 anew = stiffness(1, U, DU, 5, 0, status);
+    ASSERT_EQ(status, 0);
+    double largest = 0.0;
+    for (double v : anew) largest = std::max(largest, std::fabs(v));
+    for (std::size_t i = 0; i < 36; ++i) EXPECT_NEAR(kept[i], anew[i], 1e-8 * largest) << "entry " << i;
+    // Kept at U, asked at V: the pile at V.
+    beginForceRound();
+    PILEFRCKEEP(1, F, U, status);
+    const Mat6 atV = stiffness(1, V, DU, 5, 0, status);
+    beginForceRound();
+    const Mat6 atVanew = stiffness(1, V, DU, 5, 0, status);
+    EXPECT_GT(std::fabs(el(atV, 2, 2) - el(kept, 2, 2)), 1e-3 * std::fabs(el(kept, 2, 2))) << "the deflection changed K22";
+    for (std::size_t i = 0; i < 36; ++i) EXPECT_NEAR(atV[i], atVanew[i], 1e-8 * largest) << "entry " << i;
+}
+
 TEST_F(PileHead, LinearisedElasticPileMatchesTheBeamOnElasticFoundation) {
     // The closed forms of the first test, through the linearised pile.
     const int n = 100;
