@@ -368,7 +368,6 @@ void analysisHeading(const char* label, const char* nameLabel, int n, const std:
 // ordinary case only). Returns the number of load levels of the case's stiffness values.
 int prepareCasePoints(CaseState& cs, int c) {
     CTLPARCASE(c);
-    forgetPileShapes();
     const int nfsd = LCCNT(c, 3);
     RUNPOINT.NFSDC = nfsd;
     const int levels = nfsd <= 12 ? nfsd : nfsd - 12;
@@ -497,7 +496,6 @@ bool runCombination(CaseState& cs, int b, int& status) {
     U(SUMCOLL_UNIT).endLine();
     U(SUMCOLL_UNIT).line() << X{5} << "LOAD COMB : " << I(5, b);
     CTLPARCOMB(b);
-    forgetPileShapes();
     RUNPOINT.NPOINT = 1;
     RUNPOINT.IPOINT = 1;
     RUNPOINT.ILOOP = 1;
@@ -544,7 +542,6 @@ void RUNCASES(int kpyop, int& status) {
     // are set once here, and the piles' store of their p-y constants is sized to the group.
     prepareNodeTables();
     prepareSpringConstants(PILE.NPILES + 1);
-    preparePileShapes(PILE.NPILES + 1);
     prepareKeptDerivatives(PILE.NPILES + 1);
     CaseState cs;
     cs.plane = CTLIN.ANTYPE == 2;

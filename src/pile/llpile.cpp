@@ -303,10 +303,14 @@ void initSolve(Solve& w, int p, double P) {
 // the pass would swing through zero, or unload to less than a quarter of its deflection, takes its
 // secant modulus instead (the secant iteration's own step, which settles such a node at once) and the
 // pass is solved again. The closure test is the secant iteration's (no deflection moved by the closure
-// tolerance in a pass); a solve starts from the pile's last closed shape, or, with none, from the
-// secant iteration's first solution on the starting moduli, which never closes the pile. When Newton
-// has not closed after 200 passes, the secant iteration runs from the start, so a pile closes wherever
-// it closed before.
+// tolerance in a pass). Every solve starts from the secant iteration's first solution on the starting
+// moduli, which never closes the pile, and not from the pile's last closed shape: a pile closes within
+// its tolerance of the balance, and a start from the last shape would carry that shape's error into
+// the next forces, so that the forces at one displacement would depend on the evaluations before them.
+// Where the tolerance is loose against the deflections that noise is percents of the head shear and
+// leads the cap's Newton iteration astray; from one start the forces follow the displacement smoothly.
+// When Newton has not closed after 200 passes, the secant iteration runs from the start, so a pile
+// closes wherever it closed before.
 constexpr double SLOPE_REL = 1e-4;  // relative step of the curves' slope reading
 constexpr int NEWTON_PASSES = 200;  // passes before the secant iteration takes over
 
@@ -328,13 +332,7 @@ bool newtonCovered(const Solve& w) { return !w.userCurves && !w.moving && CTLIN.
 
 std::atomic<int> pileNewton{-1};
 
-// The closed deflections of each pile's last Newton solve (both planes, every slot): the next solve of
-// the pile starts from them. Only pile p's thread writes entry p.
-struct Shape {
-    SlotArray y{}, z{};
-    bool kept = false;
-};
-std::vector<Shape> shapes;
+
 
 // The tangent springs at the current deflections (the moduli w.Es and esNode already at them). False
 // when the second reading of the curves fails. The cap's own reading at the head is put back.
@@ -370,27 +368,15 @@ bool tangentSprings(Solve& w, NewtonWork& t) {
 enum class NewtonEnd { Closed, SoilFailed, GaveUp };
 
 // Newton from the first solution on the starting moduli (set up as for the secant iteration).
-// Newton from the first solution on the starting moduli (set up as for the secant iteration).
-
-// Newton from the first solution on the starting moduli (set up as for the secant iteration).
 NewtonEnd newtonIterate(Solve& w, NewtonWork& t, int& status) {
     const int n = w.n, last = n + 6;
     beamcol::Plane& py = w.py;
     beamcol::Plane& pz = w.pz;
-    Shape* kept = static_cast<std::size_t>(w.p) < shapes.size() ? &shapes[static_cast<std::size_t>(w.p)] : nullptr;
-    // From the pile's last closed shape, when there is one; else from the first solution on the starting
-    // moduli, which never closes the pile.
-    int first = 2;
-    if (kept != nullptr && kept->kept) {
-        py.y = kept->y;
-        pz.y = kept->z;
-        first = 1;
-    } else {
-        beamcol::solve(py, w.Q, w.Es, w.n, w.h);
-        beamcol::solve(pz, w.Q, w.Es, w.n, w.h);
-    }
+    // The secant iteration's first solution, on the starting moduli: it never closes the pile.
+    beamcol::solve(py, w.Q, w.Es, w.n, w.h);
+    beamcol::solve(pz, w.Q, w.Es, w.n, w.h);
     const int limit = std::min(CTLPAR.MAXITP, NEWTON_PASSES);
-    for (int it = first; it <= limit; ++it) {
+    for (int it = 2; it <= limit; ++it) {
         if (!newModuli(w, status)) return NewtonEnd::SoilFailed;
         if (!tangentSprings(w, t)) return NewtonEnd::GaveUp;
         for (int s = 1; s <= last; ++s) {
@@ -424,11 +410,6 @@ NewtonEnd newtonIterate(Solve& w, NewtonWork& t, int& status) {
         if (closed) {
             // The moduli at the closed deflections, for the soil reactions and the head shears.
             if (!newModuli(w, status)) return NewtonEnd::SoilFailed;
-            if (kept != nullptr) {
-                kept->y = py.y;
-                kept->z = pz.y;
-                kept->kept = true;
-            }
             return NewtonEnd::Closed;
         }
     }
@@ -661,14 +642,6 @@ bool pileNewtonOn() {
         pileNewton.store(v, std::memory_order_relaxed);
     }
     return v == 1;
-}
-
-void preparePileShapes(int piles) {
-    shapes.assign(static_cast<std::size_t>(std::max(piles, 0)) + 1, Shape{});
-}
-
-void forgetPileShapes() {
-    for (Shape& k : shapes) k.kept = false;
 }
 
 void setPileNewton(bool on) { pileNewton.store(on ? 1 : 0, std::memory_order_relaxed); }

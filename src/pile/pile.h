@@ -231,11 +231,6 @@ void setHeadStiffnessByLinearisation(bool on);
 // default; KALDO_PILE_NEWTON=0 turns it off for a run (the benchmarks), setPileNewton for the tests.
 bool pileNewtonOn();
 void setPileNewton(bool on);
-// The store of each pile's last closed shape, from which its next Newton solve starts: sized for piles
-// 1 .. piles (call before the pile loops of a run, on one thread), and forgotten at the start of each
-// load case and combination so that a case's results do not depend on the cases before it.
-void preparePileShapes(int piles);
-void forgetPileShapes();
 // The difference steps h (translation) and hr (rotation) of that head stiffness, shared by every
 // derivative of head forces by central differences: about 1e-7 inch of translation (1e-7 inch in metres
 // for SI), single-precision constants as the solution has always used them; a ten-thousandth of that

@@ -49,7 +49,6 @@ TEST_F(PileLoop, PileAnalysesAllocateNothing) {
     // As the load cases run: the node tables set and the piles' store of p-y constants sized.
     prepareNodeTables();
     prepareSpringConstants(PILE.NPILES + 1);
-    preparePileShapes(PILE.NPILES + 1);
     prepareKeptDerivatives(PILE.NPILES + 1);
 
     const Vec6 U{0.01, 0.2, -0.1, 1e-4, 2e-4, -3e-4}, DU{1e-3, 1e-3, 1e-3, 1e-5, 1e-5, 1e-5};
