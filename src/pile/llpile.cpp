@@ -62,6 +62,10 @@ struct Solve {
     beamcol::Plane py, pz;  // first plane (local y, EIz) and second plane (local z, EIy)
     SlotArray Q{};           // axial force per slot
     SlotArray Es{};          // soil secant modulus per slot, shared by both planes
+    // After a Newton closure each plane's reaction is the one its last pass solved with: Es for the
+    // first plane and EsZ for the second (twoModuli).
+    SlotArray EsZ{};
+    bool twoModuli = false;
 
     // Node arrays of the p-y routines (node j at j): resultant deflection, soil modulus, soil movement
     // along y and z, Es times the movement, soil reaction.
@@ -137,6 +141,19 @@ void updateBendingStiffness(Solve& w) {
 
 // Iteration step 9: new secant moduli at the resultant deflections, and with soil movement the load the
 // moving soil puts on the pile, Es times the free-field movement. False when a soil lookup failed.
+// The layers' secant moduli at the resultant deflections into esNode (yNode the resultants), Es left
+// alone; false when a soil lookup failed.
+bool readModuli(Solve& w, int& status) {
+    for (int s = 4; s <= w.n + 4; ++s) w.yNode(s - 3) = std::sqrt(w.py.y(s) * w.py.y(s) + w.pz.y(s) * w.pz.y(s));
+    int st = ST_OK;
+    PYLAYERS(w.pset, st, w.p, w.p, w.yNode, w.esNode, w.ysNode, w.zsNode, w.esyNode, w.rNode);
+    if (st != ST_OK) {
+        status = st;
+        return false;
+    }
+    return true;
+}
+
 bool newModuli(Solve& w, int& status) {
     const int n = w.n;
     for (int s = 4; s <= n + 4; ++s) {
@@ -148,12 +165,7 @@ bool newModuli(Solve& w, int& status) {
         PYUSERPILE(w.p, w.ySlot, w.Es, w.ysSlot, w.zsSlot, w.esySlot, w.rSlot);
         return true;
     }
-    int st = ST_OK;
-    PYLAYERS(w.pset, st, w.p, w.p, w.yNode, w.esNode, w.ysNode, w.zsNode, w.esyNode, w.rNode);
-    if (st != ST_OK) {
-        status = st;
-        return false;
-    }
+    if (!readModuli(w, status)) return false;
     for (int j = 1; j <= n + 1; ++j) w.Es(j + 3) = w.esNode(j);
     if (w.moving) {
         for (int j = 1; j <= n + 1; ++j) {
@@ -193,7 +205,7 @@ void storeEquivalentStiffness(const Solve& w, double T, const Vec6& u) {
     for (int s = 4; s <= w.n + 4; ++s) {
         e(4 + s, p) = (s - 4) * w.h;
         e(111 + s, p) = std::fabs(w.py.y(s)) > TINY ? w.py.p(s) / w.py.y(s) : w.Es(s);
-        e(218 + s, p) = std::fabs(w.pz.y(s)) > TINY ? w.pz.p(s) / w.pz.y(s) : w.Es(s);
+        e(218 + s, p) = std::fabs(w.pz.y(s)) > TINY ? w.pz.p(s) / w.pz.y(s) : (w.twoModuli ? w.EsZ(s) : w.Es(s));
     }
 }
 
@@ -303,7 +315,9 @@ void initSolve(Solve& w, int p, double P) {
 // the pass would swing through zero, or unload to less than a quarter of its deflection, takes its
 // secant modulus instead (the secant iteration's own step, which settles such a node at once) and the
 // pass is solved again. The closure test is the secant iteration's (no deflection moved by the closure
-// tolerance in a pass). Every solve starts from the secant iteration's first solution on the starting
+// tolerance in a pass), and one more pass follows it. The reaction returned is the one the last pass
+// solved with, Es y0 + k (y - y0) per plane, so that the head shear balances the moments of the
+// deflections solved, as the secant iteration's Es y does. Every solve starts from the secant iteration's first solution on the starting
 // moduli, which never closes the pile, and not from the pile's last closed shape: a pile closes within
 // its tolerance of the balance, and a start from the last shape would carry that shape's error into
 // the next forces, so that the forces at one displacement would depend on the evaluations before them.
@@ -334,7 +348,7 @@ std::atomic<int> pileNewton{-1};
 
 
 
-// The tangent springs at the current deflections (the moduli w.Es and esNode already at them). False
+// The tangent springs at the deflections yNode (esNode the secant moduli there). False
 // when the second reading of the curves fails. The cap's own reading at the head is put back.
 bool tangentSprings(Solve& w, NewtonWork& t) {
     const int n = w.n;
@@ -351,7 +365,7 @@ bool tangentSprings(Solve& w, NewtonWork& t) {
         const int s = j + 3;
         const double r = w.yNode(j), dr = t.up(j) - r;
         const double slope = dr > 0.0 ? (t.esUp(j) - w.esNode(j)) / dr : 0.0;
-        const double Es = w.Es(s);
+        const double Es = w.esNode(j);
         if (r > 0.0 && std::isfinite(slope)) {
             const double y = w.py.y(s), z = w.pz.y(s);
             t.ky(s) = std::max(0.0, Es + slope * y * y / r);
@@ -376,6 +390,7 @@ NewtonEnd newtonIterate(Solve& w, NewtonWork& t, int& status) {
     beamcol::solve(py, w.Q, w.Es, w.n, w.h);
     beamcol::solve(pz, w.Q, w.Es, w.n, w.h);
     const int limit = std::min(CTLPAR.MAXITP, NEWTON_PASSES);
+    bool polished = false;
     for (int it = 2; it <= limit; ++it) {
         if (!newModuli(w, status)) return NewtonEnd::SoilFailed;
         if (!tangentSprings(w, t)) return NewtonEnd::GaveUp;
@@ -407,9 +422,27 @@ NewtonEnd newtonIterate(Solve& w, NewtonWork& t, int& status) {
         bool closed = true;
         for (int s = 4; s <= n + 4 && closed; ++s)
             closed = std::fabs(py.y(s) - t.y0(s)) < CTLPAR.TOLPIL && std::fabs(pz.y(s) - t.z0(s)) < CTLPAR.TOLPIL;
+        // One more pass after the closure test passes: Newton halves the digits of its error each pass,
+        // so the forces returned are those of the balanced pile and not of where a loose tolerance
+        // stopped, and they follow the head movement smoothly, as the cap's iteration needs.
+        if (closed && !polished) {
+            polished = true;
+            closed = false;
+        }
         if (closed) {
-            // The moduli at the closed deflections, for the soil reactions and the head shears.
-            if (!newModuli(w, status)) return NewtonEnd::SoilFailed;
+            // The soil reaction of each plane is the one the closing pass solved with,
+            //     p = Es y0 + k (y - y0),
+            // so that the head shear (the reaction less the loads along the pile) balances the moments of
+            // the deflections solved, as the secant iteration's reaction Es y does. Kept as a modulus
+            // per plane; a node at exactly zero deflection keeps its secant.
+            for (int s = 4; s <= n + 4; ++s) {
+                const double Es = w.Es(s), y = py.y(s), z = pz.y(s);
+                const double ry = Es * t.y0(s) + t.ky(s) * (y - t.y0(s));
+                const double rz = Es * t.z0(s) + t.kz(s) * (z - t.z0(s));
+                w.Es(s) = y != 0.0 ? ry / y : Es;
+                w.EsZ(s) = z != 0.0 ? rz / z : Es;
+            }
+            w.twoModuli = true;
             return NewtonEnd::Closed;
         }
     }
@@ -541,7 +574,8 @@ void tangentSolve(const Solve& w, int plane, const SlotArray& K, double dyt, dou
 // the shear is the trapezoid sum of the soil reaction less the loads, the moment -EI y'' at the head.
 // False when the curves cannot be read or a value is not finite.
 bool condense(Solve& w, NewtonWork& t, double D[4][5]) {
-    if (!tangentSprings(w, t)) return false;
+    int st = ST_OK;
+    if (!readModuli(w, st) || !tangentSprings(w, t)) return false;
     Condensation& c = threadCondensation();
     const int n = w.n, tip = n + 4, last = n + 6;
     bool coupled = false;
@@ -607,7 +641,7 @@ bool condense(Solve& w, NewtonWork& t, double D[4][5]) {
 void headForcesAndStores(Solve& w, double T, double& Hy, double& Hz, double& My, double& Mz, const Vec6& u,
                          const Mat6& rot, const SlotArray& axdisp, const SlotArray& axforce) {
     Hy = beamcol::internalForces(w.py, w.Q, w.Es, w.n, w.h);
-    Hz = beamcol::internalForces(w.pz, w.Q, w.Es, w.n, w.h);
+    Hz = beamcol::internalForces(w.pz, w.Q, w.twoModuli ? w.EsZ : w.Es, w.n, w.h);
     My = w.py.M(4);
     Mz = w.pz.M(4);
 
