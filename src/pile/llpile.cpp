@@ -66,6 +66,9 @@ struct Solve {
     // first plane and EsZ for the second (twoModuli).
     SlotArray EsZ{};
     bool twoModuli = false;
+    // After a Newton closure the tangent springs of the last pass (NewtonWork kyT, kzT, kyz) are those
+    // of the balanced pile within the closure of that pass.
+    bool tangentKept = false;
 
     // Node arrays of the p-y routines (node j at j): resultant deflection, soil modulus, soil movement
     // along y and z, Es times the movement, soil reaction.
@@ -330,6 +333,7 @@ constexpr int NEWTON_PASSES = 200;  // passes before the secant iteration takes 
 
 struct NewtonWork {
     SlotArray ky{}, kz{}, kyz{};  // tangent springs of each plane and their coupling, per slot
+    SlotArray kyT{}, kzT{};       // the tangent springs of the last pass before any node took its secant
     SlotArray Ly{}, Lz{};         // the loads of the Newton pass
     SlotArray y0{}, z0{};         // the deflections before the pass (every slot)
     NodeArray up{}, esUp{}, e1{}, r1{};
@@ -393,7 +397,13 @@ NewtonEnd newtonIterate(Solve& w, NewtonWork& t, int& status) {
     bool polished = false;
     for (int it = 2; it <= limit; ++it) {
         if (!newModuli(w, status)) return NewtonEnd::SoilFailed;
-        if (!tangentSprings(w, t)) return NewtonEnd::GaveUp;
+        // The pass after the closure test keeps the springs of the pass before: the deflections moved by
+        // less than the tolerance since, and the error that pass leaves is far below what it corrects.
+        if (!polished) {
+            if (!tangentSprings(w, t)) return NewtonEnd::GaveUp;
+            t.kyT = t.ky;
+            t.kzT = t.kz;
+        }
         for (int s = 1; s <= last; ++s) {
             t.y0(s) = py.y(s);
             t.z0(s) = pz.y(s);
@@ -443,6 +453,7 @@ NewtonEnd newtonIterate(Solve& w, NewtonWork& t, int& status) {
                 w.EsZ(s) = z != 0.0 ? rz / z : Es;
             }
             w.twoModuli = true;
+            w.tangentKept = true;
             return NewtonEnd::Closed;
         }
     }
@@ -574,8 +585,16 @@ void tangentSolve(const Solve& w, int plane, const SlotArray& K, double dyt, dou
 // the shear is the trapezoid sum of the soil reaction less the loads, the moment -EI y'' at the head.
 // False when the curves cannot be read or a value is not finite.
 bool condense(Solve& w, NewtonWork& t, double D[4][5]) {
-    int st = ST_OK;
-    if (!readModuli(w, st) || !tangentSprings(w, t)) return false;
+    // The tangent of the last pass: it was taken one pass before the closed deflections, which the pass
+    // after the closure test moved by far less than the tolerance.
+    if (!w.tangentKept) {
+        int st = ST_OK;
+        if (!readModuli(w, st) || !tangentSprings(w, t)) return false;
+        t.kyT = t.ky;
+        t.kzT = t.kz;
+    }
+    const SlotArray& ky = t.kyT;
+    const SlotArray& kz = t.kzT;
     Condensation& c = threadCondensation();
     const int n = w.n, tip = n + 4, last = n + 6;
     bool coupled = false;
@@ -591,7 +610,7 @@ bool condense(Solve& w, NewtonWork& t, double D[4][5]) {
         f.c(3) = pl.c(3);
         f.a(4) = pl.a(4);
         f.b(4) = f.c(4) = 0.0;
-        beamcol::solve(f, w.Q, plane == 0 ? t.ky : t.kz, w.n, w.h);
+        beamcol::solve(f, w.Q, plane == 0 ? ky : kz, w.n, w.h);
     }
     for (int k = 0; k < NIN; ++k) {
         const bool axial = k == 4;
@@ -603,9 +622,9 @@ bool condense(Solve& w, NewtonWork& t, double D[4][5]) {
         for (int sweep = 0; sweep < 50; ++sweep) {
             for (int s = 4; s <= tip; ++s) c.F(s) = -t.kyz(s) * dz(s);
             c.prev = dy;
-            tangentSolve(w, 0, t.ky, in[0][0], in[0][1], axial, c, dy);
+            tangentSolve(w, 0, ky, in[0][0], in[0][1], axial, c, dy);
             for (int s = 4; s <= tip; ++s) c.F(s) = -t.kyz(s) * dy(s);
-            tangentSolve(w, 1, t.kz, in[1][0], in[1][1], axial, c, dz);
+            tangentSolve(w, 1, kz, in[1][0], in[1][1], axial, c, dz);
             if (!coupled) break;
             if (sweep == 0) continue;  // the first sweep has nothing to compare with
             double change = 0.0, size = 0.0;
@@ -623,8 +642,8 @@ bool condense(Solve& w, NewtonWork& t, double D[4][5]) {
         double Hy = 0.0, Hz = 0.0;
         for (int s = 4; s <= tip; ++s) {
             const double wt = (s == 4 || s == tip) ? 0.5 : 1.0;
-            Hy += wt * (t.ky(s) * dy(s) + t.kyz(s) * dz(s)) * h;
-            Hz += wt * (t.kyz(s) * dy(s) + t.kz(s) * dz(s)) * h;
+            Hy += wt * (ky(s) * dy(s) + t.kyz(s) * dz(s)) * h;
+            Hz += wt * (t.kyz(s) * dy(s) + kz(s) * dz(s)) * h;
         }
         D[0][k] = Hy;
         D[1][k] = Hz;
