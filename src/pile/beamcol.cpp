@@ -10,6 +10,27 @@
 
 namespace kaldo::beamcol {
 
+void headRowCoefficients(int code, double R, double spring, double h, double& ay, double& as, double& c3) {
+    const double den = 2.0 * R + h * spring;
+    if (code == 2) {
+        // Fixed: the central-difference slope at the head is -s.
+        ay = 0.0;
+        as = 2.0 * h;
+        c3 = 1.0;
+    } else if (code == 1 || den == 0.0) {
+        // Pinned: no curvature at the head. A spring of no stiffness on a section of no stiffness has
+        // no row of its own; it takes the pinned row, the limit of a vanishing spring.
+        ay = 2.0;
+        as = 0.0;
+        c3 = -1.0;
+    } else {
+        // Rotational spring: R (y3 - 2 y4 + y5) / h^2 + S (y3 - y5) / 2h = S s.
+        ay = 4.0 * R / den;
+        as = 2.0 * h * h * spring / den;
+        c3 = (h * spring - 2.0 * R) / den;
+    }
+}
+
 void headRows(Plane& pl, int code, double yt, double s, double spring, double h) {
     const double R = pl.R(4);
     pl.a(4) = yt;
@@ -17,16 +38,12 @@ void headRows(Plane& pl, int code, double yt, double s, double spring, double h)
     pl.b(3) = 0.0;
     const double den = 2.0 * R + h * spring;
     if (code == 2) {
-        // Fixed: the central-difference slope at the head is -s.
         pl.a(3) = 2.0 * h * s;
         pl.c(3) = 1.0;
     } else if (code == 1 || den == 0.0) {
-        // Pinned: no curvature at the head. A spring of no stiffness on a section of no stiffness has
-        // no row of its own; it takes the pinned row, the limit of a vanishing spring.
         pl.a(3) = 2.0 * yt;
         pl.c(3) = -1.0;
     } else {
-        // Rotational spring: R (y3 - 2 y4 + y5) / h^2 + S (y3 - y5) / 2h = S s.
         pl.a(3) = (4.0 * R * yt + 2.0 * h * h * spring * s) / den;
         pl.c(3) = (h * spring - 2.0 * R) / den;
     }

@@ -36,6 +36,9 @@ struct Plane {
 // rotational spring of stiffness spring balancing the head moment against the rotation s. s is the
 // negated head slope: the three-dimensional solver passes -u6 and u5, a plane solver minus its rotation.
 void headRows(Plane& pl, int code, double yt, double s, double spring, double h);
+// The head row of headRows as y3 = ay yt + as s + c3 y5 (the same three cases), for the linearised
+// pile's unit head inputs.
+void headRowCoefficients(int code, double R, double spring, double h, double& ay, double& as, double& c3);
 
 // One solution for the current stiffness, axial force Q and soil moduli Es: keeps the previous
 // deflections of the head to tip slots, sweeps, solves the two tip conditions and substitutes back.

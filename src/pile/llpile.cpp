@@ -518,17 +518,6 @@ Condensation& threadCondensation() {
     return c;
 }
 
-// The head-row coefficients of one plane for unit head deflection (ay) and unit slope (as): the row is
-// y3 - c y5 = ay yt + as s.
-void headRowCoefficients(int code, double R4, double spring, double h, double& ay, double& as) {
-    thread_local beamcol::Plane pl;
-    pl.R(4) = R4;
-    beamcol::headRows(pl, code, 1.0, 0.0, spring, h);
-    ay = pl.a(3);
-    beamcol::headRows(pl, code, 0.0, 1.0, spring, h);
-    as = pl.a(3);
-}
-
 // One solve of a plane's tangent system for head inputs (dyt, ds), the load per length c.F and, with
 // axial, the axial force's unit share; the recursion b, c of the factorised plane f.
 void tangentSolve(const Solve& w, int plane, const SlotArray& K, double dyt, double ds, bool axial, Condensation& c,
@@ -539,8 +528,8 @@ void tangentSolve(const Solve& w, int plane, const SlotArray& K, double dyt, dou
     const double h = w.h, h2 = h * h, h4 = h2 * h2;
     const int code = plane == 0 ? PILE.CONNZ(p) : PILE.CONNY(p);
     const double spring = plane == 0 ? PILE.SPRZ(p) : PILE.SPRY(p);
-    double ay = 0.0, as = 0.0;
-    headRowCoefficients(code, pl.R(4), spring, h, ay, as);
+    double ay = 0.0, as = 0.0, c3 = 0.0;
+    beamcol::headRowCoefficients(code, pl.R(4), spring, h, ay, as, c3);
     SlotArray& a = c.a;
     a(1) = a(2) = 0.0;
     a(3) = ay * dyt + as * ds;
@@ -619,13 +608,20 @@ bool condense(Solve& w, NewtonWork& t, double D[4][5]) {
         SlotArray& dy = c.dy[0][k];
         SlotArray& dz = c.dy[1][k];
         dz.fill(0.0);
+        if (!coupled) {
+            // Each plane alone: an input of the other plane leaves it at rest.
+            c.F.fill(0.0);
+            dy.fill(0.0);
+            if (axial || k < 2) tangentSolve(w, 0, ky, in[0][0], in[0][1], axial, c, dy);
+            if (axial || k >= 2) tangentSolve(w, 1, kz, in[1][0], in[1][1], axial, c, dz);
+            continue;
+        }
         for (int sweep = 0; sweep < 50; ++sweep) {
             for (int s = 4; s <= tip; ++s) c.F(s) = -t.kyz(s) * dz(s);
             c.prev = dy;
             tangentSolve(w, 0, ky, in[0][0], in[0][1], axial, c, dy);
             for (int s = 4; s <= tip; ++s) c.F(s) = -t.kyz(s) * dy(s);
             tangentSolve(w, 1, kz, in[1][0], in[1][1], axial, c, dz);
-            if (!coupled) break;
             if (sweep == 0) continue;  // the first sweep has nothing to compare with
             double change = 0.0, size = 0.0;
             for (int s = 1; s <= last; ++s) {
