@@ -10,6 +10,7 @@
 // host shows the engine's progress messages, turns Ctrl-C into a stop request so the run ends cleanly,
 // then shows the engine's completion message (with the error text of a failed run) and every load case
 // or combination that did not converge fully, and removes the working folder unless asked to keep it.
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -324,25 +325,39 @@ std::vector<std::string> unconverged(const std::string& caseStatus) {
     return out;
 }
 
-}  // namespace
 
 // The engine's idle threads sleep while they wait for work instead of spinning: on a machine shared
 // with other work, spinning threads take the processors that the busy threads of this run and other
-// programs need. The thread runtime reads its wait policy from the environment once, when the program
-// is loaded, so the host sets it and starts itself again; a policy the user set stands.
-static void idleThreadsSleep(char** argv) {
-#if defined(__linux__)
-    if (std::getenv("OMP_WAIT_POLICY") != nullptr || std::getenv("GOMP_SPINCOUNT") != nullptr) return;
-    if (setenv("OMP_WAIT_POLICY", "PASSIVE", 1) != 0) return;
-    execv("/proc/self/exe", argv);
-    // Without a new image the run goes on under the runtime's default policy.
-#else
-    (void)argv;
-#endif
+// programs need. The thread runtime reads its wait policy from the environment once, when it is loaded,
+// so the host sets the policy first (a policy the user set stands) and only then loads the engine
+// library, and with it the thread runtime. The library beside the host is taken first, so that a copy
+// of a build (both files) runs its own engine; else the system's search for libkaldo.so.
+using EntryPoint = decltype(&IKALDO);
+
+EntryPoint loadEngine(std::string& why) {
+    if (std::getenv("OMP_WAIT_POLICY") == nullptr && std::getenv("GOMP_SPINCOUNT") == nullptr)
+        setenv("OMP_WAIT_POLICY", "PASSIVE", 1);
+    std::string path = "libkaldo.so";
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec && fs::exists(self.parent_path() / path, ec)) path = (self.parent_path() / path).string();
+    void* engine = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (engine == nullptr) {
+        const char* text = dlerror();
+        why = text != nullptr ? text : "libkaldo.so cannot be loaded";
+        return nullptr;
+    }
+    void* entry = dlsym(engine, "IKALDO");
+    if (entry == nullptr) {
+        why = "libkaldo.so has no entry point IKALDO";
+        return nullptr;
+    }
+    return reinterpret_cast<EntryPoint>(entry);
 }
 
+}  // namespace
+
 int main(int argc, char** argv) {
-    idleThreadsSleep(argv);
     bool keepScratch = false;
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) {
@@ -396,8 +411,14 @@ int main(int argc, char** argv) {
         return EXIT_USAGE;
     }
 
-    WorkFolder lock;
     std::string why;
+    const EntryPoint ikaldo = loadEngine(why);
+    if (ikaldo == nullptr) {
+        std::cerr << "kaldo: cannot load the engine: " << why << "\n";
+        return EXIT_USAGE;
+    }
+
+    WorkFolder lock;
     switch (lock.take(work, why)) {
         case WorkFolder::Outcome::Busy:
             std::cerr << "kaldo: another run of " << name << " is going on in " << folder.string()
@@ -458,7 +479,7 @@ int main(int argc, char** argv) {
 
     RunEnd end;
     std::thread watcher(watchProgress, work / (stem + ".prog"), std::ref(end));
-    const int status = IKALDO(8);
+    const int status = ikaldo(8);
     end.signal();
     watcher.join();
     fs::current_path(folder, ec);

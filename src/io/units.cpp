@@ -136,8 +136,8 @@ bool Unit::open(const std::string& path, Mode mode, Form form, bool buffered) {
     bytesWritten_ = 0;
     lineNo_ = 0;
     if (buffered) {
-        buffer_.assign(kBigBuffer, 0);
-        std::setvbuf(fp_, buffer_.data(), _IOFBF, buffer_.size());
+        buffer_ = std::make_unique_for_overwrite<char[]>(kBigBuffer);
+        std::setvbuf(fp_, buffer_.get(), _IOFBF, kBigBuffer);
     }
     return true;
 }
@@ -147,8 +147,7 @@ void Unit::close() {
     if (hasPending_) endLine();
     if (std::fclose(fp_) != 0) noteWriteFailure(errno);
     fp_ = nullptr;
-    buffer_.clear();
-    buffer_.shrink_to_fit();
+    buffer_.reset();
     path_.clear();
 }
 

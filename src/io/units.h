@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -155,7 +156,9 @@ private:
     bool writeFailed_ = false;
     long long bytesWritten_ = 0;  // since the open, for an injected failure
     long lineNo_ = 0;
-    std::vector<char> buffer_;
+    // The large output buffer of a buffered unit; left unwritten when made, so that only the part a
+    // run's output reaches is ever touched.
+    std::unique_ptr<char[]> buffer_;
 };
 
 template <class Field>
