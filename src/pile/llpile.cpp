@@ -586,8 +586,11 @@ bool condense(Solve& w, NewtonWork& t, double D[4][5]) {
     const SlotArray& kz = t.kzT;
     Condensation& c = threadCondensation();
     const int n = w.n, tip = n + 4, last = n + 6;
+    // The planes are coupled where a node moves in both: a movement along one plane leaves round-off in
+    // the other, whose coupling (below 1e-8 of the springs) changes nothing a double can hold.
     bool coupled = false;
-    for (int s = 4; s <= tip; ++s) coupled = coupled || t.kyz(s) != 0.0;
+    for (int s = 4; s <= tip && !coupled; ++s)
+        coupled = std::fabs(t.kyz(s)) > 1e-8 * (std::fabs(ky(s)) + std::fabs(kz(s)));
     // Factorise each plane with its tangent springs (the recursion does not depend on the load).
     for (int plane = 0; plane < 2; ++plane) {
         const beamcol::Plane& pl = plane == 0 ? w.py : w.pz;
