@@ -354,6 +354,8 @@ std::atomic<int> pileNewton{-1};
 
 // The tangent springs at the deflections yNode (esNode the secant moduli there). False
 // when the second reading of the curves fails. The cap's own reading at the head is put back.
+void tangentFromReadings(Solve& w, NewtonWork& t);
+
 bool tangentSprings(Solve& w, NewtonWork& t) {
     const int n = w.n;
     for (int j = 1; j <= n + 1; ++j) {
@@ -365,7 +367,13 @@ bool tangentSprings(Solve& w, NewtonWork& t) {
     PYLAYERS(w.pset, st, w.p, w.p, t.up, t.esUp, w.ysNode, w.zsNode, t.e1, t.r1);
     PYDRV.PCAPLV(w.p) = capReading;
     if (st != ST_OK) return false;
-    for (int j = 1; j <= n + 1; ++j) {
+    tangentFromReadings(w, t);
+    return true;
+}
+
+// The tangent springs from the two readings of the curves: esNode at yNode and esUp at up.
+void tangentFromReadings(Solve& w, NewtonWork& t) {
+    for (int j = 1; j <= w.n + 1; ++j) {
         const int s = j + 3;
         const double r = w.yNode(j), dr = t.up(j) - r;
         const double slope = dr > 0.0 ? (t.esUp(j) - w.esNode(j)) / dr : 0.0;
@@ -380,6 +388,26 @@ bool tangentSprings(Solve& w, NewtonWork& t) {
             t.kyz(s) = 0.0;
         }
     }
+}
+
+// The moduli of a Newton pass at the current deflections (newModuli), and with slopes the tangent
+// springs there, both readings of the curves in one walk of the nodes. False when a soil lookup failed.
+bool newtonModuli(Solve& w, NewtonWork& t, bool slopes, int& status) {
+    if (!slopes) return newModuli(w, status);
+    const int n = w.n;
+    for (int s = 4; s <= n + 4; ++s) w.yNode(s - 3) = std::sqrt(w.py.y(s) * w.py.y(s) + w.pz.y(s) * w.pz.y(s));
+    for (int j = 1; j <= n + 1; ++j) {
+        t.up(j) = w.yNode(j) * (1.0 + SLOPE_REL);
+        t.esUp(j) = w.esNode(j);  // nodes in no layer keep their modulus: no slope
+    }
+    int st = ST_OK;
+    PYLAYERSUP(w.pset, st, w.p, w.yNode, w.esNode, w.ysNode, w.zsNode, w.esyNode, w.rNode, t.up, t.esUp);
+    if (st != ST_OK) {
+        status = st;
+        return false;
+    }
+    for (int j = 1; j <= n + 1; ++j) w.Es(j + 3) = w.esNode(j);
+    tangentFromReadings(w, t);
     return true;
 }
 
@@ -396,11 +424,10 @@ NewtonEnd newtonIterate(Solve& w, NewtonWork& t, int& status) {
     const int limit = std::min(CTLPAR.MAXITP, NEWTON_PASSES);
     bool polished = false;
     for (int it = 2; it <= limit; ++it) {
-        if (!newModuli(w, status)) return NewtonEnd::SoilFailed;
         // The pass after the closure test keeps the springs of the pass before: the deflections moved by
         // less than the tolerance since, and the error that pass leaves is far below what it corrects.
+        if (!newtonModuli(w, t, !polished, status)) return NewtonEnd::SoilFailed;
         if (!polished) {
-            if (!tangentSprings(w, t)) return NewtonEnd::GaveUp;
             t.kyT = t.ky;
             t.kzT = t.kz;
         }

@@ -129,6 +129,12 @@ void prepareSpringConstants(int piles);
 void PYLAYERS(int pset, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es, const NodeArray& smov1,
               const NodeArray& smov2, NodeArray& esy, NodeArray& p);
 
+// PYLAYERS in evaluation mode for the pile's own row, reading each node's curve a second time in the
+// same walk: EsUp the secant moduli at the deflections yUp (nodes that no layer holds keep theirs, nodes
+// above the ground get 0). The cap's reading at the head is that of y.
+void PYLAYERSUP(int pset, int& status, int pile, const NodeArray& y, NodeArray& Es, const NodeArray& smov1,
+                const NodeArray& smov2, NodeArray& esy, NodeArray& p, const NodeArray& yUp, NodeArray& EsUp);
+
 // The p- and y-multipliers along depth of a pile at the vertical coordinate x: set := the pile's set
 // RFLSET; pm = ym = 1 without a set or outside its points, linear between them.
 void PYMULT(int pile, int& set, double x, double& pm, double& ym);

@@ -36,6 +36,22 @@
 
 namespace kaldo {
 
+namespace {
+
+// A second reading of the curves in the same walk of the nodes (PYLAYERSUP): the moduli at the
+// deflections y into Es, on the calling thread only while PYLAYERSUP runs.
+struct SecondReading {
+    const NodeArray* y = nullptr;
+    NodeArray* Es = nullptr;
+};
+
+SecondReading& secondReading() {
+    thread_local SecondReading r;
+    return r;
+}
+
+}  // namespace
+
 namespace py {
 
 namespace {
@@ -345,6 +361,11 @@ void runGenerator(Criterion& crit, Call& call) {
 
                 const Spring sp = crit.spring(y, m);
                 call.Es(j) = sp.Es;
+                if (mode == Mode::Evaluate && secondReading().Es != nullptr) {
+                    const double y2 = SMOV.NSMOV > 0 ? std::fabs((*secondReading().y)(j) - node.ys)
+                                                     : std::fabs((*secondReading().y)(j));
+                    (*secondReading().Es)(j) = crit.spring(y2, m).Es;
+                }
                 if (capPass && capopt == 1 && sp.capValue) PYDRV.PCAPLV(pile) = sp.pc;
                 if (mode == Mode::Evaluate && SMOV.NSMOV > 0) call.esy(j) = sp.Es * node.ys;
                 double pj = call.y(j) > node.ys ? -sp.pprime : sp.pprime;
@@ -496,9 +517,25 @@ void PYLAYERS(int pset, int& status, int pile, int fidx, const NodeArray& y, Nod
     // No soil above the ground surface; afterwards GSURFP holds the distance from the head node down to
     // the ground.
     const double g = groundFromHead ? PILE.HEADXW(pile) + PILE.GROUND(pile) : PYDRV.GSURFP(pile);
+    NodeArray* Es2 = secondReading().Es;
     for (int j = 1; j <= n + 1 && j <= MAXNODE; ++j)
-        if (g - NODES.NODEX(pile, j) >= py::DEPTH_TOL) Es(j) = 0.0;
+        if (g - NODES.NODEX(pile, j) >= py::DEPTH_TOL) {
+            Es(j) = 0.0;
+            if (Es2 != nullptr) (*Es2)(j) = 0.0;
+        }
     PYDRV.GSURFP(pile) = g - NODES.NODEX(pile, 1);
+}
+
+void PYLAYERSUP(int pset, int& status, int pile, const NodeArray& y, NodeArray& Es, const NodeArray& smov1,
+                const NodeArray& smov2, NodeArray& esy, NodeArray& p, const NodeArray& yUp, NodeArray& EsUp) {
+    SecondReading& r = secondReading();
+    r.y = &yUp;
+    r.Es = &EsUp;
+    struct Reset {
+        SecondReading& r;
+        ~Reset() { r.y = nullptr, r.Es = nullptr; }
+    } reset{r};
+    PYLAYERS(pset, status, pile, pile, y, Es, smov1, smov2, esy, p);
 }
 
 void PYMULT(int pile, int& set, double x, double& pm, double& ym) {

@@ -127,6 +127,38 @@ TEST_F(PyLayers, NodesAboveTheGroundSurface) {
     EXPECT_GT(Es(1), 0.0);
 }
 
+// The second reading in the same walk gives each node the modulus a reading of its own at those
+// deflections gives, bit for bit: in clay over sand, with nodes above the ground (0 in both readings),
+// while the first reading's moduli, reactions and the ground are those of a plain reading.
+TEST_F(PyLayers, SecondReadingInOneWalkIsAReadingOfItsOwn) {
+    propertySet(1, 240.0, 10, 12.0);
+    pile(1, 1, -48.0, 48.0);
+    soil({uniform(1, 0.0, 96.0, CLAY), uniform(4, 96.0, 600.0, {.gamma = 0.04, .phi = PHI30, .k = 90.0})});
+    layOut(1);
+    NodeArray up{}, esUp{}, alone{}, esAlone{}, e3{}, p3{};
+    for (int j = 1; j <= 11; ++j) {
+        y(j) = 0.05 * j;
+        up(j) = y(j) * (1.0 + 1e-4);
+        esUp(j) = esAlone(j) = 777.0;
+    }
+    int status = 0;
+    PYLAYERSUP(1, status, 1, y, Es, sm1, sm2, esy, p, up, esUp);
+    ASSERT_EQ(status, 0);
+    const NodeArray first = Es, reaction = p;
+    const double ground = PYDRV.GSURFP(1);
+    ASSERT_EQ(evaluate(1), 0);
+    PYLAYERS(1, status, 1, 1, up, esAlone, sm1, sm2, e3, p3);
+    ASSERT_EQ(status, 0);
+    for (int j = 1; j <= 11; ++j) {
+        EXPECT_EQ(esUp(j), esAlone(j)) << j;
+        EXPECT_EQ(first(j), Es(j)) << j;
+        EXPECT_EQ(reaction(j), p(j)) << j;
+    }
+    EXPECT_EQ(esUp(1), 0.0);
+    EXPECT_NE(esUp(5), first(5)) << "a reading further out";
+    EXPECT_EQ(PYDRV.GSURFP(1), ground);
+}
+
 TEST_F(PyLayers, TipAloneInALayerIsLeftToTheLayerAbove) {
     // Layer 1 ends at the tip (X = 240), layer 2 (a very stiff elastic subgrade without strength, so that
     // the strength at the boundary stays the clay's) begins there.
