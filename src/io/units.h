@@ -156,6 +156,8 @@ private:
     long long bytesWritten_ = 0;  // since the open, for an injected failure
     long lineNo_ = 0;
     std::vector<char> buffer_;
+    char* readBuf_ = nullptr;  // nextLine's read buffer (getdelim's, freed with the unit)
+    size_t readCap_ = 0;
 };
 
 template <class Field>
