@@ -1,8 +1,10 @@
 // Fixed-format field writers.
 //
-// Decimal digits come from std::to_chars with an explicit precision: it rounds the exact binary value
+// Decimal digits are those of std::to_chars with an explicit precision: it rounds the exact binary value
 // correctly (ties to even, as glibc's printf does) and, unlike printf, never looks at the C locale, so a
-// host that sets a decimal comma cannot change a report. Everything else is assembling the field text.
+// host that sets a decimal comma cannot change a report. The usual report values get the same digits
+// from exact integer arithmetic (the quick road below), which costs a fraction of the general
+// conversion; the rest goes to std::to_chars. Everything else is assembling the field text.
 #include "io/format.h"
 
 #include <bit>
@@ -149,6 +151,50 @@ struct Scaled {
     U128 whole;
     int half;
 };
+// A very small value (the noise left in a converged result, 1e-30 say) needs a power of five beyond
+// 128 bits: m * 5^p is worked out in five 64-bit words, and the power of two 2^(q+p), a division
+// here, picks the integer part and the fraction bits from them.
+bool scaleSmall(std::uint64_t m, int q, int p, Scaled& out) {
+    constexpr int kWords = 5;
+    constexpr int kMaxSmallPow5 = 4 * kMaxPow5;  // m * 5^108 < 2^53 * 2^251 fits in five words
+    if (p > kMaxSmallPow5) return false;
+    std::uint64_t w[kWords] = {m, 0, 0, 0, 0};
+    for (int left = p; left > 0;) {
+        const int step = left < kMaxPow5 ? left : kMaxPow5;
+        left -= step;
+        U128 carry = 0;
+        for (auto& word : w) {
+            const U128 t = static_cast<U128>(word) * kPow5[step] + carry;
+            word = static_cast<std::uint64_t>(t);
+            carry = t >> 64;
+        }
+    }
+    const int shift = -(q + p);  // the number of fraction bits, at least 1
+    if (shift >= 64 * kWords) return false;
+    // The 64 bits from bit `at` on (bits past the top are zero).
+    auto bitsFrom = [&](int at) -> std::uint64_t {
+        const int i = at / 64, o = at % 64;
+        if (i >= kWords) return 0;
+        std::uint64_t v = w[i] >> o;
+        if (o != 0 && i + 1 < kWords) v |= w[i + 1] << (64 - o);
+        return v;
+    };
+    // The integer part must fit in 128 bits.
+    for (int at = shift + 128; at < 64 * kWords; at += 64)
+        if (bitsFrom(at) != 0) return false;
+    out.whole = static_cast<U128>(bitsFrom(shift)) | static_cast<U128>(bitsFrom(shift + 64)) << 64;
+    // The fraction against one half: its top bit, then whether any bit below it is set.
+    const int top = shift - 1;
+    if (((w[top / 64] >> (top % 64)) & 1) == 0) {
+        out.half = -1;
+        return true;
+    }
+    bool below = (w[top / 64] & ((1ULL << (top % 64)) - 1)) != 0;
+    for (int i = 0; i < top / 64 && !below; ++i) below = w[i] != 0;
+    out.half = below ? 1 : 0;
+    return true;
+}
+
 bool scaleExact(double a, int p, Scaled& out) {
     const auto bits = std::bit_cast<std::uint64_t>(a);
     const int biased = static_cast<int>(bits >> 52);
@@ -166,6 +212,7 @@ bool scaleExact(double a, int p, Scaled& out) {
     m >>= tz;
     q += tz;
 
+    if (p > kMaxPow5 && q + p < 0) return scaleSmall(m, q, p, out);
     if (p > kMaxPow5 || p < -kMaxPow5) return false;
     // num / den = m * 5^p * 2^(q+p), each power on the side where it is a multiplier.
     U128 num = m;
@@ -217,7 +264,7 @@ void putDigits(char* buf, std::size_t n, std::uint64_t v) {
 }
 
 // The decade of a positive finite value to within one: floor(log10(2^e)) for its binary exponent e,
-// with 78913 / 2^18 just above log10(2).
+// with 78913 / 2^18 a shade below log10(2) (exact for every exponent of a double).
 int decadeGuess(double a) {
     int e;
     std::frexp(a, &e);  // a = f * 2^e, 0.5 <= f < 1
@@ -311,8 +358,8 @@ public:
 
 private:
     // The digits by the quick road: a scaled by 10^(sig-1-e) for the decade e of a lies in
-    // [10^(sig-1), 10^sig) before rounding; the guess of e is put right on the integer part, which
-    // settles the decade exactly, then rounded. A rounding up to 10^sig is the first power of the
+    // [10^(sig-1), 10^sig) before rounding; the guess of e (never above the decade, at most one
+    // below it) is put right on the integer part, which settles the decade exactly, then rounded. A rounding up to 10^sig is the first power of the
     // next decade (the value rounds to 10^(sig-1) there as well).
     bool quick(double a, int sig) {
         int e = decadeGuess(a);

@@ -407,7 +407,8 @@ TEST(FormatQuickDigits, AnyBitPatternMatchesTheReference) {
 }
 
 TEST(FormatQuickDigits, ValuesOfTheReportsRangeMatchTheReference) {
-    // Magnitudes of 10^-12 to 10^12, spread evenly over the decades, in every report field.
+    // Magnitudes of 10^-12 to 10^12, spread evenly over the decades, in every report field and in
+    // fields of every digit count.
     std::mt19937_64 rng(7);
     std::uniform_real_distribution<double> decade(-12.0, 12.0);
     Comparison cmp;
@@ -417,7 +418,14 @@ TEST(FormatQuickDigits, ValuesOfTheReportsRangeMatchTheReference) {
         const double v = std::pow(10.0, decade(rng));
         for (int j = 0; j < 6; ++j) cmp.check(all[rng() % all.size()], v);
     }
-    EXPECT_GT(cmp.count(), 3000000);
+    // The noise of converged results: magnitudes of 10^-60 to 10^-12, with many significant digits.
+    std::uniform_real_distribution<double> tiny(-60.0, -12.0);
+    for (int i = 0; i < 100000; ++i) {
+        const double v = std::pow(10.0, tiny(rng));
+        cmp.checkAll(reportFields(), v);
+        for (int j = 0; j < 3; ++j) cmp.check(all[rng() % all.size()], v);
+    }
+    EXPECT_GT(cmp.count(), 7000000);
 }
 
 TEST(FormatQuickDigits, TiesAndTheirNeighboursMatchTheReference) {
