@@ -7,6 +7,7 @@
 // conversion; the rest goes to std::to_chars. Everything else is assembling the field text.
 #include "io/format.h"
 
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -255,20 +256,48 @@ U128 roundScaled(const Scaled& s) {
     return s.whole + ((s.half > 0 || (s.half == 0 && (s.whole & 1))) ? 1 : 0);
 }
 
-// The n decimal digits of v (with leading zeros) into buf.
-void putDigits(char* buf, std::size_t n, std::uint64_t v) {
-    for (std::size_t i = n; i-- > 0;) {
-        buf[i] = static_cast<char>('0' + v % 10);
-        v /= 10;
+// The n decimal digits of v (with leading zeros) into buf, two at a time from a table of the pairs.
+constexpr auto kDigitPairs = [] {
+    std::array<char, 200> t{};
+    for (int i = 0; i < 100; ++i) {
+        t[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        t[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
     }
+    return t;
+}();
+void putDigits(char* buf, std::size_t n, std::uint64_t v) {
+    std::size_t i = n;
+    while (i >= 2) {
+        const std::size_t pair = static_cast<std::size_t>(v % 100) * 2;
+        v /= 100;
+        i -= 2;
+        buf[i] = kDigitPairs[pair];
+        buf[i + 1] = kDigitPairs[pair + 1];
+    }
+    if (i == 1) buf[0] = static_cast<char>('0' + v % 10);
 }
 
-// The decade of a positive finite value to within one: floor(log10(2^e)) for its binary exponent e,
+// The decade of a positive finite value, or one below it: floor(log10(2^b)) for its binary exponent b,
 // with 78913 / 2^18 a shade below log10(2) (exact for every exponent of a double).
+// A normal a lies in [2^b, 2^(b+1)) for its unbiased exponent b; a subnormal below 2^-1022. One
+// comparison with the nearest double of the next power of ten then mostly settles the decade (the
+// caller checks it exactly all the same).
+constexpr int kGuessLow = -330, kGuessHigh = 310;
+const std::array<double, kGuessHigh - kGuessLow + 1>& powersOfTen() {
+    static const auto table = [] {
+        std::array<double, kGuessHigh - kGuessLow + 1> t{};
+        for (int i = kGuessLow; i <= kGuessHigh; ++i) t[static_cast<std::size_t>(i - kGuessLow)] = std::pow(10.0, i);
+        return t;
+    }();
+    return table;
+}
 int decadeGuess(double a) {
-    int e;
-    std::frexp(a, &e);  // a = f * 2^e, 0.5 <= f < 1
-    return ((e - 1) * 78913) >> 18;
+    const int biased = static_cast<int>(std::bit_cast<std::uint64_t>(a) >> 52);
+    const int b = biased == 0 ? -1074 : biased - 1023;  // a subnormal: at least 2^-1074
+    int e = (b * 78913) >> 18;
+    const int next = e + 1;
+    if (next >= kGuessLow && next <= kGuessHigh && a >= powersOfTen()[static_cast<std::size_t>(next - kGuessLow)]) e = next;
+    return e;
 }
 
 // Fixed-point digits of a non-negative finite value with d decimals, as the general conversion
@@ -355,11 +384,22 @@ public:
         }
         if (i < j) out.append(rest_.substr(i - 1, j - i));
     }
+    // Digits i .. j - 1 written at `to`; returns the end.
+    char* copy(char* to, std::size_t i, std::size_t j) const {
+        if (i >= j) return to;
+        if (i == 0) {
+            *to++ = first_[0];
+            i = 1;
+        }
+        const std::size_t n = j - i;
+        std::memcpy(to, rest_.data() + (i - 1), n);
+        return to + n;
+    }
 
 private:
     // The digits by the quick road: a scaled by 10^(sig-1-e) for the decade e of a lies in
-    // [10^(sig-1), 10^sig) before rounding; the guess of e (never above the decade, at most one
-    // below it) is put right on the integer part, which settles the decade exactly, then rounded. A rounding up to 10^sig is the first power of the
+    // [10^(sig-1), 10^sig) before rounding; the guess of e (off by at most one) is put right on the
+    // integer part, which settles the decade exactly, then rounded. A rounding up to 10^sig is the first power of the
     // next decade (the value rounds to 10^(sig-1) there as well).
     bool quick(double a, int sig) {
         int e = decadeGuess(a);
@@ -489,25 +529,31 @@ void appendE(std::string& out, int w, int d, double v, int scale) {
     if (w < 0 || bare > static_cast<std::size_t>(w)) return appendStars(out, w);
     // With no digit before the point, a leading "0" is written when the field has room for it.
     const bool zero = k <= 0 && bare < static_cast<std::size_t>(w);
-    out.append(static_cast<std::size_t>(w) - bare - (zero ? 1 : 0), ' ');
-    if (neg) out += '-';
-    if (zero) out += '0';
+    // The field is laid out as blanks first and its characters written over the end of them.
+    const std::size_t start = out.size();
+    out.append(static_cast<std::size_t>(w), ' ');
+    char* p = out.data() + start + (static_cast<std::size_t>(w) - bare - (zero ? 1 : 0));
+    if (neg) *p++ = '-';
+    if (zero) *p++ = '0';
     auto put = [&](std::size_t i, std::size_t j) {
-        if (s)
-            s->append(out, i, j);
-        else
-            out.append(j - i, '0');
+        if (s) {
+            p = s->copy(p, i, j);
+        } else {
+            std::memset(p, '0', j - i);
+            p += j - i;
+        }
     };
     if (k > 0) {
         put(0, static_cast<std::size_t>(k));
-        out += '.';
+        *p++ = '.';
         put(static_cast<std::size_t>(k), digits);
     } else {
-        out += '.';
-        out.append(zeros, '0');
+        *p++ = '.';
+        std::memset(p, '0', zeros);
+        p += zeros;
         put(0, digits);
     }
-    out.append(exp, expSize);
+    std::memcpy(p, exp, expSize);
 }
 
 void appendG(std::string& out, int w, int d, double v, int scale) {
