@@ -214,6 +214,17 @@ bool scaleExact(double a, int p, Scaled& out) {
     q += tz;
 
     if (p > kMaxPow5 && q + p < 0) return scaleSmall(m, q, p, out);
+    // The common case, a value below 10^17 brought up to its digits: m * 5^p over a power of two, so
+    // the integer part and the fraction are bits of the product.
+    if (p >= 0 && p <= kMaxPow5 && q + p < 0 && q + p > -128) {
+        const U128 num = static_cast<U128>(m) * kPow5[p];
+        const int r = -(q + p);
+        const U128 frac = num & ((static_cast<U128>(1) << r) - 1);
+        const U128 half = static_cast<U128>(1) << (r - 1);
+        out.whole = num >> r;
+        out.half = frac < half ? -1 : (frac == half ? 0 : 1);
+        return true;
+    }
     if (p > kMaxPow5 || p < -kMaxPow5) return false;
     // num / den = m * 5^p * 2^(q+p), each power on the side where it is a multiplier.
     U128 num = m;

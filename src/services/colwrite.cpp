@@ -1,5 +1,6 @@
 #include "services/colwrite.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -48,7 +49,7 @@ std::string columnReal(int w, int d, double v, int loExponent) {
 void place(std::string& line, std::string_view text, int p) {
     const std::size_t at = static_cast<std::size_t>(p > 1 ? p - 1 : 0);
     if (line.size() < at + text.size()) line.resize(at + text.size(), ' ');
-    line.replace(at, text.size(), text);
+    std::copy(text.begin(), text.end(), line.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 }  // namespace
