@@ -1,12 +1,18 @@
 // Fixed-format field writers.
 //
-// Decimal digits come from std::to_chars with an explicit precision: it rounds the exact binary value
+// Decimal digits are those of std::to_chars with an explicit precision: it rounds the exact binary value
 // correctly (ties to even, as glibc's printf does) and, unlike printf, never looks at the C locale, so a
-// host that sets a decimal comma cannot change a report. Everything else is assembling the field text.
+// host that sets a decimal comma cannot change a report. The usual report values get the same digits
+// from exact integer arithmetic (the quick road below), which costs a fraction of the general
+// conversion; the rest goes to std::to_chars. Everything else is assembling the field text.
 #include "io/format.h"
 
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,7 +50,11 @@ void appendNonFinite(std::string& out, int w, double v) {
 // fixed conversion (up to 309 integer digits) or a very long precision goes to the heap.
 class Decimal {
 public:
-    Decimal(double a, std::chars_format fmt, int precision) {
+    Decimal() = default;
+    Decimal(double a, std::chars_format fmt, int precision) { convert(a, fmt, precision); }
+    Decimal(const Decimal&) = delete;
+    Decimal& operator=(const Decimal&) = delete;
+    void convert(double a, std::chars_format fmt, int precision) {
         auto res = std::to_chars(stack_, stack_ + sizeof stack_, a, fmt, precision);
         if (res.ec == std::errc{}) {
             text_ = std::string_view(stack_, static_cast<std::size_t>(res.ptr - stack_));
@@ -54,8 +64,6 @@ public:
         res = std::to_chars(heap_.data(), heap_.data() + heap_.size(), a, fmt, precision);
         text_ = std::string_view(heap_.data(), static_cast<std::size_t>(res.ptr - heap_.data()));
     }
-    Decimal(const Decimal&) = delete;
-    Decimal& operator=(const Decimal&) = delete;
     std::string_view text() const { return text_; }
 
 private:
@@ -64,13 +72,307 @@ private:
     std::string_view text_;
 };
 
+// The quick road to the digits of a report field. The reports round most of their values to a
+// handful of significant digits or decimals, and the general conversion above spends most of its
+// time on the few values that need big-number arithmetic. Here the value a = m * 2^q (m an integer
+// of at most 53 bits) times 10^p is worked out exactly as a fraction of two 128-bit integers,
+//     a * 10^p = m * 5^p * 2^(q+p),
+// with the powers of 5 and 2 moved to the side where their exponent is positive. The integer part
+// and the remainder then give the rounding exactly: below, above or right at one half. Nothing is
+// estimated, so the digits are those of the general conversion; a value whose fraction does not fit
+// in 128 bits (very large or very small values, or many digits) is left to the general conversion.
+using U128 = unsigned __int128;
+
+constexpr int kMaxPow5 = 27;  // 5^27 < 2^63
+constexpr std::uint64_t kPow5[kMaxPow5 + 1] = {
+    1ULL,
+    5ULL,
+    25ULL,
+    125ULL,
+    625ULL,
+    3125ULL,
+    15625ULL,
+    78125ULL,
+    390625ULL,
+    1953125ULL,
+    9765625ULL,
+    48828125ULL,
+    244140625ULL,
+    1220703125ULL,
+    6103515625ULL,
+    30517578125ULL,
+    152587890625ULL,
+    762939453125ULL,
+    3814697265625ULL,
+    19073486328125ULL,
+    95367431640625ULL,
+    476837158203125ULL,
+    2384185791015625ULL,
+    11920928955078125ULL,
+    59604644775390625ULL,
+    298023223876953125ULL,
+    1490116119384765625ULL,
+    7450580596923828125ULL,
+};
+
+// Powers of ten that fit in 64 bits.
+constexpr int kMaxPow10 = 19;
+constexpr std::uint64_t kPow10[kMaxPow10 + 1] = {
+    1ULL,
+    10ULL,
+    100ULL,
+    1000ULL,
+    10000ULL,
+    100000ULL,
+    1000000ULL,
+    10000000ULL,
+    100000000ULL,
+    1000000000ULL,
+    10000000000ULL,
+    100000000000ULL,
+    1000000000000ULL,
+    10000000000000ULL,
+    100000000000000ULL,
+    1000000000000000ULL,
+    10000000000000000ULL,
+    100000000000000000ULL,
+    1000000000000000000ULL,
+    10000000000000000000ULL,
+};
+
+int bitLength(U128 x) {
+    const auto hi = static_cast<std::uint64_t>(x >> 64);
+    if (hi) return 128 - std::countl_zero(hi);
+    return 64 - std::countl_zero(static_cast<std::uint64_t>(x));
+}
+
+// a * 10^p for a positive finite a: its integer part and how its fraction compares with one half
+// (-1 below, 0 equal, +1 above). False when the exact fraction does not fit the arithmetic here.
+struct Scaled {
+    U128 whole;
+    int half;
+};
+// A very small value (the noise left in a converged result, 1e-30 say) needs a power of five beyond
+// 128 bits: m * 5^p is worked out in five 64-bit words, and the power of two 2^(q+p), a division
+// here, picks the integer part and the fraction bits from them.
+bool scaleSmall(std::uint64_t m, int q, int p, Scaled& out) {
+    constexpr int kWords = 5;
+    constexpr int kMaxSmallPow5 = 4 * kMaxPow5;  // m * 5^108 < 2^53 * 2^251 fits in five words
+    if (p > kMaxSmallPow5) return false;
+    std::uint64_t w[kWords] = {m, 0, 0, 0, 0};
+    for (int left = p; left > 0;) {
+        const int step = left < kMaxPow5 ? left : kMaxPow5;
+        left -= step;
+        U128 carry = 0;
+        for (auto& word : w) {
+            const U128 t = static_cast<U128>(word) * kPow5[step] + carry;
+            word = static_cast<std::uint64_t>(t);
+            carry = t >> 64;
+        }
+    }
+    const int shift = -(q + p);  // the number of fraction bits, at least 1
+    if (shift >= 64 * kWords) return false;
+    // The 64 bits from bit `at` on (bits past the top are zero).
+    auto bitsFrom = [&](int at) -> std::uint64_t {
+        const int i = at / 64, o = at % 64;
+        if (i >= kWords) return 0;
+        std::uint64_t v = w[i] >> o;
+        if (o != 0 && i + 1 < kWords) v |= w[i + 1] << (64 - o);
+        return v;
+    };
+    // The integer part must fit in 128 bits.
+    for (int at = shift + 128; at < 64 * kWords; at += 64)
+        if (bitsFrom(at) != 0) return false;
+    out.whole = static_cast<U128>(bitsFrom(shift)) | static_cast<U128>(bitsFrom(shift + 64)) << 64;
+    // The fraction against one half: its top bit, then whether any bit below it is set.
+    const int top = shift - 1;
+    if (((w[top / 64] >> (top % 64)) & 1) == 0) {
+        out.half = -1;
+        return true;
+    }
+    bool below = (w[top / 64] & ((1ULL << (top % 64)) - 1)) != 0;
+    for (int i = 0; i < top / 64 && !below; ++i) below = w[i] != 0;
+    out.half = below ? 1 : 0;
+    return true;
+}
+
+bool scaleExact(double a, int p, Scaled& out) {
+    const auto bits = std::bit_cast<std::uint64_t>(a);
+    const int biased = static_cast<int>(bits >> 52);
+    std::uint64_t m = bits & ((1ULL << 52) - 1);
+    int q;
+    if (biased == 0) {
+        q = -1074;  // subnormal: no hidden bit
+    } else {
+        m |= 1ULL << 52;
+        q = biased - 1075;
+    }
+    // Trailing zero bits of m go into the exponent: whole numbers and short binary fractions then
+    // keep their fractions small.
+    const int tz = std::countr_zero(m);
+    m >>= tz;
+    q += tz;
+
+    if (p > kMaxPow5 && q + p < 0) return scaleSmall(m, q, p, out);
+    // The common case, a value below 10^17 brought up to its digits: m * 5^p over a power of two, so
+    // the integer part and the fraction are bits of the product.
+    if (p >= 0 && p <= kMaxPow5 && q + p < 0 && q + p > -128) {
+        const U128 num = static_cast<U128>(m) * kPow5[p];
+        const int r = -(q + p);
+        const U128 frac = num & ((static_cast<U128>(1) << r) - 1);
+        const U128 half = static_cast<U128>(1) << (r - 1);
+        out.whole = num >> r;
+        out.half = frac < half ? -1 : (frac == half ? 0 : 1);
+        return true;
+    }
+    if (p > kMaxPow5 || p < -kMaxPow5) return false;
+    // num / den = m * 5^p * 2^(q+p), each power on the side where it is a multiplier.
+    U128 num = m;
+    U128 den = 1;
+    if (p >= 0)
+        num *= kPow5[p];  // below 2^53 * 2^63
+    else
+        den = kPow5[-p];
+    const int twos = q + p;
+    if (twos >= 0) {
+        if (bitLength(num) + twos > 126) return false;
+        num <<= twos;
+    } else {
+        if (bitLength(den) - twos > 126) return false;
+        den <<= -twos;
+    }
+    // The remainder below den < 2^126, so twice it does not overflow.
+    U128 rem;
+    if (den == 1) {
+        out.whole = num;
+        rem = 0;
+    } else if ((den & (den - 1)) == 0) {  // a power of two: shifts
+        out.whole = num >> (bitLength(den) - 1);
+        rem = num & (den - 1);
+    } else if ((num >> 64) == 0 && (den >> 64) == 0) {  // the division in 64 bits where it fits
+        const auto n64 = static_cast<std::uint64_t>(num), d64 = static_cast<std::uint64_t>(den);
+        out.whole = n64 / d64;
+        rem = n64 % d64;
+    } else {
+        out.whole = num / den;
+        rem = num % den;
+    }
+    const U128 twice = rem << 1;
+    out.half = twice < den ? -1 : (twice == den ? 0 : 1);
+    return true;
+}
+
+// The integer nearest a * 10^p, ties to even: the rounding of the general conversion.
+U128 roundScaled(const Scaled& s) {
+    return s.whole + ((s.half > 0 || (s.half == 0 && (s.whole & 1))) ? 1 : 0);
+}
+
+// The n decimal digits of v (with leading zeros) into buf, two at a time from a table of the pairs.
+constexpr auto kDigitPairs = [] {
+    std::array<char, 200> t{};
+    for (int i = 0; i < 100; ++i) {
+        t[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        t[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return t;
+}();
+void putDigits(char* buf, std::size_t n, std::uint64_t v) {
+    std::size_t i = n;
+    while (i >= 2) {
+        const std::size_t pair = static_cast<std::size_t>(v % 100) * 2;
+        v /= 100;
+        i -= 2;
+        buf[i] = kDigitPairs[pair];
+        buf[i + 1] = kDigitPairs[pair + 1];
+    }
+    if (i == 1) buf[0] = static_cast<char>('0' + v % 10);
+}
+
+// The decade of a positive finite value, or one below it: floor(log10(2^b)) for its binary exponent b,
+// with 78913 / 2^18 a shade below log10(2) (exact for every exponent of a double).
+// A normal a lies in [2^b, 2^(b+1)) for its unbiased exponent b; a subnormal below 2^-1022. One
+// comparison with the nearest double of the next power of ten then mostly settles the decade (the
+// caller checks it exactly all the same).
+constexpr int kGuessLow = -330, kGuessHigh = 310;
+const std::array<double, kGuessHigh - kGuessLow + 1>& powersOfTen() {
+    static const auto table = [] {
+        std::array<double, kGuessHigh - kGuessLow + 1> t{};
+        for (int i = kGuessLow; i <= kGuessHigh; ++i) t[static_cast<std::size_t>(i - kGuessLow)] = std::pow(10.0, i);
+        return t;
+    }();
+    return table;
+}
+int decadeGuess(double a) {
+    const int biased = static_cast<int>(std::bit_cast<std::uint64_t>(a) >> 52);
+    const int b = biased == 0 ? -1074 : biased - 1023;  // a subnormal: at least 2^-1074
+    int e = (b * 78913) >> 18;
+    const int next = e + 1;
+    if (next >= kGuessLow && next <= kGuessHigh && a >= powersOfTen()[static_cast<std::size_t>(next - kGuessLow)]) e = next;
+    return e;
+}
+
+// Fixed-point digits of a non-negative finite value with d decimals, as the general conversion
+// writes them ("12.500", "0.003", "2" for d = 0), into buf; returns the length, or 0 when the quick
+// road does not apply.
+std::size_t quickFixed(double a, int d, char (&buf)[24]) {
+    if (d > kMaxPow10 - 2) return 0;
+    std::uint64_t n = 0;
+    if (a != 0) {
+        Scaled s;
+        if (!scaleExact(a, d, s)) return 0;
+        const U128 r = roundScaled(s);
+        if (r >= kPow10[kMaxPow10 - 1]) return 0;  // at most 18 digits here
+        n = static_cast<std::uint64_t>(r);
+    }
+    std::size_t digits = 1;
+    while (digits < static_cast<std::size_t>(kMaxPow10 - 1) && n >= kPow10[digits]) ++digits;
+    // At least one digit before the point.
+    const std::size_t shown = digits > static_cast<std::size_t>(d) ? digits : static_cast<std::size_t>(d) + 1;
+    const std::size_t whole = shown - static_cast<std::size_t>(d);
+    if (d == 0) {
+        putDigits(buf, shown, n);
+        return shown;
+    }
+    char tmp[20];
+    putDigits(tmp, shown, n);
+    std::memcpy(buf, tmp, whole);
+    buf[whole] = '.';
+    std::memcpy(buf + whole + 1, tmp + whole, static_cast<std::size_t>(d));
+    return shown + 1;
+}
+
+// Fixed-point text of a non-negative finite value with d decimals: the quick road where it applies,
+// the general conversion otherwise.
+class FixedText {
+public:
+    FixedText(double a, int d) {
+        const std::size_t n = quickFixed(a, d, quick_);
+        if (n > 0)
+            text_ = std::string_view(quick_, n);
+        else {
+            slow_.convert(a, std::chars_format::fixed, d);
+            text_ = slow_.text();
+        }
+    }
+    FixedText(const FixedText&) = delete;
+    FixedText& operator=(const FixedText&) = delete;
+    std::string_view text() const { return text_; }
+
+private:
+    char quick_[24];
+    Decimal slow_;
+    std::string_view text_;
+};
+
 // The significant digits of a positive finite value rounded to `sig` digits, and the decimal exponent
 // of the first one: a = 0.d1d2...dsig * 10^(exp10 + 1). A rounding that carries into a new decade
-// (9.9996 -> 1.000e+01) is already reflected in exp10. The digits are a view into the conversion.
+// (9.9996 -> 1.000e+01) is already reflected in exp10.
 class Significant {
 public:
-    Significant(double a, int sig) : dec_(a, std::chars_format::scientific, sig - 1) {
-        const std::string_view t = dec_.text();  // "d.ddde+XX" or, for one digit, "de+XX"
+    Significant(double a, int sig) {
+        if (sig >= 1 && sig <= 17 && quick(a, sig)) return;
+        slow_.convert(a, std::chars_format::scientific, sig - 1);
+        const std::string_view t = slow_.text();  // "d.ddde+XX" or, for one digit, "de+XX"
         const std::size_t e = t.find('e');
         // The digits are the mantissa without its point: the first one, then those after the point.
         first_ = t.substr(0, 1);
@@ -79,16 +381,63 @@ public:
         if (t[p] == '+') ++p;  // from_chars takes a minus sign but not a plus
         std::from_chars(t.data() + p, t.data() + t.size(), exp10_);
     }
+    Significant(const Significant&) = delete;
+    Significant& operator=(const Significant&) = delete;
     int exp10() const { return exp10_; }
     std::size_t size() const { return 1 + rest_.size(); }
     char digit(std::size_t i) const { return i == 0 ? first_[0] : rest_[i - 1]; }
     // Digits i .. j - 1.
     void append(std::string& out, std::size_t i, std::size_t j) const {
-        for (; i < j; ++i) out += digit(i);
+        if (i >= j) return;
+        if (i == 0) {
+            out += first_[0];
+            i = 1;
+        }
+        if (i < j) out.append(rest_.substr(i - 1, j - i));
+    }
+    // Digits i .. j - 1 written at `to`; returns the end.
+    char* copy(char* to, std::size_t i, std::size_t j) const {
+        if (i >= j) return to;
+        if (i == 0) {
+            *to++ = first_[0];
+            i = 1;
+        }
+        const std::size_t n = j - i;
+        std::memcpy(to, rest_.data() + (i - 1), n);
+        return to + n;
     }
 
 private:
-    Decimal dec_;
+    // The digits by the quick road: a scaled by 10^(sig-1-e) for the decade e of a lies in
+    // [10^(sig-1), 10^sig) before rounding; the guess of e (off by at most one) is put right on the
+    // integer part, which settles the decade exactly, then rounded. A rounding up to 10^sig is the first power of the
+    // next decade (the value rounds to 10^(sig-1) there as well).
+    bool quick(double a, int sig) {
+        int e = decadeGuess(a);
+        Scaled s;
+        for (int tries = 0;; ++tries) {
+            if (tries == 3 || !scaleExact(a, sig - 1 - e, s)) return false;
+            if (s.whole < kPow10[sig - 1])
+                --e;
+            else if (s.whole >= kPow10[sig])
+                ++e;
+            else
+                break;
+        }
+        U128 n = roundScaled(s);
+        if (n == kPow10[sig]) {
+            n = kPow10[sig - 1];
+            ++e;
+        }
+        putDigits(quick_, static_cast<std::size_t>(sig), static_cast<std::uint64_t>(n));
+        first_ = std::string_view(quick_, 1);
+        rest_ = std::string_view(quick_ + 1, static_cast<std::size_t>(sig - 1));
+        exp10_ = e;
+        return true;
+    }
+
+    char quick_[20];
+    Decimal slow_;
     std::string_view first_, rest_;
     int exp10_ = 0;
 };
@@ -121,7 +470,7 @@ bool appendFixedBody(std::string& out, int w, int d, bool neg, std::size_t size,
 bool appendFixed(std::string& out, int w, int d, double v) {
     // Even the shortest form (".ddd", or "0." when d is 0) needs d+1 columns.
     if (d < 0 || d >= w) return false;
-    Decimal dec(std::fabs(v), std::chars_format::fixed, d);
+    const FixedText dec(std::fabs(v), d);
     const std::string_view t = dec.text();
     return appendFixedBody(out, w, d, std::signbit(v), t.size(), t.front(),
                            [&](bool dropZero) { out.append(dropZero ? t.substr(1) : t); });
@@ -191,25 +540,31 @@ void appendE(std::string& out, int w, int d, double v, int scale) {
     if (w < 0 || bare > static_cast<std::size_t>(w)) return appendStars(out, w);
     // With no digit before the point, a leading "0" is written when the field has room for it.
     const bool zero = k <= 0 && bare < static_cast<std::size_t>(w);
-    out.append(static_cast<std::size_t>(w) - bare - (zero ? 1 : 0), ' ');
-    if (neg) out += '-';
-    if (zero) out += '0';
+    // The field is laid out as blanks first and its characters written over the end of them.
+    const std::size_t start = out.size();
+    out.append(static_cast<std::size_t>(w), ' ');
+    char* p = out.data() + start + (static_cast<std::size_t>(w) - bare - (zero ? 1 : 0));
+    if (neg) *p++ = '-';
+    if (zero) *p++ = '0';
     auto put = [&](std::size_t i, std::size_t j) {
-        if (s)
-            s->append(out, i, j);
-        else
-            out.append(j - i, '0');
+        if (s) {
+            p = s->copy(p, i, j);
+        } else {
+            std::memset(p, '0', j - i);
+            p += j - i;
+        }
     };
     if (k > 0) {
         put(0, static_cast<std::size_t>(k));
-        out += '.';
+        *p++ = '.';
         put(static_cast<std::size_t>(k), digits);
     } else {
-        out += '.';
-        out.append(zeros, '0');
+        *p++ = '.';
+        std::memset(p, '0', zeros);
+        p += zeros;
         put(0, digits);
     }
-    out.append(exp, expSize);
+    std::memcpy(p, exp, expSize);
 }
 
 void appendG(std::string& out, int w, int d, double v, int scale) {

@@ -6,6 +6,8 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <memory>
@@ -97,6 +99,7 @@ Unit::Unit(int number) : number_(number) {
 
 Unit::~Unit() {
     if (!borrowed_) close();
+    std::free(readBuf_);
 }
 
 bool Unit::open(const std::string& path, Mode mode, Form form, bool buffered) {
@@ -302,15 +305,13 @@ bool Unit::nextLine(std::string& line) {
     line.clear();
     if (!fp_ || borrowed_) return false;
     prepareRead();
-    int c;
-    bool any = false;
-    // A unit belongs to one thread at a time, so the stream's own lock is not needed per character.
-    while ((c = getc_unlocked(fp_)) != EOF) {
-        any = true;
-        if (c == '\n') break;
-        line.push_back(static_cast<char>(c));
-    }
-    if (!any) return false;
+    // The line up to and with its LF in one read of the stream's buffer (getdelim keeps NUL bytes
+    // and a last line without LF); the read buffer stays with the unit for the next line.
+    const ssize_t n = getdelim(&readBuf_, &readCap_, '\n', fp_);
+    if (n <= 0) return false;
+    std::size_t len = static_cast<std::size_t>(n);
+    if (readBuf_[len - 1] == '\n') --len;
+    line.assign(readBuf_, len);
     if (!line.empty() && line.back() == '\r') line.pop_back();
     ++lineNo_;
     return true;

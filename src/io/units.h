@@ -159,6 +159,8 @@ private:
     // The large output buffer of a buffered unit; left unwritten when made, so that only the part a
     // run's output reaches is ever touched.
     std::unique_ptr<char[]> buffer_;
+    char* readBuf_ = nullptr;  // nextLine's read buffer (getdelim's, freed with the unit)
+    size_t readCap_ = 0;
 };
 
 template <class Field>

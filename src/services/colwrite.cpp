@@ -1,5 +1,7 @@
 #include "services/colwrite.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "io/format.h"
@@ -9,8 +11,19 @@ namespace kaldo {
 namespace {
 
 // 10 to the power e as the single-precision number the column rule compares with (1e-4 is
-// 9.99999974737875e-5), widened to double.
-double singleTenTo(int e) { return static_cast<double>(static_cast<float>(std::pow(10.0, e))); }
+// 9.99999974737875e-5), widened to double. The exponents of the report columns come from a table
+// worked out once by the same expression: every column value asks for two of them.
+double singleTenToOf(int e) { return static_cast<double>(static_cast<float>(std::pow(10.0, e))); }
+constexpr int kTableLow = -40, kTableHigh = 40;
+double singleTenTo(int e) {
+    static const auto table = [] {
+        std::array<double, kTableHigh - kTableLow + 1> t{};
+        for (int i = kTableLow; i <= kTableHigh; ++i) t[static_cast<std::size_t>(i - kTableLow)] = singleTenToOf(i);
+        return t;
+    }();
+    if (e < kTableLow || e > kTableHigh) return singleTenToOf(e);
+    return table[static_cast<std::size_t>(e - kTableLow)];
+}
 
 // The number rule of the report columns, for value v, width w and d digits. Values of negligible size
 // print as a fixed zero. Values between the bounds print fixed with d - k decimals, k being the decade
@@ -36,7 +49,7 @@ std::string columnReal(int w, int d, double v, int loExponent) {
 void place(std::string& line, std::string_view text, int p) {
     const std::size_t at = static_cast<std::size_t>(p > 1 ? p - 1 : 0);
     if (line.size() < at + text.size()) line.resize(at + text.size(), ' ');
-    line.replace(at, text.size(), text);
+    std::copy(text.begin(), text.end(), line.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 }  // namespace
