@@ -402,8 +402,9 @@ public:
             *to++ = first_[0];
             i = 1;
         }
+        // A one-digit mantissa of the general conversion has no rest (and no pointer to it).
         const std::size_t n = j - i;
-        std::memcpy(to, rest_.data() + (i - 1), n);
+        if (n > 0) std::memcpy(to, rest_.data() + (i - 1), n);
         return to + n;
     }
 
