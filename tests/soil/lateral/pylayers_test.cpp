@@ -135,7 +135,7 @@ TEST_F(PyLayers, SecondReadingInOneWalkIsAReadingOfItsOwn) {
     pile(1, 1, -48.0, 48.0);
     soil({uniform(1, 0.0, 96.0, CLAY), uniform(4, 96.0, 600.0, {.gamma = 0.04, .phi = PHI30, .k = 90.0})});
     layOut(1);
-    NodeArray up{}, esUp{}, alone{}, esAlone{}, e3{}, p3{};
+    NodeArray up{}, esUp{}, esAlone{}, e3{}, p3{};
     for (int j = 1; j <= 11; ++j) {
         y(j) = 0.05 * j;
         up(j) = y(j) * (1.0 + 1e-4);
