@@ -22,6 +22,16 @@ protected:
         PILESTF(p, K, U, DU, IT, MODE, status);
         return K;
     }
+    // A pile of n increments with unequal bending stiffness in its planes, in soft clay over sand, with
+    // axial and torque curves that the heads of the tests stay well within.
+    void clayOverSand(int n) {
+        propertySet(1, PL, n, PB);
+        section(1, {.EIz = PEI, .EIy = 0.6 * PEI});
+        soil({uniform(1, -1.0, 200.0, {.gamma = 0.035, .c = 4.0, .e50 = 0.02, .j = 0.5}),
+              uniform(4, 200.0, 1000.0, {.gamma = 0.04, .phi = PHI30 + 0.1, .k = 90.0})});
+        axialCurve(2.0e5, 3.0e5);
+        torsionCurve(4.0e6, 5.0e6);
+    }
     Vec6 forces(int p, const Vec6& U, int& status) {
         prepareNodeTables();
         Vec6 F{};
@@ -187,13 +197,7 @@ TEST_F(PileHead, NonlinearPileStiffnessIsTheDerivativeOfItsForces) {
     // head stiffness of the balanced pile must be the derivative of the head forces, here taken by
     // central differences of the forces with steps large enough to stand clear of the piles' own
     // closure tolerance (1e-10 in).
-    const int n = 60;
-    propertySet(1, PL, n, PB);
-    section(1, {.EIz = PEI, .EIy = 0.6 * PEI});
-    soil({uniform(1, -1.0, 200.0, {.gamma = 0.035, .c = 4.0, .e50 = 0.02, .j = 0.5}),
-          uniform(4, 200.0, 1000.0, {.gamma = 0.04, .phi = PHI30 + 0.1, .k = 90.0})});
-    axialCurve(2.0e5, 3.0e5);
-    torsionCurve(4.0e6, 5.0e6);
+    clayOverSand(60);
     struct Case {
         const char* name;
         double beta;  // the pile's angle from the horizontal
@@ -251,12 +255,7 @@ TEST_F(PileHead, NonlinearPileStiffnessIsTheDerivativeOfItsForces) {
 // movement along one plane, and a vertical movement alone, where every node stays near zero deflection
 // and the cube-root rise of soft clay sends plain Newton passes swinging through zero.
 TEST_F(PileHead, NewtonClosesWhereTheSecantIterationCloses) {
-    propertySet(1, PL, 50, PB);
-    section(1, {.EIz = PEI, .EIy = 0.6 * PEI});
-    soil({uniform(1, -1.0, 200.0, {.gamma = 0.035, .c = 4.0, .e50 = 0.02, .j = 0.5}),
-          uniform(4, 200.0, 1000.0, {.gamma = 0.04, .phi = PHI30 + 0.1, .k = 90.0})});
-    axialCurve(2.0e5, 3.0e5);
-    torsionCurve(4.0e6, 5.0e6);
+    clayOverSand(50);
     struct Case {
         const char* name;
         int codeZ, codeY;
@@ -289,12 +288,7 @@ TEST_F(PileHead, NewtonClosesWhereTheSecantIterationCloses) {
 // force evaluation closed on, so the two agree to the closure's round-off); at another displacement, or
 // after the next force round has begun, the pile is analysed anew.
 TEST_F(PileHead, StiffnessTakesTheDerivativesTheForceVectorKept) {
-    propertySet(1, PL, 50, PB);
-    section(1, {.EIz = PEI, .EIy = 0.6 * PEI});
-    soil({uniform(1, -1.0, 200.0, {.gamma = 0.035, .c = 4.0, .e50 = 0.02, .j = 0.5}),
-          uniform(4, 200.0, 1000.0, {.gamma = 0.04, .phi = PHI30 + 0.1, .k = 90.0})});
-    axialCurve(2.0e5, 3.0e5);
-    torsionCurve(4.0e6, 5.0e6);
+    clayOverSand(50);
     groupPile(1, 1, 0.0, 0.0, 0.0);
     head(1, 2, 3, 0.0, 4.0e9);
     prepareNodeTables();
