@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -66,9 +65,6 @@ struct Solve {
     // first plane and EsZ for the second (twoModuli).
     SlotArray EsZ{};
     bool twoModuli = false;
-    // After a Newton closure the tangent springs of the last pass (NewtonWork kyT, kzT, kyz) are those
-    // of the balanced pile within the closure of that pass.
-    bool tangentKept = false;
 
     // Node arrays of the p-y routines (node j at j): resultant deflection, soil modulus, soil movement
     // along y and z, Es times the movement, soil reaction.
@@ -143,21 +139,12 @@ void updateBendingStiffness(Solve& w) {
 }
 
 // Iteration step 9: new secant moduli at the resultant deflections, and with soil movement the load the
-// moving soil puts on the pile, Es times the free-field movement. False when a soil lookup failed.
-// The layers' secant moduli at the resultant deflections into esNode (yNode the resultants), Es left
-// alone; false when a soil lookup failed.
-bool readModuli(Solve& w, int& status) {
-    for (int s = 4; s <= w.n + 4; ++s) w.yNode(s - 3) = std::sqrt(w.py.y(s) * w.py.y(s) + w.pz.y(s) * w.pz.y(s));
-    int st = ST_OK;
-    PYLAYERS(w.pset, st, w.p, w.p, w.yNode, w.esNode, w.ysNode, w.zsNode, w.esyNode, w.rNode);
-    if (st != ST_OK) {
-        status = st;
-        return false;
-    }
-    return true;
-}
+// moving soil puts on the pile, Es times the free-field movement. Given up and esUp (a Newton pass), the
+// curves are read in the same walk 1e-4 further out as well: up the deflections, esUp their moduli
+// (a node that no layer holds keeps its modulus there too: no slope). False when a soil lookup failed.
+constexpr double SLOPE_REL = 1e-4;  // relative step of the curves' slope reading
 
-bool newModuli(Solve& w, int& status) {
+bool newModuli(Solve& w, int& status, NodeArray* up = nullptr, NodeArray* esUp = nullptr) {
     const int n = w.n;
     for (int s = 4; s <= n + 4; ++s) {
         const double r = std::sqrt(w.py.y(s) * w.py.y(s) + w.pz.y(s) * w.pz.y(s));
@@ -168,7 +155,20 @@ bool newModuli(Solve& w, int& status) {
         PYUSERPILE(w.p, w.ySlot, w.Es, w.ysSlot, w.zsSlot, w.esySlot, w.rSlot);
         return true;
     }
-    if (!readModuli(w, status)) return false;
+    int st = ST_OK;
+    if (up != nullptr) {
+        for (int j = 1; j <= n + 1; ++j) {
+            (*up)(j) = w.yNode(j) * (1.0 + SLOPE_REL);
+            (*esUp)(j) = w.esNode(j);
+        }
+        PYLAYERSUP(w.pset, st, w.p, w.yNode, w.esNode, w.ysNode, w.zsNode, w.esyNode, w.rNode, *up, *esUp);
+    } else {
+        PYLAYERS(w.pset, st, w.p, w.p, w.yNode, w.esNode, w.ysNode, w.zsNode, w.esyNode, w.rNode);
+    }
+    if (st != ST_OK) {
+        status = st;
+        return false;
+    }
     for (int j = 1; j <= n + 1; ++j) w.Es(j + 3) = w.esNode(j);
     if (w.moving) {
         for (int j = 1; j <= n + 1; ++j) {
@@ -328,7 +328,6 @@ void initSolve(Solve& w, int p, double P) {
 // leads the cap's Newton iteration astray; from one start the forces follow the displacement smoothly.
 // When Newton has not closed after 200 passes, the secant iteration runs from the start, so a pile
 // closes wherever it closed before.
-constexpr double SLOPE_REL = 1e-4;  // relative step of the curves' slope reading
 constexpr int NEWTON_PASSES = 200;  // passes before the secant iteration takes over
 
 struct NewtonWork {
@@ -336,7 +335,7 @@ struct NewtonWork {
     SlotArray kyT{}, kzT{};       // the tangent springs of the last pass before any node took its secant
     SlotArray Ly{}, Lz{};         // the loads of the Newton pass
     SlotArray y0{}, z0{};         // the deflections before the pass (every slot)
-    NodeArray up{}, esUp{}, e1{}, r1{};
+    NodeArray up{}, esUp{};
 };
 
 NewtonWork& threadNewtonWork() {
@@ -348,29 +347,12 @@ NewtonWork& threadNewtonWork() {
 // moving soil or with moment-curvature stiffness (their springs or stiffness follow other rules).
 bool newtonCovered(const Solve& w) { return !w.userCurves && !w.moving && CTLIN.KMPHI < 1; }
 
-std::atomic<int> pileNewton{-1};
+EnvironmentSwitch pileNewton{"KALDO_PILE_NEWTON"};
 
 
 
 // The tangent springs at the deflections yNode (esNode the secant moduli there). False
 // when the second reading of the curves fails. The cap's own reading at the head is put back.
-void tangentFromReadings(Solve& w, NewtonWork& t);
-
-bool tangentSprings(Solve& w, NewtonWork& t) {
-    const int n = w.n;
-    for (int j = 1; j <= n + 1; ++j) {
-        t.up(j) = w.yNode(j) * (1.0 + SLOPE_REL);
-        t.esUp(j) = w.esNode(j);  // nodes in no layer keep their modulus: no slope
-    }
-    const double capReading = PYDRV.PCAPLV(w.p);
-    int st = ST_OK;
-    PYLAYERS(w.pset, st, w.p, w.p, t.up, t.esUp, w.ysNode, w.zsNode, t.e1, t.r1);
-    PYDRV.PCAPLV(w.p) = capReading;
-    if (st != ST_OK) return false;
-    tangentFromReadings(w, t);
-    return true;
-}
-
 // The tangent springs from the two readings of the curves: esNode at yNode and esUp at up.
 void tangentFromReadings(Solve& w, NewtonWork& t) {
     for (int j = 1; j <= w.n + 1; ++j) {
@@ -394,19 +376,7 @@ void tangentFromReadings(Solve& w, NewtonWork& t) {
 // springs there, both readings of the curves in one walk of the nodes. False when a soil lookup failed.
 bool newtonModuli(Solve& w, NewtonWork& t, bool slopes, int& status) {
     if (!slopes) return newModuli(w, status);
-    const int n = w.n;
-    for (int s = 4; s <= n + 4; ++s) w.yNode(s - 3) = std::sqrt(w.py.y(s) * w.py.y(s) + w.pz.y(s) * w.pz.y(s));
-    for (int j = 1; j <= n + 1; ++j) {
-        t.up(j) = w.yNode(j) * (1.0 + SLOPE_REL);
-        t.esUp(j) = w.esNode(j);  // nodes in no layer keep their modulus: no slope
-    }
-    int st = ST_OK;
-    PYLAYERSUP(w.pset, st, w.p, w.yNode, w.esNode, w.ysNode, w.zsNode, w.esyNode, w.rNode, t.up, t.esUp);
-    if (st != ST_OK) {
-        status = st;
-        return false;
-    }
-    for (int j = 1; j <= n + 1; ++j) w.Es(j + 3) = w.esNode(j);
+    if (!newModuli(w, status, &t.up, &t.esUp)) return false;
     tangentFromReadings(w, t);
     return true;
 }
@@ -480,7 +450,6 @@ NewtonEnd newtonIterate(Solve& w, NewtonWork& t, int& status) {
                 w.EsZ(s) = z != 0.0 ? rz / z : Es;
             }
             w.twoModuli = true;
-            w.tangentKept = true;
             return NewtonEnd::Closed;
         }
     }
@@ -599,16 +568,10 @@ void tangentSolve(const Solve& w, int plane, const SlotArray& K, double dyt, dou
 
 // The changes of the head shears and moments (Hy, Hz, My, Mz) with the inputs at the converged state:
 // the shear is the trapezoid sum of the soil reaction less the loads, the moment -EI y'' at the head.
-// False when the curves cannot be read or a value is not finite.
+// For a pile that Newton closed (t holds its last pass's springs). False when a value is not finite.
 bool condense(Solve& w, NewtonWork& t, double D[4][5]) {
     // The tangent of the last pass: it was taken one pass before the closed deflections, which the pass
     // after the closure test moved by far less than the tolerance.
-    if (!w.tangentKept) {
-        int st = ST_OK;
-        if (!readModuli(w, st) || !tangentSprings(w, t)) return false;
-        t.kyT = t.ky;
-        t.kzT = t.kz;
-    }
     const SlotArray& ky = t.kyT;
     const SlotArray& kz = t.kzT;
     Condensation& c = threadCondensation();
@@ -713,17 +676,9 @@ void LLPILE(int p, double yt, double sy, double zt, double sz, double P, double 
     headForcesAndStores(w, T, Hy, Hz, My, Mz, u, rot, axdisp, axforce);
 }
 
-bool pileNewtonOn() {
-    int v = pileNewton.load(std::memory_order_relaxed);
-    if (v < 0) {
-        const char* e = std::getenv("KALDO_PILE_NEWTON");
-        v = e != nullptr && e[0] == '1' ? 1 : 0;
-        pileNewton.store(v, std::memory_order_relaxed);
-    }
-    return v == 1;
-}
+bool pileNewtonOn() { return pileNewton.on(); }
 
-void setPileNewton(bool on) { pileNewton.store(on ? 1 : 0, std::memory_order_relaxed); }
+void setPileNewton(bool on) { pileNewton.set(on); }
 
 bool lateralTangentCovered(int p) {
     const bool userCurves = CTLIN.KUSERPY == 1 && PILE.PYCRV(p) > 0;

@@ -1,6 +1,8 @@
 // Single-pile analysis: what the other subsystems may call.
 #pragma once
 
+#include <atomic>
+
 #include <array>
 #include <string>
 #include <vector>
@@ -221,6 +223,19 @@ void prepareKeptDerivatives(int piles);
 // a case with displacements given at a point); IT is the Newton iteration. All thirteen evaluations run
 // whatever status becomes. K is not symmetrised.
 void PILESTF(int p, Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE, int& status);
+// A switch of the pile analysis, off unless the environment variable name is "1" when it is first asked
+// (read once per run), or the tests set it.
+class EnvironmentSwitch {
+public:
+    explicit EnvironmentSwitch(const char* name) : name_(name) {}
+    bool on();
+    void set(bool on) { state_.store(on ? 1 : 0, std::memory_order_relaxed); }
+
+private:
+    const char* name_;
+    std::atomic<int> state_{-1};
+};
+
 // Whether PILESTF takes the stiffness of the balanced pile (LLPILETAN) where it covers the case,
 // instead of central differences. On by default; the environment variable KALDO_LINEAR_HEAD_STIFFNESS=0
 // turns it off for a run (the benchmarks), setHeadStiffnessByLinearisation for the tests.

@@ -193,20 +193,22 @@ void PILEFRCKEEP(int p, Vec6& F, const Vec6& U, int& status) {
 }
 
 namespace {
-std::atomic<int> linearisedHeads{-1};
+EnvironmentSwitch linearisedHeads{"KALDO_LINEAR_HEAD_STIFFNESS"};
 }  // namespace
 
-bool headStiffnessByLinearisation() {
-    int v = linearisedHeads.load(std::memory_order_relaxed);
+bool EnvironmentSwitch::on() {
+    int v = state_.load(std::memory_order_relaxed);
     if (v < 0) {
-        const char* e = std::getenv("KALDO_LINEAR_HEAD_STIFFNESS");
+        const char* e = std::getenv(name_);
         v = e != nullptr && e[0] == '1' ? 1 : 0;
-        linearisedHeads.store(v, std::memory_order_relaxed);
+        state_.store(v, std::memory_order_relaxed);
     }
     return v == 1;
 }
 
-void setHeadStiffnessByLinearisation(bool on) { linearisedHeads.store(on ? 1 : 0, std::memory_order_relaxed); }
+bool headStiffnessByLinearisation() { return linearisedHeads.on(); }
+
+void setHeadStiffnessByLinearisation(bool on) { linearisedHeads.set(on); }
 
 void headDifferenceSteps(const Vec6& DU, int IT, int MODE, double& h, double& hr) {
     const double h0 = CTLIN.UNITS == 2 ? 2.539999998986295e-9 : 1.0000000116860974e-7;
