@@ -51,6 +51,15 @@ const double GIVE_UP_LEVEL = static_cast<double>(1.1f);
 // cannot hide it.
 const double EQUILIBRIUM_SHARE = 0.01;
 
+// The cap stiffness is singular when, scaled so that its translations and rotations compare alike, its
+// elimination meets a pivot at or below this share of its largest entry. A stiffness whose piles have all
+// lost their resistance along one direction is singular in exact arithmetic, but the stiffness of the
+// balanced piles leaves round-off of 1e-30 of its other terms there rather than an exact zero; solved as it
+// stands, such a stiffness sends the cap 1e48 away and the piles' warnings describe that trial state. A
+// group whose stiffness is sound sits many orders above this share (a pile head's own coupling of sway and
+// rocking leaves a half).
+const double SINGULAR_SHARE = 1e-12;
+
 // The case status lines of a failed solution.
 const char* const PILES_FAILED = "    6 NO CONVERGENCE ON PILES   ";
 const char* const CAP_SINGULAR = "    7 SINGULAR STIFFNESS MATRIX ";
@@ -558,7 +567,11 @@ bool CapSolution::solveIncrement() {
         if (solveBordered()) return true;
         flag = 1;
     } else {
-        GJINV2(K, 6, 6, flag);
+        static constexpr std::array<int, 6> TRANSLATIONS_ROTATIONS{0, 0, 0, 1, 1, 1};
+        if (nearlySingular(K, 6, 6, TRANSLATIONS_ROTATIONS, SINGULAR_SHARE))
+            flag = 1;
+        else
+            GJINV2(K, 6, 6, flag);
         if (flag == 0) MATV6(du, K, R, 1);
     }
     if (flag == 0) return true;

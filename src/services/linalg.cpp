@@ -1,6 +1,7 @@
 // Small dense linear algebra of the cap solvers and the pile solver: the in-place inverse of a small
 // matrix by Gauss-Jordan elimination with full pivoting, and 6 x 6 matrix-times-vector products.
 // Nothing here allocates or keeps state, so the kernels run on any thread.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -106,6 +107,67 @@ void GJINV(std::span<double> A, int N, int NP, int& FLAG) {
 }
 
 void GJINV2(std::span<double> A, int N, int NP, int& FLAG) { GJINV(A, N, NP, FLAG); }
+
+bool nearlySingular(std::span<const double> A, int N, int NP, std::span<const int> UNIT, double RTOL) {
+    if (N <= 0) return false;
+    checkShape(A.size(), N, NP);
+    if (UNIT.size() < static_cast<std::size_t>(N))
+        throw std::length_error("nearlySingular: " + std::to_string(UNIT.size()) + " unit classes for " +
+                                std::to_string(N) + " rows");
+    const auto at = [&](int i, int j) {
+        return A[static_cast<std::size_t>(i) + static_cast<std::size_t>(j) * static_cast<std::size_t>(NP)];
+    };
+    const auto cls = [&](int i) { return static_cast<std::size_t>(UNIT[static_cast<std::size_t>(i)]); };
+    for (int i = 0; i < N; ++i) {
+        if (cls(i) >= static_cast<std::size_t>(MAXGJ)) throw std::length_error("nearlySingular: unit class out of range");
+        for (int j = 0; j < N; ++j)
+            if (!std::isfinite(at(i, j))) return true;
+    }
+    std::array<double, MAXGJ> classBig{};
+    for (int i = 0; i < N; ++i) classBig[cls(i)] = std::max(classBig[cls(i)], std::fabs(at(i, i)));
+    std::array<double, MAXGJ> s{};
+    for (int i = 0; i < N; ++i) {
+        if (!(classBig[cls(i)] > 0.0)) return true;
+        s[static_cast<std::size_t>(i)] = 1.0 / std::sqrt(classBig[cls(i)]);
+    }
+    // The scaled copy, eliminated in place with full pivoting (no inverse is formed).
+    std::array<double, MAXGJ * MAXGJ> b{};
+    const auto m = [&](int i, int j) -> double& { return b[static_cast<std::size_t>(i * MAXGJ + j)]; };
+    double top = 0.0;
+    for (int i = 0; i < N; ++i)
+        for (int j = 0; j < N; ++j) {
+            m(i, j) = s[static_cast<std::size_t>(i)] * at(i, j) * s[static_cast<std::size_t>(j)];
+            top = std::max(top, std::fabs(m(i, j)));
+        }
+    std::array<int, MAXGJ> rows{}, cols{};
+    for (int i = 0; i < N; ++i) rows[static_cast<std::size_t>(i)] = cols[static_cast<std::size_t>(i)] = i;
+    for (int k = 0; k < N; ++k) {
+        int pr = k, pc = k;
+        double piv = -1.0;
+        for (int i = k; i < N; ++i)
+            for (int j = k; j < N; ++j) {
+                const double v = std::fabs(m(rows[static_cast<std::size_t>(i)], cols[static_cast<std::size_t>(j)]));
+                if (v > piv) {
+                    piv = v;
+                    pr = i;
+                    pc = j;
+                }
+            }
+        if (!(piv > RTOL * top)) return true;
+        std::swap(rows[static_cast<std::size_t>(k)], rows[static_cast<std::size_t>(pr)]);
+        std::swap(cols[static_cast<std::size_t>(k)], cols[static_cast<std::size_t>(pc)]);
+        const int r = rows[static_cast<std::size_t>(k)], c = cols[static_cast<std::size_t>(k)];
+        for (int i = k + 1; i < N; ++i) {
+            const int ri = rows[static_cast<std::size_t>(i)];
+            const double f = m(ri, c) / m(r, c);
+            for (int j = k + 1; j < N; ++j) {
+                const int cj = cols[static_cast<std::size_t>(j)];
+                m(ri, cj) -= f * m(r, cj);
+            }
+        }
+    }
+    return false;
+}
 void GJINV3(std::span<double> A, int N, int NP, int& FLAG) { GJINV(A, N, NP, FLAG); }
 
 void MATV6(std::span<double> Y, std::span<const double, 36> A, std::span<const double> X, int N) {

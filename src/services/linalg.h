@@ -20,6 +20,15 @@ void GJINV(std::span<double> A, int N, int NP, int& FLAG);
 void GJINV2(std::span<double> A, int N, int NP, int& FLAG);
 void GJINV3(std::span<double> A, int N, int NP, int& FLAG);
 
+// True when the N x N matrix held in A (leading dimension NP) is singular whatever the units its rows
+// are in. UNIT(i) (1 to N values, 0-based classes) names the unit of row and column i: rows of one class
+// share their units (the translations of a cap stiffness, say, and its rotations), so their terms compare
+// directly, while each class is scaled by the square root of its largest diagonal magnitude so that
+// classes compare like with like. The matrix is singular when a class has no stiffness or a value is not
+// finite, or when elimination of the scaled matrix with full pivoting meets a pivot of at most RTOL times
+// its largest entry. A stays as it was; up to 50 unknowns, as GJINV.
+bool nearlySingular(std::span<const double> A, int N, int NP, std::span<const int> UNIT, double RTOL);
+
 // Y(:, k) = A X(:, k) for the N 6-vectors of X (one after the other) with the 6 x 6 matrix A. Each
 // vector is read whole before its product is written, so Y may be X itself. N <= 0 does nothing; lists
 // shorter than 6 N throw std::length_error. MATV6N is the same product under its callers' name.

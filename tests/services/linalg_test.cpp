@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <stdexcept>
 #include <vector>
 
@@ -58,6 +59,62 @@ TEST(LinearAlgebra, SingularMatricesAreFlagged) {
         GJINV(a, 3, 3, flag);
         EXPECT_EQ(flag, 1) << c.name;
         for (double v : a) EXPECT_TRUE(std::isfinite(v)) << c.name << ": no division by zero";
+    }
+}
+
+// The singularity test looks past the units of translations and rotations: a cap stiffness of 1e3 kip per
+// inch beside rotational terms of 1e8 kip-in per radian is sound, while one whose vertical term has
+// dwindled to round-off beside the lateral ones (all piles past their axial capacity) is singular although
+// no entry is zero.
+TEST(LinearAlgebra, NearlySingularIsJudgedWhateverTheUnits) {
+    // A fixed-head pile on an elastic foundation: lateral 4 b^3 EI, rocking 2 b EI, coupling -2 b^2 EI,
+    // with b = 0.01 per in and EI = 1e10 kip-in^2; the vertical term 1e3 kip/in; twist 1e-2 of rocking.
+    const double b = 0.01, EI = 1e10;
+    const double kl = 4 * b * b * b * EI, km = 2 * b * EI, kc = -2 * b * b * EI;
+    auto group = [&](double vertical) {
+        std::vector<double> k(36, 0.0);
+        auto K = [&](int i, int j) -> double& { return k[static_cast<std::size_t>(i + j * 6)]; };
+        K(0, 0) = vertical;
+        K(1, 1) = K(2, 2) = kl;
+        K(4, 4) = K(5, 5) = km;
+        K(1, 5) = K(5, 1) = kc;
+        K(2, 4) = K(4, 2) = -kc;
+        K(3, 3) = 1e-2 * km;
+        return k;
+    };
+    struct Case {
+        const char* name;
+        std::vector<double> k;
+        bool singular;
+    };
+    std::vector<double> swapped = group(1e3);
+    std::swap(swapped[1 + 1 * 6], swapped[5 + 5 * 6]);  // 2e8 lateral, 4e4 rocking: still sound
+    std::vector<double> tied = group(1e3);
+    // Rocking equal to coupling^2 / lateral: the sway and the rocking about z can no longer be told apart.
+    tied[5 + 5 * 6] = kc * kc / kl;
+    const Case cases[] = {
+        {"sound, mixed units", group(1e3), false},
+        {"sound, units the other way", swapped, false},
+        {"sound, a vertical term of 1e-6 kip/in", group(1e-6), false},
+        {"vertical row of round-off", group(-6.4e-28), true},
+        {"vertical row exactly zero", group(0.0), true},
+        {"sway and rocking tied", tied, true},
+        {"not a number", group(std::nan("")), true},
+    };
+    const std::vector<int> units = {0, 0, 0, 1, 1, 1};
+    for (const Case& c : cases) {
+        const std::vector<double> before = c.k;
+        EXPECT_EQ(nearlySingular(c.k, 6, 6, units, 1e-12), c.singular) << c.name;
+        EXPECT_EQ(std::memcmp(c.k.data(), before.data(), before.size() * sizeof(double)), 0) << c.name;
+    }
+    // The same matrices in other units (a length unit 1/12 of the old and the rotations' terms a further
+    // 5e4 times) are judged alike.
+    for (const Case& c : cases) {
+        std::vector<double> scaled = c.k;
+        const double s[6] = {12, 12, 12, 5e4, 5e4, 5e4};
+        for (int i = 0; i < 6; ++i)
+            for (int j = 0; j < 6; ++j) scaled[static_cast<std::size_t>(i + j * 6)] *= s[i] * s[j];
+        EXPECT_EQ(nearlySingular(scaled, 6, 6, units, 1e-12), c.singular) << c.name << ", other units";
     }
 }
 
