@@ -347,7 +347,7 @@ NewtonWork& threadNewtonWork() {
 // moving soil or with moment-curvature stiffness (their springs or stiffness follow other rules).
 bool newtonCovered(const Solve& w) { return !w.userCurves && !w.moving && CTLIN.KMPHI < 1; }
 
-EnvironmentSwitch pileNewton{"KALDO_PILE_NEWTON"};
+EnvironmentSwitch pileNewton{"KALDO_PILE_NEWTON", true};
 
 
 

@@ -223,16 +223,17 @@ void prepareKeptDerivatives(int piles);
 // a case with displacements given at a point); IT is the Newton iteration. All thirteen evaluations run
 // whatever status becomes. K is not symmetrised.
 void PILESTF(int p, Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE, int& status);
-// A switch of the pile analysis, off unless the environment variable name is "1" when it is first asked
-// (read once per run), or the tests set it.
+// A switch of the pile analysis: its default, unless the environment variable name is "0" (off) or "1"
+// (on) when it is first asked (read once per run), or the tests set it.
 class EnvironmentSwitch {
 public:
-    explicit EnvironmentSwitch(const char* name) : name_(name) {}
+    EnvironmentSwitch(const char* name, bool byDefault) : name_(name), default_(byDefault) {}
     bool on();
     void set(bool on) { state_.store(on ? 1 : 0, std::memory_order_relaxed); }
 
 private:
     const char* name_;
+    bool default_;
     std::atomic<int> state_{-1};
 };
 

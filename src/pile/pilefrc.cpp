@@ -193,14 +193,15 @@ void PILEFRCKEEP(int p, Vec6& F, const Vec6& U, int& status) {
 }
 
 namespace {
-EnvironmentSwitch linearisedHeads{"KALDO_LINEAR_HEAD_STIFFNESS"};
+EnvironmentSwitch linearisedHeads{"KALDO_LINEAR_HEAD_STIFFNESS", true};
 }  // namespace
 
 bool EnvironmentSwitch::on() {
     int v = state_.load(std::memory_order_relaxed);
     if (v < 0) {
         const char* e = std::getenv(name_);
-        v = e != nullptr && e[0] == '1' ? 1 : 0;
+        v = default_ ? 1 : 0;
+        if (e != nullptr && (e[0] == '0' || e[0] == '1') && e[1] == '\0') v = e[0] - '0';
         state_.store(v, std::memory_order_relaxed);
     }
     return v == 1;

@@ -143,8 +143,9 @@ TEST(GroupThreads, EmbeddedCapReportsDoNotDependOnTheThreadRequest) {
 // alone.
 TEST(GroupThreads, StopRequestEndsALongRun) {
     WorkDir dir;
-    // 100 piles in load steps of 5 %: each iteration is short, the whole run long.
-    dir.write("group.inp", groupInput(10, 0, 0.05));
+    // 100 piles in load steps of 0.2 %: each iteration is short, the whole run long (the stop request
+    // must reach the run within its first case).
+    dir.write("group.inp", groupInput(10, 0, 0.002));
     BackgroundHost host(dir, "group.inp");
     ASSERT_TRUE(host.started());
     // The host's progress and stop-request files are in the run's working folder.

@@ -23,15 +23,26 @@ struct HostRun {
     std::string out;
 };
 
-HostRun runHost(const WorkDir& dir, const std::string& args) {
-    std::string cmd = std::string("cd '") + dir.path().string() + "' && '" + KALDO_HOST_PATH + "' " + args +
-                      " > host.txt 2>&1";
+// env: assignments NAME=VALUE put before the host on its command line (empty for none).
+HostRun runHost(const WorkDir& dir, const std::string& args, const std::string& env = "") {
+    std::string cmd = std::string("cd '") + dir.path().string() + "' && " + env + (env.empty() ? "" : " ") + "'" +
+                      KALDO_HOST_PATH + "' " + args + " > host.txt 2>&1";
     int rc = std::system(cmd.c_str());
     return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, dir.read("host.txt")};
 }
 
+// The environment settings of a case folder's "env" file, on one line.
+std::string caseEnvironment(const fs::path& folder) {
+    std::string text = WorkDir::readPath(folder / "env");
+    for (char& c : text)
+        if (c == '\n') c = ' ';
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+}
+
 // Each folder of tests/cases holds one input file (and, for a flexible-cap run, its plate model) and the
-// reports expected from it.
+// reports expected from it; an "env" file, when there is one, holds settings of the environment the case
+// runs under (a fixture of the secant pile iteration's own failures runs with that iteration).
 TEST(EndToEnd, CaseReportsMatchTheExpectedOnes) {
     for (const auto& entry : fs::directory_iterator(KALDO_CASES_DIR)) {
         if (!entry.is_directory()) continue;
@@ -40,7 +51,8 @@ TEST(EndToEnd, CaseReportsMatchTheExpectedOnes) {
         fs::copy_file(entry.path() / (name + ".inp"), dir / (name + ".inp"));
         // A flexible-cap run reads its plate model from beside the input.
         if (fs::exists(entry.path() / (name + ".slab"))) fs::copy_file(entry.path() / (name + ".slab"), dir / (name + ".slab"));
-        HostRun r = runHost(dir, name + ".inp");
+        const std::string env = fs::exists(entry.path() / "env") ? caseEnvironment(entry.path()) : "";
+        HostRun r = runHost(dir, name + ".inp", env);
         // The host exits with the engine's status, or with 5 when a case did not converge fully (the
         // case folder's "exit" file says so).
         int expectedExit = 0;
@@ -178,8 +190,9 @@ TEST(Host, CasesThatDidNotConvergeAreListed) {
     for (const Case& c : cases) {
         WorkDir dir;
         const std::string inp = std::string(c.input) + ".inp";
-        fs::copy_file(fs::path(KALDO_CASES_DIR) / c.input / inp, dir / inp);
-        HostRun r = runHost(dir, inp);
+        const fs::path folder = fs::path(KALDO_CASES_DIR) / c.input;
+        fs::copy_file(folder / inp, dir / inp);
+        HostRun r = runHost(dir, inp, fs::exists(folder / "env") ? caseEnvironment(folder) : "");
         EXPECT_EQ(r.exit, 5) << c.input << "\n" << r.out;
         EXPECT_NE(r.out.find("did not converge fully"), std::string::npos) << r.out;
         EXPECT_NE(r.out.find(c.line), std::string::npos) << c.input << "\n" << r.out;

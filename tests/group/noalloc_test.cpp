@@ -9,6 +9,7 @@
 
 #include "group/groupmodel.h"
 #include "soil/lateral/lateral.h"
+#include "support/pileswitches.h"
 
 namespace {
 std::atomic<bool> counting{false};
@@ -62,8 +63,7 @@ TEST_F(PileLoop, PileAnalysesAllocateNothing) {
     // Both ways to the head stiffness (central differences and the balanced pile's, which needs the
     // pile's own Newton iteration) and both iterations of the pile.
     for (bool linearised : {false, true}) {
-        setHeadStiffnessByLinearisation(linearised);
-        setPileNewton(linearised);
+        const PileSwitches switches(linearised, linearised);
         PILEFRC(1, F, U, status);  // what this way keeps on the thread, set up before counting
         allocations = 0;
         counting = true;
@@ -82,8 +82,6 @@ TEST_F(PileLoop, PileAnalysesAllocateNothing) {
         EXPECT_EQ(allocations.load(), 0) << (linearised ? "linearised" : "central differences");
         EXPECT_NE(F[1], 0.0) << "the piles did carry load";
     }
-    setHeadStiffnessByLinearisation(false);
-    setPileNewton(false);
 }
 
 }  // namespace

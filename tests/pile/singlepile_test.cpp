@@ -75,10 +75,12 @@ TEST_F(SinglePileChecks, NonlinearSoilClosesAndTheStoredPileIsInEquilibrium) {
                 }
                 EXPECT_EQ(stored(1, qy), plane == 0 ? 1.0 : 0.5);
             }
-            // The same soil reaction of the resultant deflection in both planes: p_y / y = p_z / z.
+            // The same soil reaction of the resultant deflection in both planes: p_y / y = p_z / z. The
+            // reaction is the one the last pass solved with, whose tangent springs act per plane: the
+            // two ratios agree to the closure of that pass.
             for (int j = 1; j <= n + 1; j += 10) {
                 if (std::fabs(stored(j, 3)) > 1e-6) {
-                    EXPECT_TRUE(near(stored(j, 15) / stored(j, 2), stored(j, 16) / stored(j, 3), 1e-9)) << "node " << j;
+                    EXPECT_TRUE(near(stored(j, 15) / stored(j, 2), stored(j, 16) / stored(j, 3), 1e-7)) << "node " << j;
                 }
             }
         }
