@@ -139,12 +139,10 @@ void updateBendingStiffness(Solve& w) {
 }
 
 // Iteration step 9: new secant moduli at the resultant deflections, and with soil movement the load the
-// moving soil puts on the pile, Es times the free-field movement. Given up and esUp (a Newton pass), the
-// curves are read in the same walk 1e-4 further out as well: up the deflections, esUp their moduli
-// (a node that no layer holds keeps its modulus there too: no slope). False when a soil lookup failed.
-constexpr double SLOPE_REL = 1e-4;  // relative step of the curves' slope reading
-
-bool newModuli(Solve& w, int& status, NodeArray* up = nullptr, NodeArray* esUp = nullptr) {
+// moving soil puts on the pile, Es times the free-field movement. Given slopes (a Newton pass), the
+// slopes dEs/dr of the moduli at the deflections are read in the same walk (a node that no layer holds
+// keeps a slope of 0). False when a soil lookup failed.
+bool newModuli(Solve& w, int& status, NodeArray* slopes = nullptr) {
     const int n = w.n;
     for (int s = 4; s <= n + 4; ++s) {
         const double r = std::sqrt(w.py.y(s) * w.py.y(s) + w.pz.y(s) * w.pz.y(s));
@@ -156,12 +154,9 @@ bool newModuli(Solve& w, int& status, NodeArray* up = nullptr, NodeArray* esUp =
         return true;
     }
     int st = ST_OK;
-    if (up != nullptr) {
-        for (int j = 1; j <= n + 1; ++j) {
-            (*up)(j) = w.yNode(j) * (1.0 + SLOPE_REL);
-            (*esUp)(j) = w.esNode(j);
-        }
-        PYLAYERSUP(w.pset, st, w.p, w.yNode, w.esNode, w.ysNode, w.zsNode, w.esyNode, w.rNode, *up, *esUp);
+    if (slopes != nullptr) {
+        for (int j = 1; j <= n + 1; ++j) (*slopes)(j) = 0.0;
+        PYLAYERSSLOPE(w.pset, st, w.p, w.yNode, w.esNode, w.ysNode, w.zsNode, w.esyNode, w.rNode, *slopes);
     } else {
         PYLAYERS(w.pset, st, w.p, w.p, w.yNode, w.esNode, w.ysNode, w.zsNode, w.esyNode, w.rNode);
     }
@@ -308,8 +303,9 @@ void initSolve(Solve& w, int p, double P) {
 // Newton takes the curves' slopes instead: with the tangent springs k of the current state,
 //     (A + k) y_new = W + (k - Es) y,
 // which is the secant pass with a spring k and the load (k - Es) y added; at the balance both iterations
-// stand still, so they close on the same deflections. The slope of each curve is read by a second
-// reading at r (1 + 1e-4), stable at the kinks of the curves (one-sided there); in each plane
+// stand still, so they close on the same deflections. The slope of each curve comes in closed form from
+// its criterion (a criterion without one reads the curve a second time at r (1 + 1e-4)), taken on the
+// loading side at the kinks of the curves; in each plane
 // k_y = Es + S' y^2 / r, k_z = Es + S' z^2 / r with S' = dEs/dr, never below 0 (a softening curve would
 // otherwise make the system indefinite). The coupling S' y z / r of the two planes stays out of the pass
 // (it vanishes for a load along one plane; otherwise the pass converges a little slower).
@@ -335,7 +331,7 @@ struct NewtonWork {
     SlotArray kyT{}, kzT{};       // the tangent springs of the last pass before any node took its secant
     SlotArray Ly{}, Lz{};         // the loads of the Newton pass
     SlotArray y0{}, z0{};         // the deflections before the pass (every slot)
-    NodeArray up{}, esUp{};
+    NodeArray dEs{};              // the slopes dEs/dr of the secant moduli at the deflections
 };
 
 NewtonWork& threadNewtonWork() {
@@ -351,14 +347,11 @@ EnvironmentSwitch pileNewton{"KALDO_PILE_NEWTON"};
 
 
 
-// The tangent springs at the deflections yNode (esNode the secant moduli there). False
-// when the second reading of the curves fails. The cap's own reading at the head is put back.
-// The tangent springs from the two readings of the curves: esNode at yNode and esUp at up.
-void tangentFromReadings(Solve& w, NewtonWork& t) {
+// The tangent springs at the deflections yNode from the secant moduli esNode there and their slopes.
+void tangentFromSlopes(Solve& w, NewtonWork& t) {
     for (int j = 1; j <= w.n + 1; ++j) {
         const int s = j + 3;
-        const double r = w.yNode(j), dr = t.up(j) - r;
-        const double slope = dr > 0.0 ? (t.esUp(j) - w.esNode(j)) / dr : 0.0;
+        const double r = w.yNode(j), slope = t.dEs(j);
         const double Es = w.esNode(j);
         if (r > 0.0 && std::isfinite(slope)) {
             const double y = w.py.y(s), z = w.pz.y(s);
@@ -373,11 +366,11 @@ void tangentFromReadings(Solve& w, NewtonWork& t) {
 }
 
 // The moduli of a Newton pass at the current deflections (newModuli), and with slopes the tangent
-// springs there, both readings of the curves in one walk of the nodes. False when a soil lookup failed.
+// springs there, both in one walk of the nodes. False when a soil lookup failed.
 bool newtonModuli(Solve& w, NewtonWork& t, bool slopes, int& status) {
     if (!slopes) return newModuli(w, status);
-    if (!newModuli(w, status, &t.up, &t.esUp)) return false;
-    tangentFromReadings(w, t);
+    if (!newModuli(w, status, &t.dEs)) return false;
+    tangentFromSlopes(w, t);
     return true;
 }
 

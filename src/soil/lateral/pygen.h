@@ -131,6 +131,14 @@ public:
     virtual double smallValue(double y, double E0) const { return E0 * y; }
     // The point at deflection y: the curve value, the reaction with PMUL and the secant modulus.
     virtual Spring spring(double y, const Scale& m) const;
+    // The slope dp/dy of curve() at y > 0, where pc = curve(y), on the loading side (from above at a
+    // kink), for a criterion that has it in closed form and hands its secant over by spring()'s common
+    // rule; false otherwise (the skeleton then reads the curve a second time, a little further out).
+    virtual bool curveSlope(double, double, double&) const { return false; }
+    // The slope dEs/dy of the secant modulus of the point sp = spring(y, m): 0 below the smallest
+    // deflection (the initial modulus stands), otherwise from curveSlope(). False when the criterion
+    // has no closed form.
+    bool secantSlope(double y, const Scale& m, const Spring& sp, double& dEs) const;
 
     // ---- Keeping a node's constants between calls
     // The number of values that hold everything curve(), initialModulus(), smallValue(), spring() and

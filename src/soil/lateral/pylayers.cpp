@@ -38,17 +38,19 @@ namespace kaldo {
 
 namespace {
 
-// A second reading of the curves in the same walk of the nodes (PYLAYERSUP): the moduli at the
-// deflections y into Es, on the calling thread only while PYLAYERSUP runs.
-struct SecondReading {
-    const NodeArray* y = nullptr;
-    NodeArray* Es = nullptr;
+// The slopes of the secant moduli, taken in the same walk of the nodes (PYLAYERSSLOPE): dEs/dy into
+// dEs, on the calling thread only while PYLAYERSSLOPE runs.
+struct SlopeRequest {
+    NodeArray* dEs = nullptr;
 };
 
-SecondReading& secondReading() {
-    thread_local SecondReading r;
+SlopeRequest& slopeRequest() {
+    thread_local SlopeRequest r;
     return r;
 }
+
+// The relative step of the second reading that gives the slope of a criterion without a closed form.
+constexpr double SLOPE_REL = 1e-4;
 
 }  // namespace
 
@@ -118,6 +120,20 @@ Spring Criterion::spring(double y, const Scale& m) const {
     sp.Es = sp.pprime / y / m.ymul;
     if (m.depth) sp.Es = sp.Es * m.pmd / m.ymd;
     return sp;
+}
+
+bool Criterion::secantSlope(double y, const Scale& m, const Spring& sp, double& dEs) const {
+    if (sp.small) {
+        dEs = 0.0;
+        return true;
+    }
+    double dp = 0.0;
+    if (!(y > 0.0) || !curveSlope(y, sp.pc, dp)) return false;
+    // Es = PMUL p / (y YMUL) (pmd / ymd): dEs/dy = (PMUL p' / YMUL (pmd / ymd) - Es) / y.
+    double scaled = m.pmul * dp / m.ymul;
+    if (m.depth) scaled = scaled * m.pmd / m.ymd;
+    dEs = (scaled - sp.Es) / y;
+    return true;
 }
 
 void Criterion::listedPoint(const Node& node, Mode, double y, const Spring& sp, const Scale& m, double& yl,
@@ -238,6 +254,7 @@ void runGenerator(Criterion& crit, Call& call) {
     // Node constants are kept while the analysis runs (the listings always compute them afresh).
     const bool keeping = mode == Mode::Evaluate && call.kpyop == 0 && crit.keptValues() > 0 &&
                          crit.keptValues() <= KEPT_VALUES;
+    NodeArray* const slopes = mode == Mode::Evaluate ? slopeRequest().dEs : nullptr;
     double S = 0.0;  // integrated ultimate resistance of the layer so far
     // The depth of the layer top that stands in for an equivalent depth that could not be formed.
     bool substituted = false;
@@ -361,10 +378,15 @@ void runGenerator(Criterion& crit, Call& call) {
 
                 const Spring sp = crit.spring(y, m);
                 call.Es(j) = sp.Es;
-                if (mode == Mode::Evaluate && secondReading().Es != nullptr) {
-                    const double y2 = SMOV.NSMOV > 0 ? std::fabs((*secondReading().y)(j) - node.ys)
-                                                     : std::fabs((*secondReading().y)(j));
-                    (*secondReading().Es)(j) = crit.spring(y2, m).Es;
+                if (slopes != nullptr) {
+                    // In closed form where the criterion has one, otherwise from a second reading of
+                    // the curve further out (one-sided at a kink, as the closed forms are).
+                    double dEs = 0.0;
+                    if (!crit.secantSlope(y, m, sp, dEs)) {
+                        const double y2 = y * (1.0 + SLOPE_REL), dy = y2 - y;
+                        dEs = dy > 0.0 ? (crit.spring(y2, m).Es - sp.Es) / dy : 0.0;
+                    }
+                    (*slopes)(j) = dEs;
                 }
                 if (capPass && capopt == 1 && sp.capValue) PYDRV.PCAPLV(pile) = sp.pc;
                 if (mode == Mode::Evaluate && SMOV.NSMOV > 0) call.esy(j) = sp.Es * node.ys;
@@ -517,23 +539,22 @@ void PYLAYERS(int pset, int& status, int pile, int fidx, const NodeArray& y, Nod
     // No soil above the ground surface; afterwards GSURFP holds the distance from the head node down to
     // the ground.
     const double g = groundFromHead ? PILE.HEADXW(pile) + PILE.GROUND(pile) : PYDRV.GSURFP(pile);
-    NodeArray* Es2 = secondReading().Es;
+    NodeArray* dEs = slopeRequest().dEs;
     for (int j = 1; j <= n + 1 && j <= MAXNODE; ++j)
         if (g - NODES.NODEX(pile, j) >= py::DEPTH_TOL) {
             Es(j) = 0.0;
-            if (Es2 != nullptr) (*Es2)(j) = 0.0;
+            if (dEs != nullptr) (*dEs)(j) = 0.0;
         }
     PYDRV.GSURFP(pile) = g - NODES.NODEX(pile, 1);
 }
 
-void PYLAYERSUP(int pset, int& status, int pile, const NodeArray& y, NodeArray& Es, const NodeArray& smov1,
-                const NodeArray& smov2, NodeArray& esy, NodeArray& p, const NodeArray& yUp, NodeArray& EsUp) {
-    SecondReading& r = secondReading();
-    r.y = &yUp;
-    r.Es = &EsUp;
+void PYLAYERSSLOPE(int pset, int& status, int pile, const NodeArray& y, NodeArray& Es, const NodeArray& smov1,
+                   const NodeArray& smov2, NodeArray& esy, NodeArray& p, NodeArray& dEs) {
+    SlopeRequest& r = slopeRequest();
+    r.dEs = &dEs;
     struct Reset {
-        SecondReading& r;
-        ~Reset() { r.y = nullptr, r.Es = nullptr; }
+        SlopeRequest& r;
+        ~Reset() { r.dEs = nullptr; }
     } reset{r};
     PYLAYERS(pset, status, pile, pile, y, Es, smov1, smov2, esy, p);
 }
