@@ -1,6 +1,7 @@
 // The finite-difference beam-column of one lateral plane of a pile (see beamcol.h).
 #include "pile/beamcol.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -110,6 +111,56 @@ void solve(Plane& pl, const SlotArray& Q, const SlotArray& K, const SlotArray& l
     sweep(pl, Q, K, load, n, h);
     tip(pl, Q, n, h);
     for (int s = n + 4; s >= 1; --s) pl.y(s) = pl.a(s) + pl.b(s) * pl.y(s + 1) + pl.c(s) * pl.y(s + 2);
+}
+
+void band(const Plane& pl, const SlotArray& Q, int n, double h, Band& b) {
+    // The terms of sweep(), each formed as it forms it.
+    const double h2 = h * h;
+    for (int i = 5; i <= n + 4; ++i) {
+        const double qh2 = Q(i) * h2;
+        b.A(i) = pl.R(i - 1);
+        b.B(i) = -2.0 * pl.R(i - 1) - 2.0 * pl.R(i) + qh2;
+        b.C(i) = pl.R(i - 1) + 4.0 * pl.R(i) + pl.R(i + 1);
+        b.Q2(i) = 2.0 * qh2;
+        b.D(i) = -2.0 * pl.R(i) - 2.0 * pl.R(i + 1) + qh2;
+        b.E(i) = pl.R(i + 1);
+    }
+}
+
+namespace {
+
+// One slot of sweep() from the band: C = R(i-1) + 4R(i) + R(i+1) + K h^4 - 2Q h^2 in the same order.
+inline void sweepSlot(Plane& pl, const Band& bd, double K, double load, double h4, int i) {
+    const double A = bd.A(i);
+    const double C = bd.C(i) + K * h4 - bd.Q2(i);
+    const double F = load * h4;
+    const double beta = bd.B(i) + A * pl.b(i - 2);
+    const double G = C + A * pl.c(i - 2) + beta * pl.b(i - 1);
+    const double g = G != 0.0 ? 1.0 / G : 0.0;
+    pl.a(i) = -(A * pl.a(i - 2) + beta * pl.a(i - 1) - F) * g;
+    pl.b(i) = -(bd.D(i) + beta * pl.c(i - 1)) * g;
+    pl.c(i) = -bd.E(i) * g;
+}
+
+}  // namespace
+
+void solvePair(Plane& py, const Band& by, const SlotArray& Ky, const SlotArray& Ly, Plane& pz, const Band& bz,
+               const SlotArray& Kz, const SlotArray& Lz, const SlotArray& Q, int n, double h, int from) {
+    for (int s = 4; s <= n + 4; ++s) {
+        py.yprev(s) = py.y(s);
+        pz.yprev(s) = pz.y(s);
+    }
+    const double h2 = h * h, h4 = h2 * h2;
+    for (int i = std::max(from, 5); i <= n + 4; ++i) {
+        sweepSlot(py, by, Ky(i), Ly(i), h4, i);
+        sweepSlot(pz, bz, Kz(i), Lz(i), h4, i);
+    }
+    tip(py, Q, n, h);
+    tip(pz, Q, n, h);
+    for (int s = n + 4; s >= 1; --s) {
+        py.y(s) = py.a(s) + py.b(s) * py.y(s + 1) + py.c(s) * py.y(s + 2);
+        pz.y(s) = pz.a(s) + pz.b(s) * pz.y(s + 1) + pz.c(s) * pz.y(s + 2);
+    }
 }
 
 bool closedWithin(const Plane& pl, int n, double tol) {

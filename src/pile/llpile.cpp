@@ -332,6 +332,7 @@ struct NewtonWork {
     SlotArray Ly{}, Lz{};         // the loads of the Newton pass
     SlotArray y0{}, z0{};         // the deflections before the pass (every slot)
     NodeArray dEs{};              // the slopes dEs/dr of the secant moduli at the deflections
+    beamcol::Band by{}, bz{};     // each plane's band: its bending stiffness and axial force stay
 };
 
 NewtonWork& threadNewtonWork() {
@@ -381,9 +382,10 @@ NewtonEnd newtonIterate(Solve& w, NewtonWork& t, int& status) {
     const int n = w.n, last = n + 6;
     beamcol::Plane& py = w.py;
     beamcol::Plane& pz = w.pz;
+    beamcol::band(py, w.Q, n, w.h, t.by);
+    beamcol::band(pz, w.Q, n, w.h, t.bz);
     // The secant iteration's first solution, on the starting moduli: it never closes the pile.
-    beamcol::solve(py, w.Q, w.Es, w.n, w.h);
-    beamcol::solve(pz, w.Q, w.Es, w.n, w.h);
+    beamcol::solvePair(py, t.by, w.Es, py.W, pz, t.bz, w.Es, pz.W, w.Q, n, w.h);
     const int limit = std::min(CTLPAR.MAXITP, NEWTON_PASSES);
     bool polished = false;
     for (int it = 2; it <= limit; ++it) {
@@ -399,25 +401,27 @@ NewtonEnd newtonIterate(Solve& w, NewtonWork& t, int& status) {
             t.z0(s) = pz.y(s);
         }
         // A node the tangent pass would swing through zero deflection, or unload to less than a quarter
-        // of its deflection, takes its secant modulus and the pass is solved again.
+        // of its deflection, takes its secant modulus and the pass is solved again: the slots above the
+        // first such node keep their sweep.
+        int from = 4;
         for (int round = 0;; ++round) {
-            for (int s = 4; s <= n + 4; ++s) {
+            for (int s = from; s <= n + 4; ++s) {
                 t.Ly(s) = py.W(s) + (t.ky(s) - w.Es(s)) * t.y0(s);
                 t.Lz(s) = pz.W(s) + (t.kz(s) - w.Es(s)) * t.z0(s);
             }
-            beamcol::solve(py, w.Q, t.ky, t.Ly, w.n, w.h);
-            beamcol::solve(pz, w.Q, t.kz, t.Lz, w.n, w.h);
-            bool changed = false;
+            beamcol::solvePair(py, t.by, t.ky, t.Ly, pz, t.bz, t.kz, t.Lz, w.Q, n, w.h, from);
+            int first = 0;
             for (int s = 5; s <= n + 4; ++s) {
                 if (t.ky(s) == w.Es(s) && t.kz(s) == w.Es(s)) continue;
                 const double y0 = t.y0(s), z0 = t.z0(s), y1 = py.y(s), z1 = pz.y(s);
                 const double before = y0 * y0 + z0 * z0, after = y1 * y1 + z1 * z1;
                 if (y0 * y1 + z0 * z1 < 0.0 || 16.0 * after < before) {
                     t.ky(s) = t.kz(s) = w.Es(s);
-                    changed = true;
+                    if (first == 0) first = s;
                 }
             }
-            if (!changed || round == 3) break;
+            if (first == 0 || round == 3) break;
+            from = first;
         }
         bool closed = true;
         for (int s = 4; s <= n + 4 && closed; ++s)
