@@ -6,8 +6,8 @@
 // and moments, and on the two passes after the group has converged it stores the pile's equivalent
 // stiffnesses or its results and envelopes.
 //
-// It runs on the pile loops' threads, one call per pile: all working arrays are locals of the call
-// (some 40 KB), and it writes nothing shared but pile p's entries of EQSSOL, SMPROF and the result
+// It runs on the pile loops' threads, one call per pile: the working arrays (some 40 KB) are the
+// calling thread's own, and it writes nothing shared but pile p's entries of EQSSOL, SMPROF and the result
 // stores, the solver state (only ever raised) and whole warning records.
 #include <algorithm>
 #include <atomic>
@@ -284,7 +284,27 @@ void storeResults(Solve& w, double T, double Hy, double Hz, const Vec6& u, const
 
 namespace {
 
+// The calling thread's working data of a solve. initSolve clears what a solve may read before it writes
+// it; the rest (the recursions, slopes, forces, stiffness, axial force and moduli along the pile, most of
+// the 30 KB) is written first by every solve, so it is not cleared from one solve to the next.
+Solve& threadSolve() {
+    thread_local Solve w;
+    return w;
+}
+
 void initSolve(Solve& w, int p, double P) {
+    // Loads along the pile (none unless given), the moduli of nodes that no layer holds, the soil
+    // movement and reactions, the user curves' arrays, and with moment-curvature curves the deflections
+    // the first stiffness is formed from. Slots 1 and 2 take no equation: their recursion stays 0.
+    for (beamcol::Plane* pl : {&w.py, &w.pz}) {
+        pl->W.fill(0.0);
+        pl->DL.fill(0.0);
+        if (CTLIN.KMPHI >= 1) pl->y.fill(0.0);
+        for (int s = 1; s <= 2; ++s) pl->a(s) = pl->b(s) = pl->c(s) = 0.0;
+    }
+    for (NodeArray* a : {&w.yNode, &w.esNode, &w.ysNode, &w.zsNode, &w.esyNode, &w.rNode}) a->fill(0.0);
+    for (SlotArray* a : {&w.ySlot, &w.ysSlot, &w.zsSlot, &w.esySlot, &w.rSlot}) a->fill(0.0);
+    w.twoModuli = false;
     w.p = p;
     w.pset = PILE.PSETNO(p);
     w.n = std::clamp(PILESET.NINC(w.pset), 1, MAXINC);
@@ -667,7 +687,7 @@ void headForcesAndStores(Solve& w, double T, double& Hy, double& Hz, double& My,
 void LLPILE(int p, double yt, double sy, double zt, double sz, double P, double T, double& Hy, double& Hz,
             double& My, double& Mz, int& status, const Vec6& u, const Mat6& rot, const SlotArray& axdisp,
             const SlotArray& axforce) {
-    Solve w;
+    Solve& w = threadSolve();
     initSolve(w, p, P);
     if (!converge(w, yt, sy, zt, sz, axforce, status)) return;
     headForcesAndStores(w, T, Hy, Hz, My, Mz, u, rot, axdisp, axforce);
@@ -687,7 +707,7 @@ void LLPILETAN(int p, double yt, double sy, double zt, double sz, double P, doub
                double& My, double& Mz, int& status, const Vec6& u, const Mat6& rot, const SlotArray& axdisp,
                const SlotArray& axforce, double D[4][5], bool& linear) {
     linear = false;
-    Solve w;
+    Solve& w = threadSolve();
     initSolve(w, p, P);
     bool newton = false;
     if (!converge(w, yt, sy, zt, sz, axforce, status, &newton)) return;
