@@ -284,10 +284,12 @@ void storeResults(Solve& w, double T, double Hy, double Hz, const Vec6& u, const
 
 namespace {
 
+// The thread's own working data is fetched through functions kept out of line: inlined, the compiler
+// would look the thread's storage up again after every call the solve makes.
 // The calling thread's working data of a solve. initSolve clears what a solve may read before it writes
 // it; the rest (the recursions, slopes, forces, stiffness, axial force and moduli along the pile, most of
 // the 30 KB) is written first by every solve, so it is not cleared from one solve to the next.
-Solve& threadSolve() {
+[[gnu::noinline]] Solve& threadSolve() {
     thread_local Solve w;
     return w;
 }
@@ -355,7 +357,7 @@ struct NewtonWork {
     beamcol::Band by{}, bz{};     // each plane's band: its bending stiffness and axial force stay
 };
 
-NewtonWork& threadNewtonWork() {
+[[gnu::noinline]] NewtonWork& threadNewtonWork() {
     thread_local NewtonWork t;
     return t;
 }
@@ -526,7 +528,7 @@ struct Condensation {
     SlotArray prev{};
 };
 
-Condensation& threadCondensation() {
+[[gnu::noinline]] Condensation& threadCondensation() {
     thread_local Condensation c;
     return c;
 }
