@@ -144,6 +144,19 @@ inline void sweepSlot(Plane& pl, const Band& bd, double K, double load, double h
 
 }  // namespace
 
+void factorise(Plane& f, const Band& bd, const SlotArray& K, int n, double h, SlotArray& beta, SlotArray& g) {
+    const double h2 = h * h, h4 = h2 * h2;
+    for (int i = 5; i <= n + 4; ++i) {
+        const double A = bd.A(i);
+        const double C = bd.C(i) + K(i) * h4 - bd.Q2(i);
+        beta(i) = bd.B(i) + A * f.b(i - 2);
+        const double G = C + A * f.c(i - 2) + beta(i) * f.b(i - 1);
+        g(i) = G != 0.0 ? 1.0 / G : 0.0;
+        f.b(i) = -(bd.D(i) + beta(i) * f.c(i - 1)) * g(i);
+        f.c(i) = -bd.E(i) * g(i);
+    }
+}
+
 void solvePair(Plane& py, const Band& by, const SlotArray& Ky, const SlotArray& Ly, Plane& pz, const Band& bz,
                const SlotArray& Kz, const SlotArray& Lz, const SlotArray& Q, int n, double h, int from) {
     for (int s = 4; s <= n + 4; ++s) {

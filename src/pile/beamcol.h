@@ -61,6 +61,12 @@ void band(const Plane& pl, const SlotArray& Q, int n, double h, Band& b);
 void solvePair(Plane& py, const Band& by, const SlotArray& Ky, const SlotArray& Ly, Plane& pz, const Band& bz,
                const SlotArray& Kz, const SlotArray& Lz, const SlotArray& Q, int n, double h, int from = 5);
 
+// The recursion b, c of a plane with the springs K alone (no load), keeping each slot's beta and 1 / G
+// of the sweep: a solution for a load F then needs only a_i = -(A a_(i-2) + beta_i a_(i-1) - F_i h^4) g_i
+// (the pile's condensation on its head solves one system for many loads). Slots 3 and 4 of b and c are
+// the head rows', set by the caller.
+void factorise(Plane& f, const Band& bd, const SlotArray& K, int n, double h, SlotArray& beta, SlotArray& g);
+
 // True when no deflection of the head to tip slots has changed by tol or more since the previous
 // solution (a deflection that is not a number never closes).
 bool closedWithin(const Plane& pl, int n, double tol);

@@ -523,6 +523,7 @@ constexpr int NIN = 5;  // head deflection and slope of each plane, then the axi
 
 struct Condensation {
     beamcol::Plane f[2];    // each plane's recursion with its tangent springs
+    SlotArray beta[2], g[2];  // and its sweep terms beta and 1 / G
     SlotArray a{}, F{};     // recursion terms and the coupling load of one solve
     SlotArray dy[2][NIN];   // the derivatives of each plane's deflections, per input
     SlotArray prev{};
@@ -534,9 +535,8 @@ struct Condensation {
 }
 
 // One solve of a plane's tangent system for head inputs (dyt, ds), the load per length c.F and, with
-// axial, the axial force's unit share; the recursion b, c of the factorised plane f.
-void tangentSolve(const Solve& w, int plane, const SlotArray& K, double dyt, double ds, bool axial, Condensation& c,
-                  SlotArray& dy) {
+// axial, the axial force's unit share, on the factorised plane c.f[plane] (its recursion b, c and sweep terms).
+void tangentSolve(const Solve& w, int plane, double dyt, double ds, bool axial, Condensation& c, SlotArray& dy) {
     const beamcol::Plane& pl = plane == 0 ? w.py : w.pz;
     const beamcol::Plane& f = c.f[plane];
     const int n = w.n, t = n + 4, p = w.p;
@@ -549,17 +549,12 @@ void tangentSolve(const Solve& w, int plane, const SlotArray& K, double dyt, dou
     a(1) = a(2) = 0.0;
     a(3) = ay * dyt + as * ds;
     a(4) = dyt;
+    const SlotArray& beta = c.beta[plane];
+    const SlotArray& g = c.g[plane];
     for (int i = 5; i <= t; ++i) {
-        const double qh2 = w.Q(i) * h2;
-        const double A = pl.R(i - 1);
-        const double B = -2.0 * pl.R(i - 1) - 2.0 * pl.R(i) + qh2;
-        const double C = pl.R(i - 1) + 4.0 * pl.R(i) + pl.R(i + 1) + K(i) * h4 - 2.0 * qh2;
-        const double beta = B + A * f.b(i - 2);
-        const double G = C + A * f.c(i - 2) + beta * f.b(i - 1);
-        const double g = G != 0.0 ? 1.0 / G : 0.0;
         double Fi = c.F(i) * h4;
         if (axial) Fi -= h2 * (pl.y(i - 1) - 2.0 * pl.y(i) + pl.y(i + 1));
-        a(i) = -(A * a(i - 2) + beta * a(i - 1) - Fi) * g;
+        a(i) = -(pl.R(i - 1) * a(i - 2) + beta(i) * a(i - 1) - Fi) * g(i);
     }
     // The free tip, as the pass solves it, with the axial force's share in the shear condition.
     const double R = pl.R(t);
@@ -604,14 +599,10 @@ bool condense(Solve& w, NewtonWork& t, double D[4][5]) {
     for (int plane = 0; plane < 2; ++plane) {
         const beamcol::Plane& pl = plane == 0 ? w.py : w.pz;
         beamcol::Plane& f = c.f[plane];
-        f.R = pl.R;
-        f.W.fill(0.0);
-        f.a(3) = pl.a(3);
         f.b(3) = pl.b(3);
         f.c(3) = pl.c(3);
-        f.a(4) = pl.a(4);
         f.b(4) = f.c(4) = 0.0;
-        beamcol::solve(f, w.Q, plane == 0 ? ky : kz, w.n, w.h);
+        beamcol::factorise(f, plane == 0 ? t.by : t.bz, plane == 0 ? ky : kz, w.n, w.h, c.beta[plane], c.g[plane]);
     }
     for (int k = 0; k < NIN; ++k) {
         const bool axial = k == 4;
@@ -624,16 +615,16 @@ bool condense(Solve& w, NewtonWork& t, double D[4][5]) {
             // Each plane alone: an input of the other plane leaves it at rest.
             c.F.fill(0.0);
             dy.fill(0.0);
-            if (axial || k < 2) tangentSolve(w, 0, ky, in[0][0], in[0][1], axial, c, dy);
-            if (axial || k >= 2) tangentSolve(w, 1, kz, in[1][0], in[1][1], axial, c, dz);
+            if (axial || k < 2) tangentSolve(w, 0, in[0][0], in[0][1], axial, c, dy);
+            if (axial || k >= 2) tangentSolve(w, 1, in[1][0], in[1][1], axial, c, dz);
             continue;
         }
         for (int sweep = 0; sweep < 50; ++sweep) {
             for (int s = 4; s <= tip; ++s) c.F(s) = -t.kyz(s) * dz(s);
             c.prev = dy;
-            tangentSolve(w, 0, ky, in[0][0], in[0][1], axial, c, dy);
+            tangentSolve(w, 0, in[0][0], in[0][1], axial, c, dy);
             for (int s = 4; s <= tip; ++s) c.F(s) = -t.kyz(s) * dy(s);
-            tangentSolve(w, 1, kz, in[1][0], in[1][1], axial, c, dz);
+            tangentSolve(w, 1, in[1][0], in[1][1], axial, c, dz);
             if (sweep == 0) continue;  // the first sweep has nothing to compare with
             double change = 0.0, size = 0.0;
             for (int s = 1; s <= last; ++s) {
