@@ -200,12 +200,24 @@ struct KeptKey {
     bool operator==(const KeptKey&) const = default;
 };
 
+// What the node's share of the layer's integrated resistance was added to: the running sum before it
+// (its bits), the layer's first and last node and the first increment. With the same constants and the
+// same of these, integrate() adds the same again.
+struct SumKey {
+    std::uint64_t before;
+    int first, last;
+    std::uint64_t increment;
+    bool operator==(const SumKey&) const = default;
+};
+
 struct KeptNode {
     KeptKey key{};
     bool substituted = false;  // the layer top's substitute depth
     double substitute = 0.0;
     double b = 0.0, xe = 0.0;
     double v[KEPT_VALUES];
+    SumKey sumKey{};       // the last integration of the node's share, from these
+    double sumAfter = 0.0;  // to this running sum
 };
 
 std::vector<KeptNode> keptNodes;
@@ -255,6 +267,7 @@ void runGenerator(Criterion& crit, Call& call) {
     const bool keeping = mode == Mode::Evaluate && call.kpyop == 0 && crit.keptValues() > 0 &&
                          crit.keptValues() <= KEPT_VALUES;
     NodeArray* const slopes = mode == Mode::Evaluate ? slopeRequest().dEs : nullptr;
+    const std::uint64_t increment = keeping ? bitsOf(incrementBelow(call, call.first)) : 0;
     double S = 0.0;  // integrated ultimate resistance of the layer so far
     // The depth of the layer top that stands in for an equivalent depth that could not be formed.
     bool substituted = false;
@@ -358,7 +371,17 @@ void runGenerator(Criterion& crit, Call& call) {
             }
             // The surface node adds nothing to the layer's integrated resistance: there is no soil
             // above it.
-            if (!atSurface) crit.integrate(call, node, S);
+            // A kept node adds what it added the last time from the same sum.
+            const SumKey sumKey{bitsOf(S), call.first, call.last, increment};
+            if (reused && kept->sumKey == sumKey) {
+                S = kept->sumAfter;
+            } else {
+                if (!atSurface) crit.integrate(call, node, S);
+                if (kept != nullptr) {
+                    kept->sumKey = sumKey;
+                    kept->sumAfter = S;
+                }
+            }
             PYDRV.PUINT(pile, L) = S;
 
             if (SMOV.NSMOV > 0) {
