@@ -227,29 +227,29 @@ unsigned keptGeneration = 0;
 
 std::uint64_t bitsOf(double v) { return std::bit_cast<std::uint64_t>(v); }
 
-// The entry of node j of the pile, or none when the pile or the node lies outside the sizing or the
-// sizing belongs to an earlier model.
-KeptNode* keptEntry(int pile, int j) {
-    if (pile < 1 || pile > keptPiles || j < 1 || j > MAXNODE) return nullptr;
+// The entries of the pile's nodes (node j at j - 1), or none when the pile lies outside the sizing or
+// the sizing belongs to an earlier model.
+KeptNode* keptEntries(int pile) {
+    if (pile < 1 || pile > keptPiles) return nullptr;
     if (keptGeneration != RUNGENERATION.load(std::memory_order_relaxed)) return nullptr;
-    return &keptNodes[static_cast<std::size_t>(pile - 1) * MAXNODE + static_cast<std::size_t>(j - 1)];
+    return &keptNodes[static_cast<std::size_t>(pile - 1) * MAXNODE];
 }
 
-// The inputs of node j's constants as they stand now (the diameter's section, the depths, the equivalent
-// depth of the layer top before this call may set it, the loading and the cap width switch).
-KeptKey keyOf(const Criterion& crit, const Call& call, int j) {
-    return KeptKey{keptGeneration,
-                   call.layer,
-                   crit.typeWord(),
-                   call.pset,
-                   CTLPAR.KSTATIC,
-                   PYMODE.CAPPYFLAG,
-                   keptStamp,
-                   bitsOf(NODES.NODEX(call.pile, j)),
-                   bitsOf(NODES.NODEAX(call.pile, j)),
-                   bitsOf(PILE.HEADXW(call.pile)),
-                   bitsOf(PILE.GROUND(call.pile)),
-                   bitsOf(PYDRV.EQDEP(call.pile, call.layer))};
+// The inputs of the constants of the call's nodes that are the same for every node of the walk (the
+// loading and the cap width switch, the section set, the head and the ground): keyOf completes them.
+KeptKey walkKey(const Criterion& crit, const Call& call) {
+    return KeptKey{keptGeneration, call.layer, crit.typeWord(), call.pset,
+                   CTLPAR.KSTATIC, PYMODE.CAPPYFLAG, keptStamp, 0, 0, bitsOf(PILE.HEADXW(call.pile)),
+                   bitsOf(PILE.GROUND(call.pile)), 0};
+}
+
+// The inputs of node j's constants as they stand now: the walk's, the node's depths (and its section's)
+// and the equivalent depth of the layer top before this call may set it.
+KeptKey keyOf(KeptKey key, const Call& call, int j) {
+    key.X = bitsOf(NODES.NODEX(call.pile, j));
+    key.AX = bitsOf(NODES.NODEAX(call.pile, j));
+    key.eqdep = bitsOf(PYDRV.EQDEP(call.pile, call.layer));
+    return key;
 }
 
 void runGenerator(Criterion& crit, Call& call) {
@@ -268,6 +268,11 @@ void runGenerator(Criterion& crit, Call& call) {
                          crit.keptValues() <= KEPT_VALUES;
     NodeArray* const slopes = mode == Mode::Evaluate ? slopeRequest().dEs : nullptr;
     const std::uint64_t increment = keeping ? bitsOf(incrementBelow(call, call.first)) : 0;
+    KeptNode* const keptRow = keeping ? keptEntries(pile) : nullptr;
+    const KeptKey walk = keptRow != nullptr ? walkKey(crit, call) : KeptKey{};
+    // The run's switches and the pile's multipliers hold for the whole walk.
+    const bool moving = SMOV.NSMOV > 0, depthMultipliers = CTLIN.KRFDEP == 1;
+    const double pmul = PILEFAC.PMUL(call.fidx), ymul = PILEFAC.YMUL(call.fidx);
     double S = 0.0;  // integrated ultimate resistance of the layer so far
     // The depth of the layer top that stands in for an equivalent depth that could not be formed.
     bool substituted = false;
@@ -294,14 +299,14 @@ void runGenerator(Criterion& crit, Call& call) {
                 PYDRV.PUINT(pile, L) = 0.0;
             }
             Scale m;
-            if (CTLIN.KRFDEP == 1) {
+            if (depthMultipliers) {
                 int set = 0;
                 PYMULT(pile, set, node.X, m.pmd, m.ymd);
                 m.depth = set > 0;
             }
             if (call.kpyop == 0 || call.kpyop == 1) PYDRV.GSURFP(pile) = headX + ground;
-            m.pmul = PILEFAC.PMUL(call.fidx);
-            m.ymul = PILEFAC.YMUL(call.fidx);
+            m.pmul = pmul;
+            m.ymul = ymul;
 
             call.Es(j) = 0.0;
             node.x = node.X - ground - headX;
@@ -329,11 +334,11 @@ void runGenerator(Criterion& crit, Call& call) {
             }
 
             // The pile's kept constants of the node, when its inputs are still the same.
-            KeptNode* kept = keeping && !capPass ? keptEntry(pile, j) : nullptr;
+            KeptNode* kept = keptRow != nullptr && !capPass && j >= 1 && j <= MAXNODE ? keptRow + (j - 1) : nullptr;
             KeptKey key;
             bool reused = false;
             if (kept != nullptr) {
-                key = keyOf(crit, call, j);
+                key = keyOf(walk, call, j);
                 if (kept->key == key) {
                     node.b = kept->b;
                     node.xe = kept->xe;
@@ -372,19 +377,19 @@ void runGenerator(Criterion& crit, Call& call) {
             // The surface node adds nothing to the layer's integrated resistance: there is no soil
             // above it.
             // A kept node adds what it added the last time from the same sum.
-            const SumKey sumKey{bitsOf(S), call.first, call.last, increment};
-            if (reused && kept->sumKey == sumKey) {
+            if (kept == nullptr) {
+                if (!atSurface) crit.integrate(call, node, S);
+            } else if (const SumKey sumKey{bitsOf(S), call.first, call.last, increment};
+                       reused && kept->sumKey == sumKey) {
                 S = kept->sumAfter;
             } else {
                 if (!atSurface) crit.integrate(call, node, S);
-                if (kept != nullptr) {
-                    kept->sumKey = sumKey;
-                    kept->sumAfter = S;
-                }
+                kept->sumKey = sumKey;
+                kept->sumAfter = S;
             }
             PYDRV.PUINT(pile, L) = S;
 
-            if (SMOV.NSMOV > 0) {
+            if (moving) {
                 const double a = call.smov1(j), b = call.smov2(j);
                 node.ys = std::sqrt(a * a + b * b);
             }
@@ -395,7 +400,7 @@ void runGenerator(Criterion& crit, Call& call) {
             for (int i = 1; i <= points; ++i) {
                 double y;
                 if (mode == Mode::Evaluate)
-                    y = SMOV.NSMOV > 0 ? std::fabs(call.y(j) - node.ys) : std::fabs(call.y(j));
+                    y = moving ? std::fabs(call.y(j) - node.ys) : std::fabs(call.y(j));
                 else
                     y = listDeflection(crit, mode, i);
 
@@ -412,7 +417,7 @@ void runGenerator(Criterion& crit, Call& call) {
                     (*slopes)(j) = dEs;
                 }
                 if (capPass && capopt == 1 && sp.capValue) PYDRV.PCAPLV(pile) = sp.pc;
-                if (mode == Mode::Evaluate && SMOV.NSMOV > 0) call.esy(j) = sp.Es * node.ys;
+                if (mode == Mode::Evaluate && moving) call.esy(j) = sp.Es * node.ys;
                 double pj = call.y(j) > node.ys ? -sp.pprime : sp.pprime;
                 if (m.depth) pj *= m.pmd;
                 call.p(j) = pj;
