@@ -163,6 +163,28 @@ private:
     int type_;
 };
 
+// The common rule of Criterion::spring for criterion c: below the smallest deflection the initial
+// modulus stands (without any multiplier), above it the secant PMUL p / y / YMUL (pmd / ymd along depth).
+// A criterion class that is final and takes this rule overrides spring() with it: its curve and initial
+// modulus are then called directly, not through the virtual table at every point.
+template <class C>
+Spring commonSpring(const C& c, double y, const Scale& m) {
+    Spring sp;
+    double E0 = 0.0;
+    if (c.initialModulus(E0) && y < RUNCONST.YMIN) {
+        sp.small = true;
+        sp.pc = c.smallValue(y, E0);
+        sp.pprime = m.pmul * sp.pc;
+        sp.Es = E0;
+        return sp;
+    }
+    sp.pc = c.curve(y);
+    sp.pprime = m.pmul * sp.pc;
+    sp.Es = sp.pprime / y / m.ymul;
+    if (m.depth) sp.Es = sp.Es * m.pmd / m.ymd;
+    return sp;
+}
+
 // The listing rule of the API sand and silt criteria: the node's X goes to the plot output file whenever
 // the print switch is 1 (the curve data file included), the curve data file takes the curve itself
 // without the multipliers, and the plot records are (2X, 1PE15.8, 2X, 1PE15.8).

@@ -103,24 +103,7 @@ bool substituteTopDepth(const Criterion& crit, const Call& call, const Node& nod
 
 }  // namespace
 
-Spring Criterion::spring(double y, const Scale& m) const {
-    Spring sp;
-    double E0 = 0.0;
-    if (initialModulus(E0) && y < RUNCONST.YMIN) {
-        // Below the smallest deflection the secant is not formed: the initial modulus stands, with no
-        // multiplier at all.
-        sp.small = true;
-        sp.pc = smallValue(y, E0);
-        sp.pprime = m.pmul * sp.pc;
-        sp.Es = E0;
-        return sp;
-    }
-    sp.pc = curve(y);
-    sp.pprime = m.pmul * sp.pc;
-    sp.Es = sp.pprime / y / m.ymul;
-    if (m.depth) sp.Es = sp.Es * m.pmd / m.ymd;
-    return sp;
-}
+Spring Criterion::spring(double y, const Scale& m) const { return commonSpring(*this, y, m); }
 
 bool Criterion::secantSlope(double y, const Scale& m, const Spring& sp, double& dEs) const {
     if (sp.small) {

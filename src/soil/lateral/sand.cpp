@@ -158,6 +158,8 @@ public:
         return true;
     }
 
+    Spring spring(double y, const Scale& m) const override { return commonSpring(*this, y, m); }
+
     // Through the initial line (or the first tenth of ym when the line reaches past ym), the parabola
     // in tenths, the straight line in thirds and beyond the ultimate resistance.
     double defaultPoint(int i) const override {

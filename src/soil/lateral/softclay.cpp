@@ -33,7 +33,7 @@ constexpr double DEFAULT_FRACTIONS[17] = {0.0,      s(0.00025f), s(0.0025f), s(0
                                           s(0.06f), s(0.10f),    s(0.15f),   s(0.225f),  s(0.30f), s(0.40f),
                                           s(0.50f), s(0.65f),    s(0.80f),   1.0,        s(1.2f)};
 
-class SoftClay : public Criterion {
+class SoftClay final : public Criterion {
 public:
     // code: 1, 13 or 14.
     explicit SoftClay(int code) : Criterion(1), code_(code) {}
@@ -146,7 +146,7 @@ public:
     double smallValue(double y, double E0) const override { return code_ == 14 ? curve(y) : E0 * y; }
 
     Spring spring(double y, const Scale& m) const override {
-        Spring sp = Criterion::spring(y, m);
+        Spring sp = commonSpring(*this, y, m);
         if (code_ == 14 && sp.small) sp.capValue = false;
         return sp;
     }
