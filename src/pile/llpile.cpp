@@ -65,6 +65,8 @@ struct Solve {
     // first plane and EsZ for the second (twoModuli).
     SlotArray EsZ{};
     bool twoModuli = false;
+    // The thread's last solve wrote loads, soil movement, reactions or user curves' arrays (initSolve).
+    bool written = true;
 
     // Node arrays of the p-y routines (node j at j): resultant deflection, soil modulus, soil movement
     // along y and z, Es times the movement, soil reaction.
@@ -295,18 +297,6 @@ namespace {
 }
 
 void initSolve(Solve& w, int p, double P) {
-    // Loads along the pile (none unless given), the moduli of nodes that no layer holds, the soil
-    // movement and reactions, the user curves' arrays, and with moment-curvature curves the deflections
-    // the first stiffness is formed from. Slots 1 and 2 take no equation: their recursion stays 0.
-    for (beamcol::Plane* pl : {&w.py, &w.pz}) {
-        pl->W.fill(0.0);
-        pl->DL.fill(0.0);
-        if (CTLIN.KMPHI >= 1) pl->y.fill(0.0);
-        for (int s = 1; s <= 2; ++s) pl->a(s) = pl->b(s) = pl->c(s) = 0.0;
-    }
-    for (NodeArray* a : {&w.yNode, &w.esNode, &w.ysNode, &w.zsNode, &w.esyNode, &w.rNode}) a->fill(0.0);
-    for (SlotArray* a : {&w.ySlot, &w.ysSlot, &w.zsSlot, &w.esySlot, &w.rSlot}) a->fill(0.0);
-    w.twoModuli = false;
     w.p = p;
     w.pset = PILE.PSETNO(p);
     w.n = std::clamp(PILESET.NINC(w.pset), 1, MAXINC);
@@ -314,6 +304,26 @@ void initSolve(Solve& w, int p, double P) {
     w.P = P;
     w.userCurves = CTLIN.KUSERPY == 1 && PILE.PYCRV(p) > 0;
     w.moving = SMOV.NSMOV > 0;
+    // The moduli of nodes that no layer holds, with moment-curvature curves the deflections the first
+    // stiffness is formed from; slots 1 and 2 take no equation: their recursion stays 0.
+    w.esNode.fill(0.0);
+    for (beamcol::Plane* pl : {&w.py, &w.pz}) {
+        if (CTLIN.KMPHI >= 1) pl->y.fill(0.0);
+        for (int s = 1; s <= 2; ++s) pl->a(s) = pl->b(s) = pl->c(s) = 0.0;
+    }
+    // The loads along the pile, the soil movement and the reactions along it, and the user curves'
+    // arrays: 0 unless a solve of this thread (this one included) writes them.
+    const bool writes = w.moving || w.userCurves || WRKNODE.DLNNODE(p) != 0;
+    if (w.written || writes) {
+        for (beamcol::Plane* pl : {&w.py, &w.pz}) {
+            pl->W.fill(0.0);
+            pl->DL.fill(0.0);
+        }
+        for (NodeArray* a : {&w.ysNode, &w.zsNode, &w.esyNode, &w.rNode}) a->fill(0.0);
+        for (SlotArray* a : {&w.ySlot, &w.ysSlot, &w.zsSlot, &w.esySlot, &w.rSlot}) a->fill(0.0);
+    }
+    w.written = writes;
+    w.twoModuli = false;
 }
 
 // ---- Newton iteration on the tangents of the p-y curves --------------------------------------------
