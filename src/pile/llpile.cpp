@@ -561,10 +561,14 @@ void tangentSolve(const Solve& w, int plane, double dyt, double ds, bool axial, 
     a(4) = dyt;
     const SlotArray& beta = c.beta[plane];
     const SlotArray& g = c.g[plane];
+    // The two terms above each slot carried in registers (each slot waits for them).
+    double above = a(4), twoAbove = a(3);
     for (int i = 5; i <= t; ++i) {
         double Fi = c.F(i) * h4;
         if (axial) Fi -= h2 * (pl.y(i - 1) - 2.0 * pl.y(i) + pl.y(i + 1));
-        a(i) = -(pl.R(i - 1) * a(i - 2) + beta(i) * a(i - 1) - Fi) * g(i);
+        const double ai = -(pl.R(i - 1) * twoAbove + beta(i) * above - Fi) * g(i);
+        a(i) = ai;
+        twoAbove = above, above = ai;
     }
     // The free tip, as the pass solves it, with the axial force's share in the shear condition.
     const double R = pl.R(t);
@@ -587,7 +591,11 @@ void tangentSolve(const Solve& w, int plane, double dyt, double ds, bool axial, 
     dy(t + 1) = u;
     dy(t + 2) = v;
     dy(t + 3) = 0.0;
-    for (int s = t; s >= 1; --s) dy(s) = a(s) + f.b(s) * dy(s + 1) + f.c(s) * dy(s + 2);
+    for (int s = t; s >= 1; --s) {
+        const double d = a(s) + f.b(s) * u + f.c(s) * v;
+        dy(s) = d;
+        v = u, u = d;
+    }
 }
 
 // The changes of the head shears and moments (Hy, Hz, My, Mz) with the inputs at the converged state:
