@@ -622,21 +622,27 @@ bool condense(Solve& w, NewtonWork& t, double D[4][5]) {
         f.b(4) = f.c(4) = 0.0;
         beamcol::factorise(f, plane == 0 ? t.by : t.bz, plane == 0 ? ky : kz, w.n, w.h, c.beta[plane], c.g[plane]);
     }
+    if (!coupled) c.F.fill(0.0);
     for (int k = 0; k < NIN; ++k) {
         const bool axial = k == 4;
         double in[2][2] = {{0.0, 0.0}, {0.0, 0.0}};  // (deflection, slope) of each plane
         if (k < 4) in[k / 2][k % 2] = 1.0;
         SlotArray& dy = c.dy[0][k];
         SlotArray& dz = c.dy[1][k];
-        dz.fill(0.0);
         if (!coupled) {
-            // Each plane alone: an input of the other plane leaves it at rest.
-            c.F.fill(0.0);
-            dy.fill(0.0);
-            if (axial || k < 2) tangentSolve(w, 0, in[0][0], in[0][1], axial, c, dy);
-            if (axial || k >= 2) tangentSolve(w, 1, in[1][0], in[1][1], axial, c, dz);
+            // Each plane alone: an input of the other plane leaves it at rest (a solve writes every
+            // slot that is read).
+            if (axial || k < 2)
+                tangentSolve(w, 0, in[0][0], in[0][1], axial, c, dy);
+            else
+                dy.fill(0.0);
+            if (axial || k >= 2)
+                tangentSolve(w, 1, in[1][0], in[1][1], axial, c, dz);
+            else
+                dz.fill(0.0);
             continue;
         }
+        dz.fill(0.0);
         for (int sweep = 0; sweep < 50; ++sweep) {
             for (int s = 4; s <= tip; ++s) c.F(s) = -t.kyz(s) * dz(s);
             c.prev = dy;
