@@ -10,6 +10,7 @@
 // calling thread's own, and it writes nothing shared but pile p's entries of EQSSOL, SMPROF and the result
 // stores, the solver state (only ever raised) and whole warning records.
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <string>
@@ -534,7 +535,7 @@ constexpr int NIN = 5;  // head deflection and slope of each plane, then the axi
 struct Condensation {
     beamcol::Plane f[2];    // each plane's recursion with its tangent springs
     SlotArray beta[2], g[2];  // and its sweep terms beta and 1 / G
-    SlotArray a{}, F{};     // recursion terms and the coupling load of one solve
+    SlotArray a{}, a2{}, F{};  // recursion terms of two solves side by side and the coupling load
     SlotArray dy[2][NIN];   // the derivatives of each plane's deflections, per input
     SlotArray prev{};
 };
@@ -544,57 +545,88 @@ struct Condensation {
     return c;
 }
 
-// One solve of a plane's tangent system for head inputs (dyt, ds), the load per length c.F and, with
-// axial, the axial force's unit share, on the factorised plane c.f[plane] (its recursion b, c and sweep terms).
-void tangentSolve(const Solve& w, int plane, double dyt, double ds, bool axial, Condensation& c, SlotArray& dy) {
-    const beamcol::Plane& pl = plane == 0 ? w.py : w.pz;
-    const beamcol::Plane& f = c.f[plane];
+// One solve of a plane's tangent system: for head inputs (dyt, ds), the load per length c.F and, with
+// axial, the axial force's unit share, on the factorised plane c.f[plane] (its recursion b, c and sweep
+// terms); a holds the recursion terms of the load, dy receives the solution.
+struct TangentJob {
+    int plane;
+    double dyt, ds;
+    bool axial;
+    SlotArray* a;
+    SlotArray* dy;
+};
+
+// N solves side by side (each slot of a solve waits for the slot before it: two independent solves
+// interleaved take little longer than one), each as it would run alone.
+template <std::size_t N>
+void tangentSolves(const Solve& w, Condensation& c, const std::array<TangentJob, N>& jobs) {
     const int n = w.n, t = n + 4, p = w.p;
     const double h = w.h, h2 = h * h, h4 = h2 * h2;
-    const int code = plane == 0 ? PILE.CONNZ(p) : PILE.CONNY(p);
-    const double spring = plane == 0 ? PILE.SPRZ(p) : PILE.SPRY(p);
-    double ay = 0.0, as = 0.0, c3 = 0.0;
-    beamcol::headRowCoefficients(code, pl.R(4), spring, h, ay, as, c3);
-    SlotArray& a = c.a;
-    a(1) = a(2) = 0.0;
-    a(3) = ay * dyt + as * ds;
-    a(4) = dyt;
-    const SlotArray& beta = c.beta[plane];
-    const SlotArray& g = c.g[plane];
-    // The two terms above each slot carried in registers (each slot waits for them).
-    double above = a(4), twoAbove = a(3);
+    // The two terms above each slot carried in registers.
+    double above[N], twoAbove[N];
+    for (std::size_t j = 0; j < N; ++j) {
+        const TangentJob& job = jobs[j];
+        const beamcol::Plane& pl = job.plane == 0 ? w.py : w.pz;
+        const int code = job.plane == 0 ? PILE.CONNZ(p) : PILE.CONNY(p);
+        const double spring = job.plane == 0 ? PILE.SPRZ(p) : PILE.SPRY(p);
+        double ay = 0.0, as = 0.0, c3 = 0.0;
+        beamcol::headRowCoefficients(code, pl.R(4), spring, h, ay, as, c3);
+        SlotArray& a = *job.a;
+        a(1) = a(2) = 0.0;
+        a(3) = ay * job.dyt + as * job.ds;
+        a(4) = job.dyt;
+        above[j] = a(4);
+        twoAbove[j] = a(3);
+    }
     for (int i = 5; i <= t; ++i) {
-        double Fi = c.F(i) * h4;
-        if (axial) Fi -= h2 * (pl.y(i - 1) - 2.0 * pl.y(i) + pl.y(i + 1));
-        const double ai = -(pl.R(i - 1) * twoAbove + beta(i) * above - Fi) * g(i);
-        a(i) = ai;
-        twoAbove = above, above = ai;
+        for (std::size_t j = 0; j < N; ++j) {
+            const TangentJob& job = jobs[j];
+            const beamcol::Plane& pl = job.plane == 0 ? w.py : w.pz;
+            double Fi = c.F(i) * h4;
+            if (job.axial) Fi -= h2 * (pl.y(i - 1) - 2.0 * pl.y(i) + pl.y(i + 1));
+            const double ai = -(pl.R(i - 1) * twoAbove[j] + c.beta[job.plane](i) * above[j] - Fi) * c.g[job.plane](i);
+            (*job.a)(i) = ai;
+            twoAbove[j] = above[j];
+            above[j] = ai;
+        }
     }
     // The free tip, as the pass solves it, with the axial force's share in the shear condition.
-    const double R = pl.R(t);
-    const double gt = (w.Q(t) * h2 - 2.0 * R) / R;
-    const double b0 = f.b(t), c0 = f.c(t), b1 = f.b(t - 1), c1 = f.c(t - 1), b2 = f.b(t - 2), c2 = f.c(t - 2);
-    const double K2 = b0 * c2 + (b2 + gt) * (c1 + b1 * b0) - gt;
-    const double K3 = c0 * (c2 + (b2 + gt) * b1) - 1.0;
-    const double K4 = c1 + 1.0 + b0 * (b1 - 2.0);
-    const double K6 = c0 * (b1 - 2.0);
-    const double det = K4 * K3 - K6 * K2;
-    const double a0 = a(t), a1 = a(t - 1), a2 = a(t - 2);
-    double K1 = a2 + (b2 + gt) * a1 + (c2 + (b2 + gt) * b1) * a0;
-    if (axial) K1 -= h2 / R * (pl.y(t + 1) - pl.y(t - 1));
-    const double K5 = a1 + a0 * (b1 - 2.0);
-    double u = 0.0, v = 0.0;
-    if (det != 0.0) {
-        u = (K6 * K1 - K5 * K3) / det;
-        v = (K2 * K5 - K4 * K1) / det;
+    double u[N], v[N];
+    for (std::size_t j = 0; j < N; ++j) {
+        const TangentJob& job = jobs[j];
+        const beamcol::Plane& pl = job.plane == 0 ? w.py : w.pz;
+        const beamcol::Plane& f = c.f[job.plane];
+        const SlotArray& a = *job.a;
+        const double R = pl.R(t);
+        const double gt = (w.Q(t) * h2 - 2.0 * R) / R;
+        const double b0 = f.b(t), c0 = f.c(t), b1 = f.b(t - 1), c1 = f.c(t - 1), b2 = f.b(t - 2), c2 = f.c(t - 2);
+        const double K2 = b0 * c2 + (b2 + gt) * (c1 + b1 * b0) - gt;
+        const double K3 = c0 * (c2 + (b2 + gt) * b1) - 1.0;
+        const double K4 = c1 + 1.0 + b0 * (b1 - 2.0);
+        const double K6 = c0 * (b1 - 2.0);
+        const double det = K4 * K3 - K6 * K2;
+        const double a0 = a(t), a1 = a(t - 1), a2 = a(t - 2);
+        double K1 = a2 + (b2 + gt) * a1 + (c2 + (b2 + gt) * b1) * a0;
+        if (job.axial) K1 -= h2 / R * (pl.y(t + 1) - pl.y(t - 1));
+        const double K5 = a1 + a0 * (b1 - 2.0);
+        u[j] = v[j] = 0.0;
+        if (det != 0.0) {
+            u[j] = (K6 * K1 - K5 * K3) / det;
+            v[j] = (K2 * K5 - K4 * K1) / det;
+        }
+        SlotArray& dy = *job.dy;
+        dy(t + 1) = u[j];
+        dy(t + 2) = v[j];
+        dy(t + 3) = 0.0;
     }
-    dy(t + 1) = u;
-    dy(t + 2) = v;
-    dy(t + 3) = 0.0;
     for (int s = t; s >= 1; --s) {
-        const double d = a(s) + f.b(s) * u + f.c(s) * v;
-        dy(s) = d;
-        v = u, u = d;
+        for (std::size_t j = 0; j < N; ++j) {
+            const beamcol::Plane& f = c.f[jobs[j].plane];
+            const double d = (*jobs[j].a)(s) + f.b(s) * u[j] + f.c(s) * v[j];
+            (*jobs[j].dy)(s) = d;
+            v[j] = u[j];
+            u[j] = d;
+        }
     }
 }
 
@@ -622,33 +654,33 @@ bool condense(Solve& w, NewtonWork& t, double D[4][5]) {
         f.b(4) = f.c(4) = 0.0;
         beamcol::factorise(f, plane == 0 ? t.by : t.bz, plane == 0 ? ky : kz, w.n, w.h, c.beta[plane], c.g[plane]);
     }
-    if (!coupled) c.F.fill(0.0);
-    for (int k = 0; k < NIN; ++k) {
+    if (!coupled) {
+        // Each plane alone: an input of the other plane leaves it at rest (a solve writes every slot
+        // that is read). The two inputs of each plane side by side, then the axial force's share in both.
+        c.F.fill(0.0);
+        for (int plane = 0; plane < 2; ++plane) {
+            const int k = 2 * plane;
+            tangentSolves<2>(w, c, {TangentJob{plane, 1.0, 0.0, false, &c.a, &c.dy[plane][k]},
+                                    TangentJob{plane, 0.0, 1.0, false, &c.a2, &c.dy[plane][k + 1]}});
+            c.dy[1 - plane][k].fill(0.0);
+            c.dy[1 - plane][k + 1].fill(0.0);
+        }
+        tangentSolves<2>(w, c, {TangentJob{0, 0.0, 0.0, true, &c.a, &c.dy[0][4]},
+                                TangentJob{1, 0.0, 0.0, true, &c.a2, &c.dy[1][4]}});
+    }
+    for (int k = 0; k < NIN && coupled; ++k) {
         const bool axial = k == 4;
         double in[2][2] = {{0.0, 0.0}, {0.0, 0.0}};  // (deflection, slope) of each plane
         if (k < 4) in[k / 2][k % 2] = 1.0;
         SlotArray& dy = c.dy[0][k];
         SlotArray& dz = c.dy[1][k];
-        if (!coupled) {
-            // Each plane alone: an input of the other plane leaves it at rest (a solve writes every
-            // slot that is read).
-            if (axial || k < 2)
-                tangentSolve(w, 0, in[0][0], in[0][1], axial, c, dy);
-            else
-                dy.fill(0.0);
-            if (axial || k >= 2)
-                tangentSolve(w, 1, in[1][0], in[1][1], axial, c, dz);
-            else
-                dz.fill(0.0);
-            continue;
-        }
         dz.fill(0.0);
         for (int sweep = 0; sweep < 50; ++sweep) {
             for (int s = 4; s <= tip; ++s) c.F(s) = -t.kyz(s) * dz(s);
             c.prev = dy;
-            tangentSolve(w, 0, in[0][0], in[0][1], axial, c, dy);
+            tangentSolves<1>(w, c, {TangentJob{0, in[0][0], in[0][1], axial, &c.a, &dy}});
             for (int s = 4; s <= tip; ++s) c.F(s) = -t.kyz(s) * dy(s);
-            tangentSolve(w, 1, in[1][0], in[1][1], axial, c, dz);
+            tangentSolves<1>(w, c, {TangentJob{1, in[1][0], in[1][1], axial, &c.a, &dz}});
             if (sweep == 0) continue;  // the first sweep has nothing to compare with
             double change = 0.0, size = 0.0;
             for (int s = 1; s <= last; ++s) {
