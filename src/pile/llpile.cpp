@@ -7,8 +7,8 @@
 // stiffnesses or its results and envelopes.
 //
 // It runs on the pile loops' threads, one call per pile: the working arrays (some 40 KB) are the
-// calling thread's own, and it writes nothing shared but pile p's entries of EQSSOL, SMPROF and the result
-// stores, the solver state (only ever raised) and whole warning records.
+// calling thread's own, and it writes nothing shared but pile p's entries of EQSSOL, SMPROF and the
+// result stores, the solver state (only ever raised) and whole warning records.
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -287,11 +287,11 @@ void storeResults(Solve& w, double T, double Hy, double Hz, const Vec6& u, const
 
 namespace {
 
-// The thread's own working data is fetched through functions kept out of line: inlined, the compiler
-// would look the thread's storage up again after every call the solve makes.
 // The calling thread's working data of a solve. initSolve clears what a solve may read before it writes
-// it; the rest (the recursions, slopes, forces, stiffness, axial force and moduli along the pile, most of
-// the 30 KB) is written first by every solve, so it is not cleared from one solve to the next.
+// it; the rest (the recursions, slopes, forces, stiffness, axial force and moduli along the pile, most
+// of it) is written first by every solve, so it is not cleared from one solve to the next. The thread's
+// own data is fetched through functions kept out of line: inlined, the compiler would look the thread's
+// storage up again after every call the solve makes.
 [[gnu::noinline]] Solve& threadSolve() {
     thread_local Solve w;
     return w;
@@ -365,7 +365,7 @@ struct NewtonWork {
     SlotArray Ly{}, Lz{};         // the loads of the Newton pass
     SlotArray y0{}, z0{};         // the deflections before the pass (every slot)
     NodeArray dEs{};              // the slopes dEs/dr of the secant moduli at the deflections
-    beamcol::Band by{}, bz{};     // each plane's band: its bending stiffness and axial force stay
+    beamcol::Band by{}, bz{};     // each plane's band (its stiffness and axial force stay through a solve)
 };
 
 [[gnu::noinline]] NewtonWork& threadNewtonWork() {
