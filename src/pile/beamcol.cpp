@@ -1,6 +1,7 @@
 // The finite-difference beam-column of one lateral plane of a pile (see beamcol.h).
 #include "pile/beamcol.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -110,6 +111,101 @@ void solve(Plane& pl, const SlotArray& Q, const SlotArray& K, const SlotArray& l
     sweep(pl, Q, K, load, n, h);
     tip(pl, Q, n, h);
     for (int s = n + 4; s >= 1; --s) pl.y(s) = pl.a(s) + pl.b(s) * pl.y(s + 1) + pl.c(s) * pl.y(s + 2);
+}
+
+void band(const Plane& pl, const SlotArray& Q, int n, double h, Band& b) {
+    // The terms of sweep(), each formed as it forms it.
+    const double h2 = h * h;
+    for (int i = 5; i <= n + 4; ++i) {
+        const double qh2 = Q(i) * h2;
+        b.A(i) = pl.R(i - 1);
+        b.B(i) = -2.0 * pl.R(i - 1) - 2.0 * pl.R(i) + qh2;
+        b.C(i) = pl.R(i - 1) + 4.0 * pl.R(i) + pl.R(i + 1);
+        b.Q2(i) = 2.0 * qh2;
+        b.D(i) = -2.0 * pl.R(i) - 2.0 * pl.R(i + 1) + qh2;
+        b.E(i) = pl.R(i + 1);
+    }
+}
+
+namespace {
+
+// The recursion of the two slots above the one being swept, carried in registers from slot to slot
+// (each slot waits for them: read back from the arrays they would cost a store and a load more).
+struct Carry {
+    double a1, a2, b1, b2, c1, c2;  // slot i - 1, slot i - 2
+};
+
+Carry carryAt(const Plane& pl, int i) {
+    return {pl.a(i - 1), pl.a(i - 2), pl.b(i - 1), pl.b(i - 2), pl.c(i - 1), pl.c(i - 2)};
+}
+
+// One slot of sweep() from the band: C = R(i-1) + 4R(i) + R(i+1) + K h^4 - 2Q h^2 in the same order.
+inline void sweepSlot(Plane& pl, const Band& bd, double K, double load, double h4, int i, Carry& r) {
+    const double A = bd.A(i);
+    const double C = bd.C(i) + K * h4 - bd.Q2(i);
+    const double F = load * h4;
+    const double beta = bd.B(i) + A * r.b2;
+    const double G = C + A * r.c2 + beta * r.b1;
+    const double g = G != 0.0 ? 1.0 / G : 0.0;
+    const double a = -(A * r.a2 + beta * r.a1 - F) * g;
+    const double b = -(bd.D(i) + beta * r.c1) * g;
+    const double c = -bd.E(i) * g;
+    pl.a(i) = a;
+    pl.b(i) = b;
+    pl.c(i) = c;
+    r = {a, r.a1, b, r.b1, c, r.c1};
+}
+
+// Back-substitution of both planes from the tip, the two deflections below each slot carried in
+// registers.
+void substitutePair(Plane& py, Plane& pz, int n) {
+    double y1 = py.y(n + 5), y2 = py.y(n + 6), z1 = pz.y(n + 5), z2 = pz.y(n + 6);
+    for (int s = n + 4; s >= 1; --s) {
+        const double y = py.a(s) + py.b(s) * y1 + py.c(s) * y2;
+        const double z = pz.a(s) + pz.b(s) * z1 + pz.c(s) * z2;
+        py.y(s) = y;
+        pz.y(s) = z;
+        y2 = y1, y1 = y, z2 = z1, z1 = z;
+    }
+}
+
+}  // namespace
+
+void factorise(Plane& f, const Band& bd, const SlotArray& K, int n, double h, SlotArray& beta, SlotArray& g) {
+    const double h2 = h * h, h4 = h2 * h2;
+    double b1 = f.b(4), b2 = f.b(3), c1 = f.c(4), c2 = f.c(3);
+    for (int i = 5; i <= n + 4; ++i) {
+        const double A = bd.A(i);
+        const double C = bd.C(i) + K(i) * h4 - bd.Q2(i);
+        const double be = bd.B(i) + A * b2;
+        const double G = C + A * c2 + be * b1;
+        const double gi = G != 0.0 ? 1.0 / G : 0.0;
+        const double b = -(bd.D(i) + be * c1) * gi;
+        const double c = -bd.E(i) * gi;
+        beta(i) = be;
+        g(i) = gi;
+        f.b(i) = b;
+        f.c(i) = c;
+        b2 = b1, b1 = b, c2 = c1, c1 = c;
+    }
+}
+
+void solvePair(Plane& py, const Band& by, const SlotArray& Ky, const SlotArray& Ly, Plane& pz, const Band& bz,
+               const SlotArray& Kz, const SlotArray& Lz, const SlotArray& Q, int n, double h, int from) {
+    for (int s = 4; s <= n + 4; ++s) {
+        py.yprev(s) = py.y(s);
+        pz.yprev(s) = pz.y(s);
+    }
+    const double h2 = h * h, h4 = h2 * h2;
+    const int first = std::max(from, 5);
+    Carry ry = carryAt(py, first), rz = carryAt(pz, first);
+    for (int i = first; i <= n + 4; ++i) {
+        sweepSlot(py, by, Ky(i), Ly(i), h4, i, ry);
+        sweepSlot(pz, bz, Kz(i), Lz(i), h4, i, rz);
+    }
+    tip(py, Q, n, h);
+    tip(pz, Q, n, h);
+    substitutePair(py, pz, n);
 }
 
 bool closedWithin(const Plane& pl, int n, double tol) {

@@ -47,6 +47,26 @@ void solve(Plane& pl, const SlotArray& Q, const SlotArray& Es, int n, double h);
 // Newton pass: the tangent springs and the load that goes with them).
 void solve(Plane& pl, const SlotArray& Q, const SlotArray& K, const SlotArray& load, int n, double h);
 
+// The parts of a plane's sweep coefficients that depend on its bending stiffness and axial force alone,
+// formed once for the solutions of an iteration that keeps both (the pile's Newton iteration).
+struct Band {
+    SlotArray A{}, B{}, C{}, D{}, E{}, Q2{};
+};
+void band(const Plane& pl, const SlotArray& Q, int n, double h, Band& b);
+// Both lateral planes of a pile in one call, each with its band, springs and load per length: the same
+// solution as solve() for each plane, bit for bit; the two sweeps run interleaved (each slot waits for
+// the slot before it, so two independent sweeps side by side take little longer than one). With from
+// above 5 only the slots from there down are swept again: the springs and loads above it must be those
+// of the planes' last solution.
+void solvePair(Plane& py, const Band& by, const SlotArray& Ky, const SlotArray& Ly, Plane& pz, const Band& bz,
+               const SlotArray& Kz, const SlotArray& Lz, const SlotArray& Q, int n, double h, int from = 5);
+
+// The recursion b, c of a plane with the springs K alone (no load), keeping each slot's beta and 1 / G
+// of the sweep: a solution for a load F then needs only a_i = -(A a_(i-2) + beta_i a_(i-1) - F_i h^4) g_i
+// (the pile's condensation on its head solves one system for many loads). Slots 3 and 4 of b and c are
+// the head rows', set by the caller.
+void factorise(Plane& f, const Band& bd, const SlotArray& K, int n, double h, SlotArray& beta, SlotArray& g);
+
 // True when no deflection of the head to tip slots has changed by tol or more since the previous
 // solution (a deflection that is not a number never closes).
 bool closedWithin(const Plane& pl, int n, double tol);

@@ -6,10 +6,11 @@
 // and moments, and on the two passes after the group has converged it stores the pile's equivalent
 // stiffnesses or its results and envelopes.
 //
-// It runs on the pile loops' threads, one call per pile: all working arrays are locals of the call
-// (some 40 KB), and it writes nothing shared but pile p's entries of EQSSOL, SMPROF and the result
-// stores, the solver state (only ever raised) and whole warning records.
+// It runs on the pile loops' threads, one call per pile: the working arrays (some 40 KB) are the
+// calling thread's own, and it writes nothing shared but pile p's entries of EQSSOL, SMPROF and the
+// result stores, the solver state (only ever raised) and whole warning records.
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <string>
@@ -65,6 +66,8 @@ struct Solve {
     // first plane and EsZ for the second (twoModuli).
     SlotArray EsZ{};
     bool twoModuli = false;
+    // The thread's last solve wrote loads, soil movement, reactions or user curves' arrays (initSolve).
+    bool written = true;
 
     // Node arrays of the p-y routines (node j at j): resultant deflection, soil modulus, soil movement
     // along y and z, Es times the movement, soil reaction.
@@ -139,12 +142,10 @@ void updateBendingStiffness(Solve& w) {
 }
 
 // Iteration step 9: new secant moduli at the resultant deflections, and with soil movement the load the
-// moving soil puts on the pile, Es times the free-field movement. Given up and esUp (a Newton pass), the
-// curves are read in the same walk 1e-4 further out as well: up the deflections, esUp their moduli
-// (a node that no layer holds keeps its modulus there too: no slope). False when a soil lookup failed.
-constexpr double SLOPE_REL = 1e-4;  // relative step of the curves' slope reading
-
-bool newModuli(Solve& w, int& status, NodeArray* up = nullptr, NodeArray* esUp = nullptr) {
+// moving soil puts on the pile, Es times the free-field movement. Given slopes (a Newton pass), the
+// slopes dEs/dr of the moduli at the deflections are read in the same walk (a node that no layer holds
+// keeps a slope of 0). False when a soil lookup failed.
+bool newModuli(Solve& w, int& status, NodeArray* slopes = nullptr) {
     const int n = w.n;
     for (int s = 4; s <= n + 4; ++s) {
         const double r = std::sqrt(w.py.y(s) * w.py.y(s) + w.pz.y(s) * w.pz.y(s));
@@ -156,12 +157,9 @@ bool newModuli(Solve& w, int& status, NodeArray* up = nullptr, NodeArray* esUp =
         return true;
     }
     int st = ST_OK;
-    if (up != nullptr) {
-        for (int j = 1; j <= n + 1; ++j) {
-            (*up)(j) = w.yNode(j) * (1.0 + SLOPE_REL);
-            (*esUp)(j) = w.esNode(j);
-        }
-        PYLAYERSUP(w.pset, st, w.p, w.yNode, w.esNode, w.ysNode, w.zsNode, w.esyNode, w.rNode, *up, *esUp);
+    if (slopes != nullptr) {
+        for (int j = 1; j <= n + 1; ++j) (*slopes)(j) = 0.0;
+        PYLAYERSSLOPE(w.pset, st, w.p, w.yNode, w.esNode, w.ysNode, w.zsNode, w.esyNode, w.rNode, *slopes);
     } else {
         PYLAYERS(w.pset, st, w.p, w.p, w.yNode, w.esNode, w.ysNode, w.zsNode, w.esyNode, w.rNode);
     }
@@ -289,6 +287,16 @@ void storeResults(Solve& w, double T, double Hy, double Hz, const Vec6& u, const
 
 namespace {
 
+// The calling thread's working data of a solve. initSolve clears what a solve may read before it writes
+// it; the rest (the recursions, slopes, forces, stiffness, axial force and moduli along the pile, most
+// of it) is written first by every solve, so it is not cleared from one solve to the next. The thread's
+// own data is fetched through functions kept out of line: inlined, the compiler would look the thread's
+// storage up again after every call the solve makes.
+[[gnu::noinline]] Solve& threadSolve() {
+    thread_local Solve w;
+    return w;
+}
+
 void initSolve(Solve& w, int p, double P) {
     w.p = p;
     w.pset = PILE.PSETNO(p);
@@ -297,6 +305,26 @@ void initSolve(Solve& w, int p, double P) {
     w.P = P;
     w.userCurves = CTLIN.KUSERPY == 1 && PILE.PYCRV(p) > 0;
     w.moving = SMOV.NSMOV > 0;
+    // The moduli of nodes that no layer holds, with moment-curvature curves the deflections the first
+    // stiffness is formed from; slots 1 and 2 take no equation: their recursion stays 0.
+    w.esNode.fill(0.0);
+    for (beamcol::Plane* pl : {&w.py, &w.pz}) {
+        if (CTLIN.KMPHI >= 1) pl->y.fill(0.0);
+        for (int s = 1; s <= 2; ++s) pl->a(s) = pl->b(s) = pl->c(s) = 0.0;
+    }
+    // The loads along the pile, the soil movement and the reactions along it, and the user curves'
+    // arrays: 0 unless a solve of this thread (this one included) writes them.
+    const bool writes = w.moving || w.userCurves || WRKNODE.DLNNODE(p) != 0;
+    if (w.written || writes) {
+        for (beamcol::Plane* pl : {&w.py, &w.pz}) {
+            pl->W.fill(0.0);
+            pl->DL.fill(0.0);
+        }
+        for (NodeArray* a : {&w.ysNode, &w.zsNode, &w.esyNode, &w.rNode}) a->fill(0.0);
+        for (SlotArray* a : {&w.ySlot, &w.ysSlot, &w.zsSlot, &w.esySlot, &w.rSlot}) a->fill(0.0);
+    }
+    w.written = writes;
+    w.twoModuli = false;
 }
 
 // ---- Newton iteration on the tangents of the p-y curves --------------------------------------------
@@ -308,8 +336,9 @@ void initSolve(Solve& w, int p, double P) {
 // Newton takes the curves' slopes instead: with the tangent springs k of the current state,
 //     (A + k) y_new = W + (k - Es) y,
 // which is the secant pass with a spring k and the load (k - Es) y added; at the balance both iterations
-// stand still, so they close on the same deflections. The slope of each curve is read by a second
-// reading at r (1 + 1e-4), stable at the kinks of the curves (one-sided there); in each plane
+// stand still, so they close on the same deflections. The slope of each curve comes in closed form from
+// its criterion (a criterion without one reads the curve a second time at r (1 + 1e-4)), taken on the
+// loading side at the kinks of the curves; in each plane
 // k_y = Es + S' y^2 / r, k_z = Es + S' z^2 / r with S' = dEs/dr, never below 0 (a softening curve would
 // otherwise make the system indefinite). The coupling S' y z / r of the two planes stays out of the pass
 // (it vanishes for a load along one plane; otherwise the pass converges a little slower).
@@ -335,10 +364,11 @@ struct NewtonWork {
     SlotArray kyT{}, kzT{};       // the tangent springs of the last pass before any node took its secant
     SlotArray Ly{}, Lz{};         // the loads of the Newton pass
     SlotArray y0{}, z0{};         // the deflections before the pass (every slot)
-    NodeArray up{}, esUp{};
+    NodeArray dEs{};              // the slopes dEs/dr of the secant moduli at the deflections
+    beamcol::Band by{}, bz{};     // each plane's band (its stiffness and axial force stay through a solve)
 };
 
-NewtonWork& threadNewtonWork() {
+[[gnu::noinline]] NewtonWork& threadNewtonWork() {
     thread_local NewtonWork t;
     return t;
 }
@@ -351,14 +381,11 @@ EnvironmentSwitch pileNewton{"KALDO_PILE_NEWTON", true};
 
 
 
-// The tangent springs at the deflections yNode (esNode the secant moduli there). False
-// when the second reading of the curves fails. The cap's own reading at the head is put back.
-// The tangent springs from the two readings of the curves: esNode at yNode and esUp at up.
-void tangentFromReadings(Solve& w, NewtonWork& t) {
+// The tangent springs at the deflections yNode from the secant moduli esNode there and their slopes.
+void tangentFromSlopes(Solve& w, NewtonWork& t) {
     for (int j = 1; j <= w.n + 1; ++j) {
         const int s = j + 3;
-        const double r = w.yNode(j), dr = t.up(j) - r;
-        const double slope = dr > 0.0 ? (t.esUp(j) - w.esNode(j)) / dr : 0.0;
+        const double r = w.yNode(j), slope = t.dEs(j);
         const double Es = w.esNode(j);
         if (r > 0.0 && std::isfinite(slope)) {
             const double y = w.py.y(s), z = w.pz.y(s);
@@ -373,11 +400,11 @@ void tangentFromReadings(Solve& w, NewtonWork& t) {
 }
 
 // The moduli of a Newton pass at the current deflections (newModuli), and with slopes the tangent
-// springs there, both readings of the curves in one walk of the nodes. False when a soil lookup failed.
+// springs there, both in one walk of the nodes. False when a soil lookup failed.
 bool newtonModuli(Solve& w, NewtonWork& t, bool slopes, int& status) {
     if (!slopes) return newModuli(w, status);
-    if (!newModuli(w, status, &t.up, &t.esUp)) return false;
-    tangentFromReadings(w, t);
+    if (!newModuli(w, status, &t.dEs)) return false;
+    tangentFromSlopes(w, t);
     return true;
 }
 
@@ -388,9 +415,10 @@ NewtonEnd newtonIterate(Solve& w, NewtonWork& t, int& status) {
     const int n = w.n, last = n + 6;
     beamcol::Plane& py = w.py;
     beamcol::Plane& pz = w.pz;
+    beamcol::band(py, w.Q, n, w.h, t.by);
+    beamcol::band(pz, w.Q, n, w.h, t.bz);
     // The secant iteration's first solution, on the starting moduli: it never closes the pile.
-    beamcol::solve(py, w.Q, w.Es, w.n, w.h);
-    beamcol::solve(pz, w.Q, w.Es, w.n, w.h);
+    beamcol::solvePair(py, t.by, w.Es, py.W, pz, t.bz, w.Es, pz.W, w.Q, n, w.h);
     const int limit = std::min(CTLPAR.MAXITP, NEWTON_PASSES);
     bool polished = false;
     for (int it = 2; it <= limit; ++it) {
@@ -406,25 +434,27 @@ NewtonEnd newtonIterate(Solve& w, NewtonWork& t, int& status) {
             t.z0(s) = pz.y(s);
         }
         // A node the tangent pass would swing through zero deflection, or unload to less than a quarter
-        // of its deflection, takes its secant modulus and the pass is solved again.
+        // of its deflection, takes its secant modulus and the pass is solved again: the slots above the
+        // first such node keep their sweep.
+        int from = 4;
         for (int round = 0;; ++round) {
-            for (int s = 4; s <= n + 4; ++s) {
+            for (int s = from; s <= n + 4; ++s) {
                 t.Ly(s) = py.W(s) + (t.ky(s) - w.Es(s)) * t.y0(s);
                 t.Lz(s) = pz.W(s) + (t.kz(s) - w.Es(s)) * t.z0(s);
             }
-            beamcol::solve(py, w.Q, t.ky, t.Ly, w.n, w.h);
-            beamcol::solve(pz, w.Q, t.kz, t.Lz, w.n, w.h);
-            bool changed = false;
+            beamcol::solvePair(py, t.by, t.ky, t.Ly, pz, t.bz, t.kz, t.Lz, w.Q, n, w.h, from);
+            int first = 0;
             for (int s = 5; s <= n + 4; ++s) {
                 if (t.ky(s) == w.Es(s) && t.kz(s) == w.Es(s)) continue;
                 const double y0 = t.y0(s), z0 = t.z0(s), y1 = py.y(s), z1 = pz.y(s);
                 const double before = y0 * y0 + z0 * z0, after = y1 * y1 + z1 * z1;
                 if (y0 * y1 + z0 * z1 < 0.0 || 16.0 * after < before) {
                     t.ky(s) = t.kz(s) = w.Es(s);
-                    changed = true;
+                    if (first == 0) first = s;
                 }
             }
-            if (!changed || round == 3) break;
+            if (first == 0 || round == 3) break;
+            from = first;
         }
         bool closed = true;
         for (int s = 4; s <= n + 4 && closed; ++s)
@@ -504,66 +534,100 @@ constexpr int NIN = 5;  // head deflection and slope of each plane, then the axi
 
 struct Condensation {
     beamcol::Plane f[2];    // each plane's recursion with its tangent springs
-    SlotArray a{}, F{};     // recursion terms and the coupling load of one solve
+    SlotArray beta[2], g[2];  // and its sweep terms beta and 1 / G
+    SlotArray a{}, a2{}, F{};  // recursion terms of two solves side by side and the coupling load
     SlotArray dy[2][NIN];   // the derivatives of each plane's deflections, per input
     SlotArray prev{};
 };
 
-Condensation& threadCondensation() {
+[[gnu::noinline]] Condensation& threadCondensation() {
     thread_local Condensation c;
     return c;
 }
 
-// One solve of a plane's tangent system for head inputs (dyt, ds), the load per length c.F and, with
-// axial, the axial force's unit share; the recursion b, c of the factorised plane f.
-void tangentSolve(const Solve& w, int plane, const SlotArray& K, double dyt, double ds, bool axial, Condensation& c,
-                  SlotArray& dy) {
-    const beamcol::Plane& pl = plane == 0 ? w.py : w.pz;
-    const beamcol::Plane& f = c.f[plane];
+// One solve of a plane's tangent system: for head inputs (dyt, ds), the load per length c.F and, with
+// axial, the axial force's unit share, on the factorised plane c.f[plane] (its recursion b, c and sweep
+// terms); a holds the recursion terms of the load, dy receives the solution.
+struct TangentJob {
+    int plane;
+    double dyt, ds;
+    bool axial;
+    SlotArray* a;
+    SlotArray* dy;
+};
+
+// N solves side by side (each slot of a solve waits for the slot before it: two independent solves
+// interleaved take little longer than one), each as it would run alone.
+template <std::size_t N>
+void tangentSolves(const Solve& w, Condensation& c, const std::array<TangentJob, N>& jobs) {
     const int n = w.n, t = n + 4, p = w.p;
     const double h = w.h, h2 = h * h, h4 = h2 * h2;
-    const int code = plane == 0 ? PILE.CONNZ(p) : PILE.CONNY(p);
-    const double spring = plane == 0 ? PILE.SPRZ(p) : PILE.SPRY(p);
-    double ay = 0.0, as = 0.0, c3 = 0.0;
-    beamcol::headRowCoefficients(code, pl.R(4), spring, h, ay, as, c3);
-    SlotArray& a = c.a;
-    a(1) = a(2) = 0.0;
-    a(3) = ay * dyt + as * ds;
-    a(4) = dyt;
+    // The two terms above each slot carried in registers.
+    double above[N], twoAbove[N];
+    for (std::size_t j = 0; j < N; ++j) {
+        const TangentJob& job = jobs[j];
+        const beamcol::Plane& pl = job.plane == 0 ? w.py : w.pz;
+        const int code = job.plane == 0 ? PILE.CONNZ(p) : PILE.CONNY(p);
+        const double spring = job.plane == 0 ? PILE.SPRZ(p) : PILE.SPRY(p);
+        double ay = 0.0, as = 0.0, c3 = 0.0;
+        beamcol::headRowCoefficients(code, pl.R(4), spring, h, ay, as, c3);
+        SlotArray& a = *job.a;
+        a(1) = a(2) = 0.0;
+        a(3) = ay * job.dyt + as * job.ds;
+        a(4) = job.dyt;
+        above[j] = a(4);
+        twoAbove[j] = a(3);
+    }
     for (int i = 5; i <= t; ++i) {
-        const double qh2 = w.Q(i) * h2;
-        const double A = pl.R(i - 1);
-        const double B = -2.0 * pl.R(i - 1) - 2.0 * pl.R(i) + qh2;
-        const double C = pl.R(i - 1) + 4.0 * pl.R(i) + pl.R(i + 1) + K(i) * h4 - 2.0 * qh2;
-        const double beta = B + A * f.b(i - 2);
-        const double G = C + A * f.c(i - 2) + beta * f.b(i - 1);
-        const double g = G != 0.0 ? 1.0 / G : 0.0;
-        double Fi = c.F(i) * h4;
-        if (axial) Fi -= h2 * (pl.y(i - 1) - 2.0 * pl.y(i) + pl.y(i + 1));
-        a(i) = -(A * a(i - 2) + beta * a(i - 1) - Fi) * g;
+        for (std::size_t j = 0; j < N; ++j) {
+            const TangentJob& job = jobs[j];
+            const beamcol::Plane& pl = job.plane == 0 ? w.py : w.pz;
+            double Fi = c.F(i) * h4;
+            if (job.axial) Fi -= h2 * (pl.y(i - 1) - 2.0 * pl.y(i) + pl.y(i + 1));
+            const double ai = -(pl.R(i - 1) * twoAbove[j] + c.beta[job.plane](i) * above[j] - Fi) * c.g[job.plane](i);
+            (*job.a)(i) = ai;
+            twoAbove[j] = above[j];
+            above[j] = ai;
+        }
     }
     // The free tip, as the pass solves it, with the axial force's share in the shear condition.
-    const double R = pl.R(t);
-    const double gt = (w.Q(t) * h2 - 2.0 * R) / R;
-    const double b0 = f.b(t), c0 = f.c(t), b1 = f.b(t - 1), c1 = f.c(t - 1), b2 = f.b(t - 2), c2 = f.c(t - 2);
-    const double K2 = b0 * c2 + (b2 + gt) * (c1 + b1 * b0) - gt;
-    const double K3 = c0 * (c2 + (b2 + gt) * b1) - 1.0;
-    const double K4 = c1 + 1.0 + b0 * (b1 - 2.0);
-    const double K6 = c0 * (b1 - 2.0);
-    const double det = K4 * K3 - K6 * K2;
-    const double a0 = a(t), a1 = a(t - 1), a2 = a(t - 2);
-    double K1 = a2 + (b2 + gt) * a1 + (c2 + (b2 + gt) * b1) * a0;
-    if (axial) K1 -= h2 / R * (pl.y(t + 1) - pl.y(t - 1));
-    const double K5 = a1 + a0 * (b1 - 2.0);
-    double u = 0.0, v = 0.0;
-    if (det != 0.0) {
-        u = (K6 * K1 - K5 * K3) / det;
-        v = (K2 * K5 - K4 * K1) / det;
+    double u[N], v[N];
+    for (std::size_t j = 0; j < N; ++j) {
+        const TangentJob& job = jobs[j];
+        const beamcol::Plane& pl = job.plane == 0 ? w.py : w.pz;
+        const beamcol::Plane& f = c.f[job.plane];
+        const SlotArray& a = *job.a;
+        const double R = pl.R(t);
+        const double gt = (w.Q(t) * h2 - 2.0 * R) / R;
+        const double b0 = f.b(t), c0 = f.c(t), b1 = f.b(t - 1), c1 = f.c(t - 1), b2 = f.b(t - 2), c2 = f.c(t - 2);
+        const double K2 = b0 * c2 + (b2 + gt) * (c1 + b1 * b0) - gt;
+        const double K3 = c0 * (c2 + (b2 + gt) * b1) - 1.0;
+        const double K4 = c1 + 1.0 + b0 * (b1 - 2.0);
+        const double K6 = c0 * (b1 - 2.0);
+        const double det = K4 * K3 - K6 * K2;
+        const double a0 = a(t), a1 = a(t - 1), a2 = a(t - 2);
+        double K1 = a2 + (b2 + gt) * a1 + (c2 + (b2 + gt) * b1) * a0;
+        if (job.axial) K1 -= h2 / R * (pl.y(t + 1) - pl.y(t - 1));
+        const double K5 = a1 + a0 * (b1 - 2.0);
+        u[j] = v[j] = 0.0;
+        if (det != 0.0) {
+            u[j] = (K6 * K1 - K5 * K3) / det;
+            v[j] = (K2 * K5 - K4 * K1) / det;
+        }
+        SlotArray& dy = *job.dy;
+        dy(t + 1) = u[j];
+        dy(t + 2) = v[j];
+        dy(t + 3) = 0.0;
     }
-    dy(t + 1) = u;
-    dy(t + 2) = v;
-    dy(t + 3) = 0.0;
-    for (int s = t; s >= 1; --s) dy(s) = a(s) + f.b(s) * dy(s + 1) + f.c(s) * dy(s + 2);
+    for (int s = t; s >= 1; --s) {
+        for (std::size_t j = 0; j < N; ++j) {
+            const beamcol::Plane& f = c.f[jobs[j].plane];
+            const double d = (*jobs[j].a)(s) + f.b(s) * u[j] + f.c(s) * v[j];
+            (*jobs[j].dy)(s) = d;
+            v[j] = u[j];
+            u[j] = d;
+        }
+    }
 }
 
 // The changes of the head shears and moments (Hy, Hz, My, Mz) with the inputs at the converged state:
@@ -585,36 +649,38 @@ bool condense(Solve& w, NewtonWork& t, double D[4][5]) {
     for (int plane = 0; plane < 2; ++plane) {
         const beamcol::Plane& pl = plane == 0 ? w.py : w.pz;
         beamcol::Plane& f = c.f[plane];
-        f.R = pl.R;
-        f.W.fill(0.0);
-        f.a(3) = pl.a(3);
         f.b(3) = pl.b(3);
         f.c(3) = pl.c(3);
-        f.a(4) = pl.a(4);
         f.b(4) = f.c(4) = 0.0;
-        beamcol::solve(f, w.Q, plane == 0 ? ky : kz, w.n, w.h);
+        beamcol::factorise(f, plane == 0 ? t.by : t.bz, plane == 0 ? ky : kz, w.n, w.h, c.beta[plane], c.g[plane]);
     }
-    for (int k = 0; k < NIN; ++k) {
+    if (!coupled) {
+        // Each plane alone: an input of the other plane leaves it at rest (a solve writes every slot
+        // that is read). The two inputs of each plane side by side, then the axial force's share in both.
+        c.F.fill(0.0);
+        for (int plane = 0; plane < 2; ++plane) {
+            const int k = 2 * plane;
+            tangentSolves<2>(w, c, {TangentJob{plane, 1.0, 0.0, false, &c.a, &c.dy[plane][k]},
+                                    TangentJob{plane, 0.0, 1.0, false, &c.a2, &c.dy[plane][k + 1]}});
+            c.dy[1 - plane][k].fill(0.0);
+            c.dy[1 - plane][k + 1].fill(0.0);
+        }
+        tangentSolves<2>(w, c, {TangentJob{0, 0.0, 0.0, true, &c.a, &c.dy[0][4]},
+                                TangentJob{1, 0.0, 0.0, true, &c.a2, &c.dy[1][4]}});
+    }
+    for (int k = 0; k < NIN && coupled; ++k) {
         const bool axial = k == 4;
         double in[2][2] = {{0.0, 0.0}, {0.0, 0.0}};  // (deflection, slope) of each plane
         if (k < 4) in[k / 2][k % 2] = 1.0;
         SlotArray& dy = c.dy[0][k];
         SlotArray& dz = c.dy[1][k];
         dz.fill(0.0);
-        if (!coupled) {
-            // Each plane alone: an input of the other plane leaves it at rest.
-            c.F.fill(0.0);
-            dy.fill(0.0);
-            if (axial || k < 2) tangentSolve(w, 0, ky, in[0][0], in[0][1], axial, c, dy);
-            if (axial || k >= 2) tangentSolve(w, 1, kz, in[1][0], in[1][1], axial, c, dz);
-            continue;
-        }
         for (int sweep = 0; sweep < 50; ++sweep) {
             for (int s = 4; s <= tip; ++s) c.F(s) = -t.kyz(s) * dz(s);
             c.prev = dy;
-            tangentSolve(w, 0, ky, in[0][0], in[0][1], axial, c, dy);
+            tangentSolves<1>(w, c, {TangentJob{0, in[0][0], in[0][1], axial, &c.a, &dy}});
             for (int s = 4; s <= tip; ++s) c.F(s) = -t.kyz(s) * dy(s);
-            tangentSolve(w, 1, kz, in[1][0], in[1][1], axial, c, dz);
+            tangentSolves<1>(w, c, {TangentJob{1, in[1][0], in[1][1], axial, &c.a, &dz}});
             if (sweep == 0) continue;  // the first sweep has nothing to compare with
             double change = 0.0, size = 0.0;
             for (int s = 1; s <= last; ++s) {
@@ -670,7 +736,7 @@ void headForcesAndStores(Solve& w, double T, double& Hy, double& Hz, double& My,
 void LLPILE(int p, double yt, double sy, double zt, double sz, double P, double T, double& Hy, double& Hz,
             double& My, double& Mz, int& status, const Vec6& u, const Mat6& rot, const SlotArray& axdisp,
             const SlotArray& axforce) {
-    Solve w;
+    Solve& w = threadSolve();
     initSolve(w, p, P);
     if (!converge(w, yt, sy, zt, sz, axforce, status)) return;
     headForcesAndStores(w, T, Hy, Hz, My, Mz, u, rot, axdisp, axforce);
@@ -690,7 +756,7 @@ void LLPILETAN(int p, double yt, double sy, double zt, double sz, double P, doub
                double& My, double& Mz, int& status, const Vec6& u, const Mat6& rot, const SlotArray& axdisp,
                const SlotArray& axforce, double D[4][5], bool& linear) {
     linear = false;
-    Solve w;
+    Solve& w = threadSolve();
     initSolve(w, p, P);
     bool newton = false;
     if (!converge(w, yt, sy, zt, sz, axforce, status, &newton)) return;

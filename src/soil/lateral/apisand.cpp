@@ -114,6 +114,17 @@ public:
         return pm_ * std::tanh(y / yk_);
     }
 
+    // The slope of A pu tanh(y / yk): (A pu / yk) (1 - tanh^2), tanh = pc / (A pu).
+    bool curveSlope(double, double pc, double& dp) const override {
+        if (none_ || pm_ == 0.0) {
+            dp = 0.0;
+            return true;
+        }
+        const double t = pc / pm_;
+        dp = pm_ / yk_ * (1.0 - t * t);
+        return true;
+    }
+
     bool initialModulus(double& E0) const override {
         E0 = kx_;
         return true;

@@ -129,11 +129,12 @@ void prepareSpringConstants(int piles);
 void PYLAYERS(int pset, int& status, int pile, int fidx, const NodeArray& y, NodeArray& Es, const NodeArray& smov1,
               const NodeArray& smov2, NodeArray& esy, NodeArray& p);
 
-// PYLAYERS in evaluation mode for the pile's own row, reading each node's curve a second time in the
-// same walk: EsUp the secant moduli at the deflections yUp (nodes that no layer holds keep theirs, nodes
-// above the ground get 0). The cap's reading at the head is that of y.
-void PYLAYERSUP(int pset, int& status, int pile, const NodeArray& y, NodeArray& Es, const NodeArray& smov1,
-                const NodeArray& smov2, NodeArray& esy, NodeArray& p, const NodeArray& yUp, NodeArray& EsUp);
+// PYLAYERS in evaluation mode for the pile's own row, with the slope of each node's secant modulus in
+// the same walk: dEs the derivative dEs/dy at the deflection y (on the loading side at a kink of the
+// curve; 0 below the smallest deflection and above the ground; nodes that no layer holds keep theirs).
+// A criterion without a closed form gives the difference quotient of a second reading at y (1 + 1e-4).
+void PYLAYERSSLOPE(int pset, int& status, int pile, const NodeArray& y, NodeArray& Es, const NodeArray& smov1,
+                   const NodeArray& smov2, NodeArray& esy, NodeArray& p, NodeArray& dEs);
 
 // The p- and y-multipliers along depth of a pile at the vertical coordinate x: set := the pile's set
 // RFLSET; pm = ym = 1 without a set or outside its points, linear between them.

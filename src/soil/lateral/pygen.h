@@ -131,6 +131,14 @@ public:
     virtual double smallValue(double y, double E0) const { return E0 * y; }
     // The point at deflection y: the curve value, the reaction with PMUL and the secant modulus.
     virtual Spring spring(double y, const Scale& m) const;
+    // The slope dp/dy of curve() at y > 0, where pc = curve(y), on the loading side (from above at a
+    // kink), for a criterion that has it in closed form and hands its secant over by spring()'s common
+    // rule; false otherwise (the skeleton then reads the curve a second time, a little further out).
+    virtual bool curveSlope(double, double, double&) const { return false; }
+    // The slope dEs/dy of the secant modulus of the point sp = spring(y, m): 0 below the smallest
+    // deflection (the initial modulus stands), otherwise from curveSlope(). False when the criterion
+    // has no closed form.
+    bool secantSlope(double y, const Scale& m, const Spring& sp, double& dEs) const;
 
     // ---- Keeping a node's constants between calls
     // The number of values that hold everything curve(), initialModulus(), smallValue(), spring() and
@@ -154,6 +162,28 @@ public:
 private:
     int type_;
 };
+
+// The common rule of Criterion::spring for criterion c: below the smallest deflection the initial
+// modulus stands (without any multiplier), above it the secant PMUL p / y / YMUL (pmd / ymd along depth).
+// A criterion class that is final and takes this rule overrides spring() with it: its curve and initial
+// modulus are then called directly, not through the virtual table at every point.
+template <class C>
+Spring commonSpring(const C& c, double y, const Scale& m) {
+    Spring sp;
+    double E0 = 0.0;
+    if (c.initialModulus(E0) && y < RUNCONST.YMIN) {
+        sp.small = true;
+        sp.pc = c.smallValue(y, E0);
+        sp.pprime = m.pmul * sp.pc;
+        sp.Es = E0;
+        return sp;
+    }
+    sp.pc = c.curve(y);
+    sp.pprime = m.pmul * sp.pc;
+    sp.Es = sp.pprime / y / m.ymul;
+    if (m.depth) sp.Es = sp.Es * m.pmd / m.ymd;
+    return sp;
+}
 
 // The listing rule of the API sand and silt criteria: the node's X goes to the plot output file whenever
 // the print switch is 1 (the curve data file included), the curve data file takes the curve itself

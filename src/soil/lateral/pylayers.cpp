@@ -38,17 +38,19 @@ namespace kaldo {
 
 namespace {
 
-// A second reading of the curves in the same walk of the nodes (PYLAYERSUP): the moduli at the
-// deflections y into Es, on the calling thread only while PYLAYERSUP runs.
-struct SecondReading {
-    const NodeArray* y = nullptr;
-    NodeArray* Es = nullptr;
+// The slopes of the secant moduli, taken in the same walk of the nodes (PYLAYERSSLOPE): dEs/dy into
+// dEs, on the calling thread only while PYLAYERSSLOPE runs.
+struct SlopeRequest {
+    NodeArray* dEs = nullptr;
 };
 
-SecondReading& secondReading() {
-    thread_local SecondReading r;
+SlopeRequest& slopeRequest() {
+    thread_local SlopeRequest r;
     return r;
 }
+
+// The relative step of the second reading that gives the slope of a criterion without a closed form.
+constexpr double SLOPE_REL = 1e-4;
 
 }  // namespace
 
@@ -101,23 +103,20 @@ bool substituteTopDepth(const Criterion& crit, const Call& call, const Node& nod
 
 }  // namespace
 
-Spring Criterion::spring(double y, const Scale& m) const {
-    Spring sp;
-    double E0 = 0.0;
-    if (initialModulus(E0) && y < RUNCONST.YMIN) {
-        // Below the smallest deflection the secant is not formed: the initial modulus stands, with no
-        // multiplier at all.
-        sp.small = true;
-        sp.pc = smallValue(y, E0);
-        sp.pprime = m.pmul * sp.pc;
-        sp.Es = E0;
-        return sp;
+Spring Criterion::spring(double y, const Scale& m) const { return commonSpring(*this, y, m); }
+
+bool Criterion::secantSlope(double y, const Scale& m, const Spring& sp, double& dEs) const {
+    if (sp.small) {
+        dEs = 0.0;
+        return true;
     }
-    sp.pc = curve(y);
-    sp.pprime = m.pmul * sp.pc;
-    sp.Es = sp.pprime / y / m.ymul;
-    if (m.depth) sp.Es = sp.Es * m.pmd / m.ymd;
-    return sp;
+    double dp = 0.0;
+    if (!(y > 0.0) || !curveSlope(y, sp.pc, dp)) return false;
+    // Es = PMUL p / (y YMUL) (pmd / ymd): dEs/dy = (PMUL p' / YMUL (pmd / ymd) - Es) / y.
+    double scaled = m.pmul * dp / m.ymul;
+    if (m.depth) scaled = scaled * m.pmd / m.ymd;
+    dEs = (scaled - sp.Es) / y;
+    return true;
 }
 
 void Criterion::listedPoint(const Node& node, Mode, double y, const Spring& sp, const Scale& m, double& yl,
@@ -184,12 +183,24 @@ struct KeptKey {
     bool operator==(const KeptKey&) const = default;
 };
 
+// What the node's share of the layer's integrated resistance was added to: the running sum before it
+// (its bits), the layer's first and last node and the first increment. With the same constants and the
+// same of these, integrate() adds the same again.
+struct SumKey {
+    std::uint64_t before;
+    int first, last;
+    std::uint64_t increment;
+    bool operator==(const SumKey&) const = default;
+};
+
 struct KeptNode {
     KeptKey key{};
     bool substituted = false;  // the layer top's substitute depth
     double substitute = 0.0;
     double b = 0.0, xe = 0.0;
     double v[KEPT_VALUES];
+    SumKey sumKey{};       // the last integration of the node's share, from these
+    double sumAfter = 0.0;  // to this running sum
 };
 
 std::vector<KeptNode> keptNodes;
@@ -199,29 +210,29 @@ unsigned keptGeneration = 0;
 
 std::uint64_t bitsOf(double v) { return std::bit_cast<std::uint64_t>(v); }
 
-// The entry of node j of the pile, or none when the pile or the node lies outside the sizing or the
-// sizing belongs to an earlier model.
-KeptNode* keptEntry(int pile, int j) {
-    if (pile < 1 || pile > keptPiles || j < 1 || j > MAXNODE) return nullptr;
+// The entries of the pile's nodes (node j at j - 1), or none when the pile lies outside the sizing or
+// the sizing belongs to an earlier model.
+KeptNode* keptEntries(int pile) {
+    if (pile < 1 || pile > keptPiles) return nullptr;
     if (keptGeneration != RUNGENERATION.load(std::memory_order_relaxed)) return nullptr;
-    return &keptNodes[static_cast<std::size_t>(pile - 1) * MAXNODE + static_cast<std::size_t>(j - 1)];
+    return &keptNodes[static_cast<std::size_t>(pile - 1) * MAXNODE];
 }
 
-// The inputs of node j's constants as they stand now (the diameter's section, the depths, the equivalent
-// depth of the layer top before this call may set it, the loading and the cap width switch).
-KeptKey keyOf(const Criterion& crit, const Call& call, int j) {
-    return KeptKey{keptGeneration,
-                   call.layer,
-                   crit.typeWord(),
-                   call.pset,
-                   CTLPAR.KSTATIC,
-                   PYMODE.CAPPYFLAG,
-                   keptStamp,
-                   bitsOf(NODES.NODEX(call.pile, j)),
-                   bitsOf(NODES.NODEAX(call.pile, j)),
-                   bitsOf(PILE.HEADXW(call.pile)),
-                   bitsOf(PILE.GROUND(call.pile)),
-                   bitsOf(PYDRV.EQDEP(call.pile, call.layer))};
+// The inputs of the constants of the call's nodes that are the same for every node of the walk (the
+// loading and the cap width switch, the section set, the head and the ground): keyOf completes them.
+KeptKey walkKey(const Criterion& crit, const Call& call) {
+    return KeptKey{keptGeneration, call.layer, crit.typeWord(), call.pset,
+                   CTLPAR.KSTATIC, PYMODE.CAPPYFLAG, keptStamp, 0, 0, bitsOf(PILE.HEADXW(call.pile)),
+                   bitsOf(PILE.GROUND(call.pile)), 0};
+}
+
+// The inputs of node j's constants as they stand now: the walk's, the node's depths (and its section's)
+// and the equivalent depth of the layer top before this call may set it.
+KeptKey keyOf(KeptKey key, const Call& call, int j) {
+    key.X = bitsOf(NODES.NODEX(call.pile, j));
+    key.AX = bitsOf(NODES.NODEAX(call.pile, j));
+    key.eqdep = bitsOf(PYDRV.EQDEP(call.pile, call.layer));
+    return key;
 }
 
 void runGenerator(Criterion& crit, Call& call) {
@@ -238,6 +249,13 @@ void runGenerator(Criterion& crit, Call& call) {
     // Node constants are kept while the analysis runs (the listings always compute them afresh).
     const bool keeping = mode == Mode::Evaluate && call.kpyop == 0 && crit.keptValues() > 0 &&
                          crit.keptValues() <= KEPT_VALUES;
+    NodeArray* const slopes = mode == Mode::Evaluate ? slopeRequest().dEs : nullptr;
+    const std::uint64_t increment = keeping ? bitsOf(incrementBelow(call, call.first)) : 0;
+    KeptNode* const keptRow = keeping ? keptEntries(pile) : nullptr;
+    const KeptKey walk = keptRow != nullptr ? walkKey(crit, call) : KeptKey{};
+    // The run's switches and the pile's multipliers hold for the whole walk.
+    const bool moving = SMOV.NSMOV > 0, depthMultipliers = CTLIN.KRFDEP == 1;
+    const double pmul = PILEFAC.PMUL(call.fidx), ymul = PILEFAC.YMUL(call.fidx);
     double S = 0.0;  // integrated ultimate resistance of the layer so far
     // The depth of the layer top that stands in for an equivalent depth that could not be formed.
     bool substituted = false;
@@ -264,14 +282,14 @@ void runGenerator(Criterion& crit, Call& call) {
                 PYDRV.PUINT(pile, L) = 0.0;
             }
             Scale m;
-            if (CTLIN.KRFDEP == 1) {
+            if (depthMultipliers) {
                 int set = 0;
                 PYMULT(pile, set, node.X, m.pmd, m.ymd);
                 m.depth = set > 0;
             }
             if (call.kpyop == 0 || call.kpyop == 1) PYDRV.GSURFP(pile) = headX + ground;
-            m.pmul = PILEFAC.PMUL(call.fidx);
-            m.ymul = PILEFAC.YMUL(call.fidx);
+            m.pmul = pmul;
+            m.ymul = ymul;
 
             call.Es(j) = 0.0;
             node.x = node.X - ground - headX;
@@ -299,11 +317,11 @@ void runGenerator(Criterion& crit, Call& call) {
             }
 
             // The pile's kept constants of the node, when its inputs are still the same.
-            KeptNode* kept = keeping && !capPass ? keptEntry(pile, j) : nullptr;
+            KeptNode* kept = keptRow != nullptr && !capPass && j >= 1 && j <= MAXNODE ? keptRow + (j - 1) : nullptr;
             KeptKey key;
             bool reused = false;
             if (kept != nullptr) {
-                key = keyOf(crit, call, j);
+                key = keyOf(walk, call, j);
                 if (kept->key == key) {
                     node.b = kept->b;
                     node.xe = kept->xe;
@@ -341,10 +359,20 @@ void runGenerator(Criterion& crit, Call& call) {
             }
             // The surface node adds nothing to the layer's integrated resistance: there is no soil
             // above it.
-            if (!atSurface) crit.integrate(call, node, S);
+            // A kept node adds what it added the last time from the same sum.
+            if (kept == nullptr) {
+                if (!atSurface) crit.integrate(call, node, S);
+            } else if (const SumKey sumKey{bitsOf(S), call.first, call.last, increment};
+                       reused && kept->sumKey == sumKey) {
+                S = kept->sumAfter;
+            } else {
+                if (!atSurface) crit.integrate(call, node, S);
+                kept->sumKey = sumKey;
+                kept->sumAfter = S;
+            }
             PYDRV.PUINT(pile, L) = S;
 
-            if (SMOV.NSMOV > 0) {
+            if (moving) {
                 const double a = call.smov1(j), b = call.smov2(j);
                 node.ys = std::sqrt(a * a + b * b);
             }
@@ -355,19 +383,24 @@ void runGenerator(Criterion& crit, Call& call) {
             for (int i = 1; i <= points; ++i) {
                 double y;
                 if (mode == Mode::Evaluate)
-                    y = SMOV.NSMOV > 0 ? std::fabs(call.y(j) - node.ys) : std::fabs(call.y(j));
+                    y = moving ? std::fabs(call.y(j) - node.ys) : std::fabs(call.y(j));
                 else
                     y = listDeflection(crit, mode, i);
 
                 const Spring sp = crit.spring(y, m);
                 call.Es(j) = sp.Es;
-                if (mode == Mode::Evaluate && secondReading().Es != nullptr) {
-                    const double y2 = SMOV.NSMOV > 0 ? std::fabs((*secondReading().y)(j) - node.ys)
-                                                     : std::fabs((*secondReading().y)(j));
-                    (*secondReading().Es)(j) = crit.spring(y2, m).Es;
+                if (slopes != nullptr) {
+                    // In closed form where the criterion has one, otherwise from a second reading of
+                    // the curve further out (one-sided at a kink, as the closed forms are).
+                    double dEs = 0.0;
+                    if (!crit.secantSlope(y, m, sp, dEs)) {
+                        const double y2 = y * (1.0 + SLOPE_REL), dy = y2 - y;
+                        dEs = dy > 0.0 ? (crit.spring(y2, m).Es - sp.Es) / dy : 0.0;
+                    }
+                    (*slopes)(j) = dEs;
                 }
                 if (capPass && capopt == 1 && sp.capValue) PYDRV.PCAPLV(pile) = sp.pc;
-                if (mode == Mode::Evaluate && SMOV.NSMOV > 0) call.esy(j) = sp.Es * node.ys;
+                if (mode == Mode::Evaluate && moving) call.esy(j) = sp.Es * node.ys;
                 double pj = call.y(j) > node.ys ? -sp.pprime : sp.pprime;
                 if (m.depth) pj *= m.pmd;
                 call.p(j) = pj;
@@ -517,23 +550,22 @@ void PYLAYERS(int pset, int& status, int pile, int fidx, const NodeArray& y, Nod
     // No soil above the ground surface; afterwards GSURFP holds the distance from the head node down to
     // the ground.
     const double g = groundFromHead ? PILE.HEADXW(pile) + PILE.GROUND(pile) : PYDRV.GSURFP(pile);
-    NodeArray* Es2 = secondReading().Es;
+    NodeArray* dEs = slopeRequest().dEs;
     for (int j = 1; j <= n + 1 && j <= MAXNODE; ++j)
         if (g - NODES.NODEX(pile, j) >= py::DEPTH_TOL) {
             Es(j) = 0.0;
-            if (Es2 != nullptr) (*Es2)(j) = 0.0;
+            if (dEs != nullptr) (*dEs)(j) = 0.0;
         }
     PYDRV.GSURFP(pile) = g - NODES.NODEX(pile, 1);
 }
 
-void PYLAYERSUP(int pset, int& status, int pile, const NodeArray& y, NodeArray& Es, const NodeArray& smov1,
-                const NodeArray& smov2, NodeArray& esy, NodeArray& p, const NodeArray& yUp, NodeArray& EsUp) {
-    SecondReading& r = secondReading();
-    r.y = &yUp;
-    r.Es = &EsUp;
+void PYLAYERSSLOPE(int pset, int& status, int pile, const NodeArray& y, NodeArray& Es, const NodeArray& smov1,
+                   const NodeArray& smov2, NodeArray& esy, NodeArray& p, NodeArray& dEs) {
+    SlopeRequest& r = slopeRequest();
+    r.dEs = &dEs;
     struct Reset {
-        SecondReading& r;
-        ~Reset() { r.y = nullptr, r.Es = nullptr; }
+        SlopeRequest& r;
+        ~Reset() { r.dEs = nullptr; }
     } reset{r};
     PYLAYERS(pset, status, pile, pile, y, Es, smov1, smov2, esy, p);
 }

@@ -128,10 +128,37 @@ public:
         return line;
     }
 
+    // The slope of the piece that holds y and the points just above it, the smaller of two where the
+    // initial line meets another piece: the ultimate resistance 0, the straight line m, the parabola
+    // C y^(1/n) its value over n y.
+    bool curveSlope(double y, double pc, double& dp) const override {
+        if (flat_) {
+            dp = 0.0;
+            return true;
+        }
+        const double line = kx_ * y;
+        double p, slope;
+        if (y >= yu_) {
+            p = pu_, slope = 0.0;
+        } else if (y >= ym_) {
+            p = pm_ + m_ * (y - ym_), slope = m_;
+        } else if (y >= yk_) {
+            p = pc < line ? pc : C_ * std::pow(y, 1.0 / n_);
+            slope = p / (n_ * y);
+        } else {
+            dp = kx_;
+            return true;
+        }
+        dp = line < p ? kx_ : (line == p ? std::min(slope, kx_) : slope);
+        return true;
+    }
+
     bool initialModulus(double& E0) const override {
         E0 = kx_;
         return true;
     }
+
+    Spring spring(double y, const Scale& m) const override { return commonSpring(*this, y, m); }
 
     // Through the initial line (or the first tenth of ym when the line reaches past ym), the parabola
     // in tenths, the straight line in thirds and beyond the ultimate resistance.

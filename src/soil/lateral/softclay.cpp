@@ -33,7 +33,7 @@ constexpr double DEFAULT_FRACTIONS[17] = {0.0,      s(0.00025f), s(0.0025f), s(0
                                           s(0.06f), s(0.10f),    s(0.15f),   s(0.225f),  s(0.30f), s(0.40f),
                                           s(0.50f), s(0.65f),    s(0.80f),   1.0,        s(1.2f)};
 
-class SoftClay : public Criterion {
+class SoftClay final : public Criterion {
 public:
     // code: 1, 13 or 14.
     explicit SoftClay(int code) : Criterion(1), code_(code) {}
@@ -94,6 +94,12 @@ public:
     }
 
     double curve(double y) const override {
+        const double p = curveBelowCap(y);
+        return code_ == 14 ? std::min(p, k_ * xe_ * y) : p;
+    }
+
+    // The curve without modified soft clay's initial line.
+    double curveBelowCap(double y) const {
         double p;
         if (y <= 3.0 * y50_ || (kstatic_ == 1 && y <= 8.0 * y50_))
             p = 0.5 * pu_ * std::pow(y / y50_, CUBE_ROOT);
@@ -105,8 +111,30 @@ public:
             p = pc_ + (y - 3.0 * y50_) * (pr_ - pc_) / (15.0 * y50_ - 3.0 * y50_);
         else
             p = pr_;
-        if (code_ == 14) p = std::min(p, k_ * xe_ * y);
         return p;
+    }
+
+    // The slope of the piece that holds y and the points just above it: the cube root c y^(1/3) has the
+    // slope p / (3 y). pc is the curve's value at y (for modified soft clay the piece's value is taken
+    // afresh, as the initial line may cap it).
+    bool curveSlope(double y, double pc, double& dp) const override {
+        const double p = code_ == 14 ? curveBelowCap(y) : pc;
+        if (y < 3.0 * y50_ || (kstatic_ == 1 && y < 8.0 * y50_))
+            dp = CUBE_ROOT * p / y;
+        else if (kstatic_ == 1 || xrDiv_ - xe_ <= 0.0 || !(y < 15.0 * y50_))
+            dp = 0.0;
+        else
+            dp = (pr_ - pc_) / (15.0 * y50_ - 3.0 * y50_);
+        if (code_ == 14) {
+            // The initial line k x_e y caps the curve: its slope where it lies below, the smaller slope
+            // where the two meet.
+            const double kx = k_ * xe_, line = kx * y;
+            if (line < p)
+                dp = kx;
+            else if (line == p)
+                dp = std::min(dp, kx);
+        }
+        return true;
     }
 
     // Soft clay: the secant of the curve at YMIN; modified soft clay: the slope of its initial line.
@@ -118,7 +146,7 @@ public:
     double smallValue(double y, double E0) const override { return code_ == 14 ? curve(y) : E0 * y; }
 
     Spring spring(double y, const Scale& m) const override {
-        Spring sp = Criterion::spring(y, m);
+        Spring sp = commonSpring(*this, y, m);
         if (code_ == 14 && sp.small) sp.capValue = false;
         return sp;
     }

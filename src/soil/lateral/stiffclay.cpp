@@ -138,6 +138,29 @@ public:
         return initialK_ ? std::min(p, k_ * xe_ * y) : p;
     }
 
+    // The slope of the piece that holds y and the points just above it: the fourth root r has the slope
+    // r / (4 y), the ultimate resistance 0; code 10's initial line where it lies below (the smaller
+    // slope where they meet).
+    bool curveSlope(double y, double, double& dp) const override {
+        double p, slope;
+        const bool cyclic = kstatic_ == 0;
+        const double stretch = cyclic ? stretch_ : 1.0;
+        const double root = rootBranch(y, stretch);
+        if (y50_ <= 0.0 || (cyclic ? !(root < pu_) : !(y < REACH * y50_))) {
+            p = cyclic ? std::min(root, pu_) : (y <= REACH * y50_ ? root : pu_);
+            slope = 0.0;
+        } else {
+            p = root;
+            slope = QUARTER * root / y;
+        }
+        dp = slope;
+        if (initialK_) {
+            const double kx = k_ * xe_, line = kx * y;
+            dp = line < p ? kx : (line == p ? std::min(slope, kx) : slope);
+        }
+        return true;
+    }
+
     // Code 10: the initial line. Code 3: the secant of the static curve at YMIN, under both loadings.
     bool initialModulus(double& E0) const override {
         E0 = initialK_ ? k_ * xe_ : 0.5 * pu_ * std::pow(y50_ / RUNCONST.YMIN, THREE_QUARTERS) / y50_;

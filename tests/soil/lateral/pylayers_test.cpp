@@ -127,36 +127,99 @@ TEST_F(PyLayers, NodesAboveTheGroundSurface) {
     EXPECT_GT(Es(1), 0.0);
 }
 
-// The second reading in the same walk gives each node the modulus a reading of its own at those
-// deflections gives, bit for bit: in clay over sand, with nodes above the ground (0 in both readings),
-// while the first reading's moduli, reactions and the ground are those of a plain reading.
-TEST_F(PyLayers, SecondReadingInOneWalkIsAReadingOfItsOwn) {
+// The slopes read in the same walk leave the moduli, reactions and ground of a plain reading as they
+// are; nodes above the ground have no slope; clay over sand, head above the ground.
+TEST_F(PyLayers, SlopesInOneWalkLeaveThePlainReading) {
     propertySet(1, 240.0, 10, 12.0);
     pile(1, 1, -48.0, 48.0);
     soil({uniform(1, 0.0, 96.0, CLAY), uniform(4, 96.0, 600.0, {.gamma = 0.04, .phi = PHI30, .k = 90.0})});
     layOut(1);
-    NodeArray up{}, esUp{}, esAlone{}, e3{}, p3{};
+    NodeArray dEs{};
     for (int j = 1; j <= 11; ++j) {
         y(j) = 0.05 * j;
-        up(j) = y(j) * (1.0 + 1e-4);
-        esUp(j) = esAlone(j) = 777.0;
+        dEs(j) = 777.0;
     }
     int status = 0;
-    PYLAYERSUP(1, status, 1, y, Es, sm1, sm2, esy, p, up, esUp);
+    PYLAYERSSLOPE(1, status, 1, y, Es, sm1, sm2, esy, p, dEs);
     ASSERT_EQ(status, 0);
     const NodeArray first = Es, reaction = p;
     const double ground = PYDRV.GSURFP(1);
     ASSERT_EQ(evaluate(1), 0);
-    PYLAYERS(1, status, 1, 1, up, esAlone, sm1, sm2, e3, p3);
-    ASSERT_EQ(status, 0);
     for (int j = 1; j <= 11; ++j) {
-        EXPECT_EQ(esUp(j), esAlone(j)) << j;
         EXPECT_EQ(first(j), Es(j)) << j;
         EXPECT_EQ(reaction(j), p(j)) << j;
     }
-    EXPECT_EQ(esUp(1), 0.0);
-    EXPECT_NE(esUp(5), first(5)) << "a reading further out";
+    EXPECT_EQ(dEs(1), 0.0);
+    EXPECT_EQ(dEs(2), 0.0);
+    // Soft clay's secant falls as y^(-2/3) below 3 y50 (y = 0.25 at node 5, y50 = 0.3).
+    EXPECT_TRUE(near(dEs(5), -2.0 / 3.0 * Es(5) / y(5), 1e-6));
     EXPECT_EQ(PYDRV.GSURFP(1), ground);
+}
+
+// Each criterion's slope of the secant modulus against a fine central difference of the moduli its own
+// curve gives, at deflections on every piece of the curves (away from their kinks), at every node of a
+// pile whose head is at the ground surface (x = 0 to 240 in, b = 12 in). Criteria without a closed form
+// give the difference quotient of a second reading 1e-4 further out (a coarser agreement).
+TEST_F(PyLayers, SlopeOfEachCriterionIsTheDerivativeOfItsSecant) {
+    struct Case {
+        const char* name;
+        int code, kstatic;
+        SoilRow row;
+        double ys[6];
+        double tol;
+    };
+    const SoilRow clay{.gamma = 0.03, .c = 5.0, .e50 = 0.01};     // y50 = 0.3
+    const SoilRow stiff{.gamma = 0.03, .c = 10.0, .e50 = 0.005};  // y50 = 0.15
+    const SoilRow sand{.gamma = 0.04, .phi = PHI30, .k = 100.0};  // ym = 0.2, yu = 0.45
+    const Case cases[] = {
+        {"soft clay, static", 1, 1, clay, {1e-6, 0.05, 0.5, 1.5, 3.0, 0.0}, 1e-6},
+        {"soft clay, cyclic", 1, 0, clay, {1e-6, 0.05, 0.5, 1.5, 3.0, 6.0}, 1e-6},
+        {"soft clay with J", 13, 0, {.gamma = 0.03, .c = 5.0, .e50 = 0.01, .j = 0.25}, {0.05, 0.5, 1.5, 6.0}, 1e-6},
+        {"modified soft clay", 14, 1, {.gamma = 0.03, .c = 5.0, .e50 = 0.01, .k = 30.0},
+         {1e-4, 0.003, 0.05, 0.5, 1.5, 3.0}, 1e-6},
+        {"sand, static", 4, 1, sand, {1e-4, 0.01, 0.1, 0.3, 1.0, 0.0}, 1e-6},
+        {"sand, cyclic", 4, 0, sand, {1e-4, 0.01, 0.1, 0.3, 1.0, 0.0}, 1e-6},
+        {"API sand", 8, 1, sand, {1e-4, 0.01, 0.1, 0.3, 1.0, 3.0}, 1e-6},
+        {"stiff clay, static", 3, 1, stiff, {1e-6, 0.05, 0.5, 1.5, 3.0, 0.0}, 1e-6},
+        {"stiff clay, cyclic", 3, 0, stiff, {1e-6, 0.05, 0.5, 1.5, 3.0, 0.0}, 1e-6},
+        {"stiff clay with k", 10, 1, {.gamma = 0.03, .c = 10.0, .e50 = 0.005, .k = 500.0},
+         {1e-4, 0.01, 0.05, 0.5, 3.0, 0.0}, 1e-6},
+        {"silt (second reading)", 7, 1, {.gamma = 0.04, .c = 2.0, .phi = PHI30, .k = 100.0},
+         {1e-4, 0.1, 0.3, 1.0, 0.0, 0.0}, 1e-3},
+    };
+    constexpr double H = 1e-6;  // relative step of the central difference
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        prepareSpringConstants(0);  // every case computes its constants afresh
+        CTLPAR.KSTATIC = c.kstatic;
+        CTLPAR.NCYCLES = 10.0;
+        propertySet(1, 240.0, 10, 12.0);
+        pile(1, 1, 0.0, 0.0);
+        soil({uniform(c.code, 0.0, 600.0, c.row)});
+        layOut(1);
+        int checked = 0;
+        for (double yv : c.ys) {
+            if (yv == 0.0) continue;
+            NodeArray dEs{}, lo{}, hi{}, e3{}, p3{};
+            for (int j = 1; j <= 11; ++j) y(j) = yv;
+            int status = 0;
+            PYLAYERSSLOPE(1, status, 1, y, Es, sm1, sm2, esy, p, dEs);
+            ASSERT_EQ(status, 0);
+            const NodeArray at = Es;
+            for (int j = 1; j <= 11; ++j) y(j) = yv * (1.0 - H);
+            PYLAYERS(1, status, 1, 1, y, lo, sm1, sm2, e3, p3);
+            for (int j = 1; j <= 11; ++j) y(j) = yv * (1.0 + H);
+            PYLAYERS(1, status, 1, 1, y, hi, sm1, sm2, e3, p3);
+            ASSERT_EQ(status, 0);
+            for (int j = 2; j <= 11; ++j) {
+                const double cd = (hi(j) - lo(j)) / (2.0 * H * yv);
+                // On the scale of Es / y, the slope of a secant that falls like 1 / y.
+                EXPECT_NEAR(dEs(j), cd, c.tol * (std::fabs(cd) + at(j) / yv)) << "node " << j << ", y = " << yv;
+                if (dEs(j) != 0.0) ++checked;
+            }
+        }
+        EXPECT_GT(checked, 0) << "some slopes are not 0";
+    }
 }
 
 TEST_F(PyLayers, TipAloneInALayerIsLeftToTheLayerAbove) {
