@@ -16,15 +16,17 @@ void clearCap(EnvStore& e, std::initializer_list<int> slots) {
 }
 
 // Clears pile-top rows and along-pile quantities of piles 1..NPILES in one store. Slots of higher
-// piles, the cap pseudo-pile among them, keep their values.
+// piles, the cap pseudo-pile among them, keep their values. The stores hold each pile's entries
+// together, so the clear walks pile by pile, each pile's quantities slot by slot: adjacent memory,
+// each page touched once (walking pile by pile innermost strides over a whole pile's table per value).
 template <class Rows, class Quantities>
 void clearPiles(EnvStore& e, const Rows& rows, const Quantities& quantities) {
     const int n = PILE.NPILES;
-    for (int r : rows)
-        for (int p = 1; p <= n; ++p) e.TOP(p, r) = 0.0;
-    for (int q : quantities)
-        for (int s = 1; s <= NODESLOTS; ++s)
-            for (int p = 1; p <= n; ++p) e.LLP(p, s, q) = 0.0;
+    for (int p = 1; p <= n; ++p) {
+        for (int r : rows) e.TOP(p, r) = 0.0;
+        for (int q : quantities)
+            for (int s = 1; s <= NODESLOTS; ++s) e.LLP(p, s, q) = 0.0;
+    }
 }
 
 std::vector<int> range(int from, int to) {
