@@ -1,5 +1,6 @@
 #include "io/units.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -68,7 +69,8 @@ struct Unit::Behind {
     int error = 0;  // the system's reason of the first failed write since the last settle
     std::thread worker;
 
-    explicit Behind(std::FILE* f) : fp(f), worker([this] { run(); }) {}
+    // emptyFirst: the thread empties the file before it writes anything (the open left it as it was).
+    Behind(std::FILE* f, bool emptyFirst) : fp(f), writing(emptyFirst), worker([this, emptyFirst] { run(emptyFirst); }) {}
     ~Behind() {
         {
             std::lock_guard<std::mutex> lock(m);
@@ -78,8 +80,16 @@ struct Unit::Behind {
         worker.join();
     }
 
-    void run() {
+    void run(bool emptyFirst) {
         std::unique_lock<std::mutex> lock(m);
+        if (emptyFirst) {
+            lock.unlock();
+            const int failed = ftruncate(fileno(fp), 0) != 0 ? errno : 0;
+            lock.lock();
+            if (failed && !error) error = failed;
+            writing = false;
+            idle.notify_all();
+        }
         for (;;) {
             wake.wait(lock, [this] { return stop || !queue.empty(); });
             if (queue.empty()) return;
@@ -198,6 +208,7 @@ bool Unit::open(const std::string& path, Mode mode, Form form, bool buffered) {
     if (borrowed_) return false;
     close();
     std::FILE* fp = nullptr;
+    bool emptyLater = false;
     switch (mode) {
         case Mode::Read:
             fp = std::fopen(path.c_str(), "rb");
@@ -212,7 +223,15 @@ bool Unit::open(const std::string& path, Mode mode, Form form, bool buffered) {
             }
             break;
         case Mode::Write:
-            fp = std::fopen(path.c_str(), "w+b");
+            // A unit that writes behind leaves the emptying of an existing file to its thread: handing
+            // back the pages of a large old report takes a while, and the run need not wait for it.
+            if (buffered) {
+                fp = std::fopen(path.c_str(), "r+b");
+                // Only a regular file with contents has any to drop (a device ignores the emptying).
+                struct stat st {};
+                emptyLater = fp != nullptr && fstat(fileno(fp), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
+            }
+            if (!fp) fp = std::fopen(path.c_str(), "w+b");
             break;
         case Mode::Update:
             fp = std::fopen(path.c_str(), "r+b");
@@ -233,7 +252,10 @@ bool Unit::open(const std::string& path, Mode mode, Form form, bool buffered) {
     if (buffered) {
         buffer_ = std::make_unique_for_overwrite<char[]>(kBigBuffer);
         std::setvbuf(fp_, buffer_.get(), _IOFBF, kBigBuffer);
-        if (mode != Mode::Read) behind_ = std::make_unique<Behind>(fp_);
+        if (mode != Mode::Read) behind_ = std::make_unique<Behind>(fp_, emptyLater);
+        // A file opened for writing has not been read: its first write needs no positioning call, and
+        // so need not wait for the thread to have emptied the file.
+        if (mode == Mode::Write) lastWasWrite_ = true;
     }
     return true;
 }

@@ -33,12 +33,23 @@ TEST(Units, WritingAfterRewindEndsTheFileThere) {
 }
 
 TEST(Units, WriteModeEmptiesTheFileAtOpen) {
-    WorkDir dir;
-    dir.write("r.txt", "stale\n");
-    Unit& u = unit(41);
-    ASSERT_TRUE(u.open((dir / "r.txt").string(), Mode::Write));
-    u.close();
-    EXPECT_EQ(dir.read("r.txt"), "");
+    for (bool buffered : {false, true}) {
+        SCOPED_TRACE(buffered ? "buffered (writes behind)" : "unbuffered");
+        WorkDir dir;
+        dir.write("r.txt", "stale line one\nstale line two\n");
+        dir.write("w.txt", "stale line one\nstale line two\n");
+        Unit& u = unit(41);
+        ASSERT_TRUE(u.open((dir / "r.txt").string(), Mode::Write, Form::Text, buffered));
+        u.close();
+        EXPECT_EQ(dir.read("r.txt"), "");
+        ASSERT_TRUE(u.open((dir / "w.txt").string(), Mode::Write, Form::Text, buffered));
+        u.line() << "new";
+        u.close();
+        EXPECT_EQ(dir.read("w.txt"), "new\n");
+        ASSERT_TRUE(u.open((dir / "made.txt").string(), Mode::Write, Form::Text, buffered));
+        u.close();
+        EXPECT_TRUE(dir.exists("made.txt"));
+    }
 }
 
 TEST(Units, ReadModeNeverCreatesAFile) {
@@ -204,7 +215,7 @@ TEST(Units, BufferedUnitsWriteBehindInOrder) {
     Unit& u = unit(48);
     ASSERT_TRUE(u.open((dir / "big.txt").string(), Mode::Write, Form::Text, true));
     auto lineOf = [](int k) {
-        char text[16];
+        char text[32];
         std::snprintf(text, sizeof text, "line %06d", k);
         return std::string(text);
     };
