@@ -181,14 +181,7 @@ void caseStatus(const std::string& text) { U(CASESTAT_UNIT).line() << text; }
 
 // Clears the current results of piles 1..NPILES before the final results pass. A pile whose solution
 // fails on that pass stores nothing, and its rows must not show an earlier case's values as this case's.
-void clearCurrentResults() {
-    const int n = PILE.NPILES;
-    for (int p = 1; p <= n; ++p) {
-        for (int r = 1; r <= NTOPROW; ++r) RESCUR.RESCURTOP(p, r) = 0.0;
-        for (int q = 1; q <= NLLPQTY; ++q)
-            for (int s = 1; s <= NODESLOTS; ++s) RESCUR.RESCURLLP(p, s, q) = 0.0;
-    }
-}
+void clearCurrentResults() { clearPileTables(RESCUR.RESCURTOP, RESCUR.RESCURLLP, PILE.NPILES); }
 
 // The lever arm of the group, by which moments at the cap origin compare with forces: the largest
 // distance of a pile head from the origin, and at least the largest pile diameter (piles under the

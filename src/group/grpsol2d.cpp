@@ -161,13 +161,7 @@ bool copyWarnings() {
 
 // Clears the current results of the piles before the final results pass (a pile that fails there
 // stores nothing and must not show an earlier case's values).
-void clearCurrentResults() {
-    for (int p = 1; p <= PILE.NPILES; ++p) {
-        for (int r = 1; r <= NTOPROW; ++r) RESCUR.RESCURTOP(p, r) = 0.0;
-        for (int q = 1; q <= NLLPQTY; ++q)
-            for (int s = 1; s <= NODESLOTS; ++s) RESCUR.RESCURLLP(p, s, q) = 0.0;
-    }
-}
+void clearCurrentResults() { clearPileTables(RESCUR.RESCURTOP, RESCUR.RESCURLLP, PILE.NPILES); }
 
 // ---- Reports ------------------------------------------------------------------------------------
 

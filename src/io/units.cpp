@@ -1,5 +1,6 @@
 #include "io/units.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -8,16 +9,24 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
 #include <mutex>
 #include <memory>
 #include <stdexcept>
+#include <thread>
 
 namespace kaldo::io {
 
 namespace {
 
 constexpr size_t kBigBuffer = size_t(1) << 20;
+// A unit that writes behind hands over its text in pieces of about kBigBuffer bytes; at most
+// kQueueLimit bytes wait for its thread (the writer of more waits for room), and up to kSpares written
+// pieces come back to be filled again (their pages stay mapped).
+constexpr size_t kQueueLimit = size_t(64) << 20;
+constexpr size_t kSpares = 8;
 
 // The run's first write failure and the injected one; units of several threads may fail at once.
 std::mutex g_failMutex;
@@ -41,6 +50,99 @@ uint32_t getLE32(const unsigned char* p) {
 }
 
 }  // namespace
+
+// ---- writing behind ----------------------------------------------------------------------------
+
+// The writing thread of a unit that writes behind: it writes the queued texts to the file in order and
+// keeps the first failure for the unit to take over when it settles. The unit touches the file itself
+// only while the queue is empty and the thread idle.
+struct Unit::Behind {
+    std::FILE* fp;
+    std::mutex m;
+    std::condition_variable wake;  // a text queued, or the end
+    std::condition_variable idle;  // a text written: room in the queue, or nothing left
+    std::deque<std::string> queue;
+    std::vector<std::string> spares;  // written pieces, emptied, for the unit to fill again
+    size_t queued = 0;  // bytes in the queue
+    bool writing = false;
+    bool stop = false;
+    int error = 0;  // the system's reason of the first failed write since the last settle
+    std::thread worker;
+
+    // emptyFirst: the thread empties the file before it writes anything (the open left it as it was).
+    Behind(std::FILE* f, bool emptyFirst) : fp(f), writing(emptyFirst), worker([this, emptyFirst] { run(emptyFirst); }) {}
+    ~Behind() {
+        {
+            std::lock_guard<std::mutex> lock(m);
+            stop = true;
+        }
+        wake.notify_one();
+        worker.join();
+    }
+
+    void run(bool emptyFirst) {
+        std::unique_lock<std::mutex> lock(m);
+        if (emptyFirst) {
+            lock.unlock();
+            const int failed = ftruncate(fileno(fp), 0) != 0 ? errno : 0;
+            lock.lock();
+            if (failed && !error) error = failed;
+            writing = false;
+            idle.notify_all();
+        }
+        for (;;) {
+            wake.wait(lock, [this] { return stop || !queue.empty(); });
+            if (queue.empty()) return;
+            std::string text = std::move(queue.front());
+            queue.pop_front();
+            writing = true;
+            lock.unlock();
+            int failed = 0;
+            if (std::fwrite(text.data(), 1, text.size(), fp) != text.size()) failed = errno ? errno : EIO;
+            const size_t n = text.size();
+            text.clear();
+            lock.lock();
+            if (spares.size() < kSpares && text.capacity() <= 2 * kBigBuffer) spares.push_back(std::move(text));
+            if (failed && !error) error = failed;
+            queued -= n;
+            writing = false;
+            idle.notify_all();
+        }
+    }
+
+    // Queues text and hands back a piece to fill next (a written one when there is one).
+    void push(std::string& text) {
+        std::unique_lock<std::mutex> lock(m);
+        idle.wait(lock, [this] { return queued < kQueueLimit; });
+        queued += text.size();
+        queue.push_back(std::move(text));
+        wake.notify_one();
+        text = std::string();
+        if (!spares.empty()) {
+            text = std::move(spares.back());
+            spares.pop_back();
+        }
+    }
+
+    // Waits for the queue to run empty; returns the failure kept since the last call (0: none).
+    int settle() {
+        std::unique_lock<std::mutex> lock(m);
+        idle.wait(lock, [this] { return queue.empty() && !writing; });
+        const int e = error;
+        error = 0;
+        return e;
+    }
+};
+
+void Unit::handOff() {
+    if (!chunk_.empty()) behind_->push(chunk_);
+}
+
+void Unit::settle() {
+    if (!behind_) return;
+    handOff();
+    if (const int e = behind_->settle()) noteWriteFailure(e);
+}
 
 // ---- line writers -----------------------------------------------------------------------------
 
@@ -106,6 +208,7 @@ bool Unit::open(const std::string& path, Mode mode, Form form, bool buffered) {
     if (borrowed_) return false;
     close();
     std::FILE* fp = nullptr;
+    bool emptyLater = false;
     switch (mode) {
         case Mode::Read:
             fp = std::fopen(path.c_str(), "rb");
@@ -120,7 +223,15 @@ bool Unit::open(const std::string& path, Mode mode, Form form, bool buffered) {
             }
             break;
         case Mode::Write:
-            fp = std::fopen(path.c_str(), "w+b");
+            // A unit that writes behind leaves the emptying of an existing file to its thread: handing
+            // back the pages of a large old report takes a while, and the run need not wait for it.
+            if (buffered) {
+                fp = std::fopen(path.c_str(), "r+b");
+                // Only a regular file with contents has any to drop (a device ignores the emptying).
+                struct stat st {};
+                emptyLater = fp != nullptr && fstat(fileno(fp), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
+            }
+            if (!fp) fp = std::fopen(path.c_str(), "w+b");
             break;
         case Mode::Update:
             fp = std::fopen(path.c_str(), "r+b");
@@ -141,6 +252,10 @@ bool Unit::open(const std::string& path, Mode mode, Form form, bool buffered) {
     if (buffered) {
         buffer_ = std::make_unique_for_overwrite<char[]>(kBigBuffer);
         std::setvbuf(fp_, buffer_.get(), _IOFBF, kBigBuffer);
+        if (mode != Mode::Read) behind_ = std::make_unique<Behind>(fp_, emptyLater);
+        // A file opened for writing has not been read: its first write needs no positioning call, and
+        // so need not wait for the thread to have emptied the file.
+        if (mode == Mode::Write) lastWasWrite_ = true;
     }
     return true;
 }
@@ -148,6 +263,10 @@ bool Unit::open(const std::string& path, Mode mode, Form form, bool buffered) {
 void Unit::close() {
     if (!fp_ || borrowed_) return;
     if (hasPending_) endLine();
+    if (behind_) {
+        settle();
+        behind_.reset();
+    }
     if (std::fclose(fp_) != 0) noteWriteFailure(errno);
     fp_ = nullptr;
     buffer_.reset();
@@ -156,6 +275,7 @@ void Unit::close() {
 
 void Unit::prepareWrite() {
     if (memory_) return;
+    if (behind_ && (!lastWasWrite_ || !tailCut_)) settle();
     if (!lastWasWrite_) {
         std::fseek(fp_, 0, SEEK_CUR);  // stdio needs a positioning call between reading and writing
         lastWasWrite_ = true;
@@ -171,6 +291,7 @@ void Unit::prepareWrite() {
 
 void Unit::prepareRead() {
     if (hasPending_) endLine();
+    settle();
     if (lastWasWrite_) {
         std::fflush(fp_);
         std::fseek(fp_, 0, SEEK_CUR);
@@ -184,7 +305,18 @@ void Unit::writeBytes(const void* data, size_t n) {
         memory_->append(static_cast<const char*>(data), n);
         return;
     }
-    if (g_injecting.load(std::memory_order_relaxed)) {
+    // An injected failure counts the bytes as they reach the file: the writes behind go first.
+    const bool injecting = g_injecting.load(std::memory_order_relaxed);
+    if (behind_ && !injecting) {
+        if (!chunk_.empty() && chunk_.size() + n > kBigBuffer) handOff();
+        if (chunk_.capacity() < kBigBuffer) chunk_.reserve(kBigBuffer);
+        chunk_.append(static_cast<const char*>(data), n);
+        bytesWritten_ += static_cast<long long>(n);
+        if (chunk_.size() >= kBigBuffer) handOff();
+        return;
+    }
+    settle();
+    if (injecting) {
         std::lock_guard<std::mutex> lock(g_failMutex);
         if (!g_injectEnd.empty() && endsWith(path_, g_injectEnd) && bytesWritten_ + (long long)n > g_injectLimit) {
             const long long room = g_injectLimit > bytesWritten_ ? g_injectLimit - bytesWritten_ : 0;
@@ -213,6 +345,7 @@ void Unit::noteWriteFailure(int error) {
 long Unit::position() {
     if (!fp_ || borrowed_) return 0;
     if (hasPending_) endLine();
+    settle();
     if (lastWasWrite_ && std::fflush(fp_) != 0) noteWriteFailure(errno);
     return std::ftell(fp_);
 }
@@ -220,6 +353,7 @@ long Unit::position() {
 void Unit::seekTo(long pos) {
     if (!fp_ || borrowed_) return;
     if (hasPending_) endLine();
+    settle();
     std::fflush(fp_);
     std::fseek(fp_, pos, SEEK_SET);
     lastWasWrite_ = false;
@@ -249,12 +383,14 @@ void Unit::blankLines(int n) {
 }
 
 void Unit::flush() {
+    settle();
     if (fp_ && lastWasWrite_ && std::fflush(fp_) != 0) noteWriteFailure(errno);
 }
 
 void Unit::rewind() {
     if (!fp_ || borrowed_) return;
     if (hasPending_) endLine();
+    settle();
     std::fflush(fp_);
     std::fseek(fp_, 0, SEEK_SET);
     lastWasWrite_ = false;
@@ -291,6 +427,7 @@ long Unit::previousRecordStart(long pos) {
 void Unit::backspace() {
     if (!fp_ || borrowed_) return;
     if (hasPending_) endLine();
+    settle();
     std::fflush(fp_);
     long pos = std::ftell(fp_);
     if (pos <= 0) return;
@@ -488,6 +625,7 @@ void closeAllUnits() {
 }
 
 WriteFailure firstWriteFailure() {
+    for (auto& u : table().units) u->settle();
     std::lock_guard<std::mutex> lock(g_failMutex);
     return g_firstFailure;
 }

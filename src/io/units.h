@@ -90,9 +90,15 @@ public:
     bool isOpen() const { return fp_ != nullptr || memory_ != nullptr; }
 
     // Binds the unit to a path (closing it first when it is open). Returns false when the file cannot be
-    // opened; the unit then stays closed. buffered gives the unit a large output buffer.
+    // opened; the unit then stays closed. buffered gives the unit a large output buffer; one that is
+    // opened for writing then writes behind: what is written goes to the file on a thread of the unit's own in
+    // large pieces while the caller goes on, and every other use of the file (reading, positioning,
+    // flushing, closing) first waits for those writes to land.
     bool open(const std::string& path, Mode mode, Form form = Form::Text, bool buffered = false);
     void close();
+    // Waits until everything written so far is in the file (a unit that writes behind; for any other
+    // a no-op), and takes over a failure of those writes as the unit's own.
+    void settle();
     void rewind();
     // Back to the start of the record before the current position (text line or unformatted record).
     void backspace();
@@ -137,8 +143,10 @@ public:
     bool readRecord(std::vector<unsigned char>& bytes);
 
 private:
+    struct Behind;
     void prepareWrite();
     void prepareRead();
+    void handOff();
     void writeBytes(const void* data, size_t n);
     void noteWriteFailure(int error);
     long previousRecordStart(long pos);
@@ -161,6 +169,9 @@ private:
     std::unique_ptr<char[]> buffer_;
     char* readBuf_ = nullptr;  // nextLine's read buffer (getdelim's, freed with the unit)
     size_t readCap_ = 0;
+    // A unit that writes behind: its writing thread and queue, and the piece being filled here.
+    std::unique_ptr<Behind> behind_;
+    std::string chunk_;
 };
 
 template <class Field>
@@ -196,7 +207,8 @@ private:
 
 // The first failed write, flush or close of a file of the run since the last clearWriteFailure()
 // (unit 0, the standard error stream, does not count): its unit, path and the system's reason. A full
-// disk or a file that cannot take more leaves its mark here for the run to end on.
+// disk or a file that cannot take more leaves its mark here for the run to end on. The units that
+// write behind are settled first, so every write made before the call counts.
 struct WriteFailure {
     bool any = false;
     int unit = 0;

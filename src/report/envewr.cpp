@@ -238,25 +238,47 @@ bool openLines() {
 
 // The piles' sections on every thread of the region: each thread formats whole piles into texts of its
 // own, a batch of piles at a time, and the texts go to the files in pile order afterwards, so the files
-// hold the bytes that one thread writing pile after pile gives. A fault inside a pile's sections is
-// raised after the texts of the piles before it are written.
+// hold the bytes that one thread writing pile after pile gives. The texts of a batch are written by the
+// calling thread while the other threads format the next batch (two sets of texts take turns), and
+// the calling thread joins the formatting when it is done. A fault inside a pile's sections is raised
+// after the texts of the piles before it are written.
 void writeInParallel(int kind, const PileTopTable& top, const AlongPileTable& llp, int threads) {
+    using Texts = std::vector<std::vector<io::Capture::Text>>;
     const int npiles = PILE.NPILES;
     const int batch = 4 * threads;
-    std::vector<std::vector<io::Capture::Text>> texts(static_cast<std::size_t>(batch));
-    std::vector<std::exception_ptr> fault(static_cast<std::size_t>(batch));
-    for (int first = 1; first <= npiles; first += batch) {
+    const std::size_t size = static_cast<std::size_t>(batch);
+    Texts texts[2] = {Texts(size), Texts(size)};
+    std::vector<std::exception_ptr> fault[2] = {std::vector<std::exception_ptr>(size),
+                                                std::vector<std::exception_ptr>(size)};
+    auto writeOut = [&texts](int set, int count) {
+        for (std::size_t k = 0; k < static_cast<std::size_t>(count); ++k) {
+            io::replay(texts[set][k]);
+            texts[set][k].clear();
+        }
+    };
+    const double t0 = omp_get_wtime();
+    int set = 0;
+    int pending = 0;  // piles of the batch before, formatted into the other set and not written yet
+    std::exception_ptr writeFault;
+    for (int first = 1; first <= npiles; first += batch, set ^= 1) {
         const int last = std::min(npiles, first + batch - 1);
-        const double t0 = omp_get_wtime();
 #pragma omp parallel num_threads(threads)
         {
+#pragma omp master
+            {
+                try {
+                    writeOut(set ^ 1, pending);
+                } catch (...) {
+                    writeFault = std::current_exception();
+                }
+            }
             // The working copy is large (one pile's whole along-pile table): one per thread, on the heap.
             std::unique_ptr<PileCopy6> w;
             try {
                 w = std::make_unique<PileCopy6>();
             } catch (...) {
             }
-#pragma omp for schedule(static, 1)
+#pragma omp for schedule(dynamic, 1) nowait
             for (int p = first; p <= last; ++p) {
                 const std::size_t k = static_cast<std::size_t>(p - first);
                 try {
@@ -265,20 +287,24 @@ void writeInParallel(int kind, const PileTopTable& top, const AlongPileTable& ll
                     makeCopy(p, top, llp, *w);
                     pileResultsSection(*w);
                     resultsSection(*w, kind);
-                    texts[k] = capture.finish();
+                    texts[set][k] = capture.finish();
                 } catch (...) {
-                    fault[k] = std::current_exception();
+                    fault[set][k] = std::current_exception();
                 }
             }
         }
+        pending = 0;
+        if (writeFault) std::rethrow_exception(writeFault);
         for (int p = first; p <= last; ++p) {
             const std::size_t k = static_cast<std::size_t>(p - first);
-            if (fault[k]) std::rethrow_exception(fault[k]);
-            io::replay(texts[k]);
-            texts[k].clear();
+            if (!fault[set][k]) continue;
+            writeOut(set, p - first);
+            std::rethrow_exception(fault[set][k]);
         }
-        RUNTIME.RUNTPRT += omp_get_wtime() - t0;
+        pending = last - first + 1;
     }
+    writeOut(set ^ 1, pending);
+    RUNTIME.RUNTPRT += omp_get_wtime() - t0;
 }
 
 }  // namespace

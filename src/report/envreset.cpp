@@ -1,8 +1,10 @@
 // Envelope resets: before each series of analyses that forms an envelope (the load cases, then the
 // combinations) the minimum and maximum stores are cleared for the piles of the model and the cap.
+#include <cstddef>
 #include <initializer_list>
 #include <vector>
 
+#include "io/zeros.h"
 #include "model/blocks.h"
 #include "model/results.h"
 #include "report/report.h"
@@ -15,18 +17,6 @@ void clearCap(EnvStore& e, std::initializer_list<int> slots) {
     for (int k : slots) e.ENVCAP(k) = 0.0;
 }
 
-// Clears pile-top rows and along-pile quantities of piles 1..NPILES in one store. Slots of higher
-// piles, the cap pseudo-pile among them, keep their values.
-template <class Rows, class Quantities>
-void clearPiles(EnvStore& e, const Rows& rows, const Quantities& quantities) {
-    const int n = PILE.NPILES;
-    for (int r : rows)
-        for (int p = 1; p <= n; ++p) e.TOP(p, r) = 0.0;
-    for (int q : quantities)
-        for (int s = 1; s <= NODESLOTS; ++s)
-            for (int p = 1; p <= n; ++p) e.LLP(p, s, q) = 0.0;
-}
-
 std::vector<int> range(int from, int to) {
     std::vector<int> v;
     for (int k = from; k <= to; ++k) v.push_back(k);
@@ -35,10 +25,23 @@ std::vector<int> range(int from, int to) {
 
 }  // namespace
 
+// Each pile's entries are together, piles in order: piles 1..n are the first n piles' worth of a table.
+void clearAlongPile(AlongPileTable& llp, int piles) {
+    if (piles < 1) return;
+    io::zeroRange(&llp(1, 1, 1), static_cast<std::size_t>(piles) * NODESLOTS * NLLPQTY * sizeof(double));
+}
+
+void clearPileTables(PileTopTable& top, AlongPileTable& llp, int piles) {
+    if (piles < 1) return;
+    io::zeroRange(&top(1, 1), static_cast<std::size_t>(piles) * NTOPROW * sizeof(double));
+    clearAlongPile(llp, piles);
+}
+
+// Slots of higher piles, the cap pseudo-pile among them, keep their values.
 void ENVRESET() {
     for (EnvStore* e : {&ENVMIN, &ENVMAX}) {
         clearCap(*e, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
-        clearPiles(*e, range(1, NTOPROW), range(1, NLLPQTY));
+        clearPileTables(e->TOP, e->LLP, PILE.NPILES);
     }
 }
 
@@ -50,7 +53,9 @@ void ENVRST2D() {
     for (int r = 14; r <= 20; ++r) rows.push_back(r);
     for (EnvStore* e : {&ENVMIN, &ENVMAX}) {
         clearCap(*e, {1, 2, 3, 7, 8, 9});
-        clearPiles(*e, rows, range(1, NLLPQTY));
+        for (int p = 1; p <= PILE.NPILES; ++p)
+            for (int r : rows) e->TOP(p, r) = 0.0;
+        clearAlongPile(e->LLP, PILE.NPILES);
     }
 }
 

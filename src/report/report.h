@@ -11,6 +11,11 @@ namespace kaldo {
 // and plane).
 void ENVRESET();
 void ENVRST2D();
+// Sets every along-pile value of piles 1..piles in a result table to zero; clearPileTables their
+// pile-top rows too. The tables are large: the pages of the range are handed back rather than
+// written (io::zeroRange), and come back as zeros where the next analysis writes them.
+void clearAlongPile(AlongPileTable& llp, int piles);
+void clearPileTables(PileTopTable& top, AlongPileTable& llp, int piles);
 // Write an envelope: kind 1 over the load cases, 2 over the combinations (0 the current analysis);
 // env 1 minimum, 2 maximum.
 void ENVEWR(int kind, int env);

@@ -1,17 +1,24 @@
 // Summary tables of a three-dimensional writer call: the pile-top values of every pile with the
 // minimum and maximum over all piles, and the along-pile extremes, read back from the pile result
 // scratch file that the writer has just filled.
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cstdlib>
+#include <exception>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "io/format.h"
 #include "io/units.h"
 #include "model/files.h"
+#include "model/ctlpar.h"
 #include "model/labels.h"
 #include "report/report.h"
 #include "services/colwrite.h"
 #include "services/status.h"
+#include "services/threads.h"
 #include "services/unitno.h"
 
 namespace kaldo {
@@ -188,57 +195,146 @@ void ENVVEC(int k, int m, const Arr<double, 1, NLLPQTY>& values, ExtremeSet& x) 
     }
 }
 
-void SUMTAB(int g, int t, int npiles, const ColFlags& flags) {
-    tableHeading(g, t, flags);
-    io::Unit& summary = io::unit(SUMMARY_UNIT);
-    io::Unit& scratch = io::unit(PILESCR_UNIT);
-    openListedFile(PILESCR_UNIT, REC_PILESCR, io::Mode::Read);
+namespace {
 
-    ExtremeSet x;
+// The lines of the pile result scratch file, read once for all the tables of a writer call: eight per
+// pile. Empty when the file holds fewer (a table then reads the file itself and stops where it ends).
+using ScratchLines = std::vector<std::string>;
+
+// What one pile puts into an extremes table: its values, and how many of them (0: none).
+struct PileValues {
+    Arr<double, 1, NLLPQTY> v;
+    int m = 0;
+};
+
+// Pile k's row (or rows) of table (g, t) from its eight lines of the scratch file, on the summary unit
+// u; the values the extremes take in x. lineOf(ln) gives line ln of the pile's record, called for lines
+// 1 to 8 in turn.
+template <class Lines>
+void pileRows(int g, int t, const ColFlags& flags, Lines lineOf, io::Unit& u, PileValues& x) {
     const bool pileTop = g != 3;
     // Lines of the pile's record that this table reads.
     const int topLine = g == 1 ? t : 2 + (t == 1 ? 1 : 2);
     const int m = t == 3 ? 7 : 6;
-    Arr<double, 1, NLLPQTY> v;
-    for (int k = 1; k <= npiles; ++k) {
-        for (int ln = 1; ln <= 8; ++ln) {
-            const std::string line = nextScratchLine(scratch);
-            if (pileTop && ln == topLine) {
-                v.fill(0.0);
-                const int pile = fieldInt(line, 5, 6);
-                for (int j = 1; j <= m; ++j) v(j) = fieldReal(line, 15 + 14 * static_cast<std::size_t>(j - 1), 14);
-                WCOLBLNK(summary, 5);
-                WCOLINT(summary, 6, pile);
-                WCOLBLNK(summary, 5);
-                for (int j = (t == 3 ? 7 : 1); j <= m; ++j) WCOLREAL(summary, 13, 4, v(j));
-                WCOLEOL(summary);
-                ENVVEC(k, m, v, x);
-            } else if (!pileTop && ln == (t == 1 ? 5 : 7)) {
-                const int pile = fieldInt(line, 0, 9);
-                for (int q = 1; q <= NLLPQTY; ++q)
-                    v(q) = fieldReal(line, quantityColumn(q), 14);
-                WCOLBLNK(summary, 1);
-                WCOLINT(summary, 8, pile);
-                WCOLBLNK(summary, 1);
-                for (int q = 1; q <= NLLPQTY; ++q)
-                    if (flags(q) > 0) WCOLREAL(summary, 12, 4, v(q));
-                WCOLEOL(summary);
-                ENVVEC(k, NLLPQTY, v, x);
-            } else if (!pileTop && ln == (t == 1 ? 6 : 8)) {
-                const std::string label = line.size() >= 10 ? line.substr(5, 5) : std::string(5, ' ');
-                summary.part() << io::X{5} << io::A{5, label};
-                for (int q = 1; q <= NLLPQTY; ++q)
-                    if (flags(q) > 0) WCOLREAL(summary, 12, 4, fieldReal(line, quantityColumn(q), 14));
-                WCOLEOL(summary);
-            }
+    Arr<double, 1, NLLPQTY>& v = x.v;
+    x.m = 0;
+    for (int ln = 1; ln <= 8; ++ln) {
+        const std::string& line = lineOf(ln);
+        if (pileTop && ln == topLine) {
+            v.fill(0.0);
+            const int pile = fieldInt(line, 5, 6);
+            for (int j = 1; j <= m; ++j) v(j) = fieldReal(line, 15 + 14 * static_cast<std::size_t>(j - 1), 14);
+            WCOLBLNK(u, 5);
+            WCOLINT(u, 6, pile);
+            WCOLBLNK(u, 5);
+            for (int j = (t == 3 ? 7 : 1); j <= m; ++j) WCOLREAL(u, 13, 4, v(j));
+            WCOLEOL(u);
+            x.m = m;
+        } else if (!pileTop && ln == (t == 1 ? 5 : 7)) {
+            const int pile = fieldInt(line, 0, 9);
+            for (int q = 1; q <= NLLPQTY; ++q) v(q) = fieldReal(line, quantityColumn(q), 14);
+            WCOLBLNK(u, 1);
+            WCOLINT(u, 8, pile);
+            WCOLBLNK(u, 1);
+            for (int q = 1; q <= NLLPQTY; ++q)
+                if (flags(q) > 0) WCOLREAL(u, 12, 4, v(q));
+            WCOLEOL(u);
+            x.m = NLLPQTY;
+        } else if (!pileTop && ln == (t == 1 ? 6 : 8)) {
+            const std::string label = line.size() >= 10 ? line.substr(5, 5) : std::string(5, ' ');
+            u.part() << io::X{5} << io::A{5, label};
+            for (int q = 1; q <= NLLPQTY; ++q)
+                if (flags(q) > 0) WCOLREAL(u, 12, 4, fieldReal(line, quantityColumn(q), 14));
+            WCOLEOL(u);
         }
     }
+}
+
+// The rows of every pile from lines already read, on every thread of a region: each pile's rows into a
+// text of its own, written in pile order afterwards, and the extremes folded in pile order, so the
+// table is the one a single thread gives.
+void rowsInParallel(int g, int t, int npiles, const ColFlags& flags, const ScratchLines& lines, ExtremeSet& x,
+                    int threads) {
+    std::vector<std::vector<io::Capture::Text>> texts(static_cast<std::size_t>(npiles));
+    std::vector<PileValues> values(static_cast<std::size_t>(npiles));
+    std::vector<std::exception_ptr> fault(static_cast<std::size_t>(npiles));
+#pragma omp parallel for num_threads(threads) schedule(static)
+    for (int k = 1; k <= npiles; ++k) {
+        const std::size_t i = static_cast<std::size_t>(k - 1);
+        try {
+            io::Capture capture;
+            pileRows(g, t, flags, [&](int ln) -> const std::string& { return lines[8 * i + ln - 1]; },
+                     io::unit(SUMMARY_UNIT), values[i]);
+            texts[i] = capture.finish();
+        } catch (...) {
+            fault[i] = std::current_exception();
+        }
+    }
+    for (int k = 1; k <= npiles; ++k) {
+        const std::size_t i = static_cast<std::size_t>(k - 1);
+        if (fault[i]) std::rethrow_exception(fault[i]);
+        io::replay(texts[i]);
+        if (values[i].m > 0) ENVVEC(k, values[i].m, values[i].v, x);
+    }
+}
+
+// The lines of the scratch file for the tables of a writer call, read at the first table that wants
+// them: all of them when the file holds the eight of every pile (complete), else none.
+struct ScratchCache {
+    bool read = false, complete = false;
+    ScratchLines lines;
+};
+
+void readScratch(int npiles, ScratchCache& cache) {
+    cache.read = true;
+    io::Unit& scratch = io::unit(PILESCR_UNIT);
+    openListedFile(PILESCR_UNIT, REC_PILESCR, io::Mode::Read);
+    const std::size_t want = 8 * static_cast<std::size_t>(std::max(npiles, 0));
+    cache.lines.reserve(want);
+    std::string line;
+    while (cache.lines.size() < want && scratch.nextLine(line)) cache.lines.push_back(line);
     scratch.close();
+    cache.complete = cache.lines.size() == want;
+    if (!cache.complete) cache.lines.clear();
+}
+
+// Table (g, t) from the lines of the writer call (cache), or, without them, from the scratch file
+// itself, which then stops the table where it ends.
+void summaryTable(int g, int t, int npiles, const ColFlags& flags, ScratchCache* cache) {
+    tableHeading(g, t, flags);
+    io::Unit& summary = io::unit(SUMMARY_UNIT);
+    if (cache != nullptr && !cache->read) readScratch(npiles, *cache);
+    const bool inMemory = cache != nullptr && cache->complete;
+    ExtremeSet x;
+    const int threads = inMemory ? regionThreads(CTLPAR.NTHRUSR, npiles, false) : 1;
+    if (inMemory && threads > 1 && !summary.hasOpenLine()) {
+        rowsInParallel(g, t, npiles, flags, cache->lines, x, threads);
+    } else if (inMemory) {
+        PileValues v;
+        for (int k = 1; k <= npiles; ++k) {
+            const std::size_t first = 8 * static_cast<std::size_t>(k - 1);
+            pileRows(g, t, flags, [&](int ln) -> const std::string& { return cache->lines[first + ln - 1]; },
+                     summary, v);
+            if (v.m > 0) ENVVEC(k, v.m, v.v, x);
+        }
+    } else {
+        io::Unit& scratch = io::unit(PILESCR_UNIT);
+        openListedFile(PILESCR_UNIT, REC_PILESCR, io::Mode::Read);
+        std::string line;
+        PileValues v;
+        for (int k = 1; k <= npiles; ++k) {
+            pileRows(g, t, flags, [&](int) -> const std::string& { return line = nextScratchLine(scratch); },
+                     summary, v);
+            if (v.m > 0) ENVVEC(k, v.m, v.v, x);
+        }
+        scratch.close();
+    }
     summary.blankLines(1);
 
     if (npiles < 1) return;  // no pile: no extremes to show
-    if (pileTop) {
+    if (g != 3) {
         const int first = t == 3 ? 7 : 1;
+        const int m = t == 3 ? 7 : 6;
         pileTopExtremes(summary, first, m, x);
         if (t != 3) pileTopExtremes(io::unit(SUMCOLL_UNIT), first, m, x);
     } else {
@@ -246,6 +342,10 @@ void SUMTAB(int g, int t, int npiles, const ColFlags& flags) {
         alongPileExtremes(io::unit(SUMCOLL_UNIT), t, flags, x);
     }
 }
+
+}  // namespace
+
+void SUMTAB(int g, int t, int npiles, const ColFlags& flags) { summaryTable(g, t, npiles, flags, nullptr); }
 
 namespace {
 
@@ -383,26 +483,28 @@ void PTSUM2D(int e, int npiles, int lcbcur, int allPiles, int antype, const ColF
 void SUMTABS(int e, int npiles, int lcbcur, int allPiles, int antype, const ColFlags& flags) {
     (void)e, (void)lcbcur, (void)allPiles, (void)antype;
     io::Unit& summary = io::unit(SUMMARY_UNIT);
+    ScratchCache cache;
+    auto table = [&](int g, int t) { summaryTable(g, t, npiles, flags, &cache); };
     summary.blankLines(2);
     summary.line() << io::X{7} << "THE GLOBAL STRUCTURAL COORDINATE SYSTEM";
     summary.line() << io::X{7} << "---------------------------------------";
     summary.blankLines(1);
-    SUMTAB(1, 1, npiles, flags);
-    SUMTAB(1, 2, npiles, flags);
+    table(1, 1);
+    table(1, 2);
     summary.blankLines(2);
     summary.line() << io::X{7} << "THE PILE COORDINATE SYSTEM (LOCAL AXES)";
     summary.line() << io::X{7} << "---------------------------------------";
     summary.blankLines(1);
-    SUMTAB(2, 1, npiles, flags);
-    SUMTAB(2, 2, npiles, flags);
-    SUMTAB(2, 3, npiles, flags);
+    table(2, 1);
+    table(2, 2);
+    table(2, 3);
     for (int unitNo : {SUMMARY_UNIT, SUMCOLL_UNIT}) {
         io::Unit& u = io::unit(unitNo);
         u.blankLines(1);
         u.line() << io::X{7} << "* EFFECTS FOR LATERALLY LOADED PILE *   ";
     }
-    SUMTAB(3, 1, npiles, flags);
-    SUMTAB(3, 2, npiles, flags);
+    table(3, 1);
+    table(3, 2);
 }
 
 }  // namespace kaldo

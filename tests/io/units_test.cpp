@@ -2,6 +2,7 @@
 // free-form lines and unformatted record framing.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
@@ -32,12 +33,23 @@ TEST(Units, WritingAfterRewindEndsTheFileThere) {
 }
 
 TEST(Units, WriteModeEmptiesTheFileAtOpen) {
-    WorkDir dir;
-    dir.write("r.txt", "stale\n");
-    Unit& u = unit(41);
-    ASSERT_TRUE(u.open((dir / "r.txt").string(), Mode::Write));
-    u.close();
-    EXPECT_EQ(dir.read("r.txt"), "");
+    for (bool buffered : {false, true}) {
+        SCOPED_TRACE(buffered ? "buffered (writes behind)" : "unbuffered");
+        WorkDir dir;
+        dir.write("r.txt", "stale line one\nstale line two\n");
+        dir.write("w.txt", "stale line one\nstale line two\n");
+        Unit& u = unit(41);
+        ASSERT_TRUE(u.open((dir / "r.txt").string(), Mode::Write, Form::Text, buffered));
+        u.close();
+        EXPECT_EQ(dir.read("r.txt"), "");
+        ASSERT_TRUE(u.open((dir / "w.txt").string(), Mode::Write, Form::Text, buffered));
+        u.line() << "new";
+        u.close();
+        EXPECT_EQ(dir.read("w.txt"), "new\n");
+        ASSERT_TRUE(u.open((dir / "made.txt").string(), Mode::Write, Form::Text, buffered));
+        u.close();
+        EXPECT_TRUE(dir.exists("made.txt"));
+    }
 }
 
 TEST(Units, ReadModeNeverCreatesAFile) {
@@ -193,6 +205,62 @@ TEST(Units, CapturedTextsReplayAsDirectWrites) {
         << dir.read("direct42");
     EXPECT_EQ(dir.read("direct43"), "before open 10open 20open 30\n");
     EXPECT_FALSE(unit(45).isOpen());
+}
+
+// A buffered unit writes behind, on a thread of its own, in pieces of a megabyte: the file holds the
+// lines in the order written, and positioning, reading back and writing after a rewind wait for the
+// writes before them. 200,000 lines of 12 bytes are 2.4 MB, several pieces.
+TEST(Units, BufferedUnitsWriteBehindInOrder) {
+    WorkDir dir;
+    Unit& u = unit(48);
+    ASSERT_TRUE(u.open((dir / "big.txt").string(), Mode::Write, Form::Text, true));
+    auto lineOf = [](int k) {
+        char text[32];
+        std::snprintf(text, sizeof text, "line %06d", k);
+        return std::string(text);
+    };
+    std::string expected;
+    for (int k = 1; k <= 100000; ++k) {
+        u.line() << lineOf(k);
+        expected += lineOf(k) + "\n";
+    }
+    EXPECT_EQ(u.position(), 100000L * 12);
+    for (int k = 100001; k <= 200000; ++k) {
+        u.line() << lineOf(k);
+        expected += lineOf(k) + "\n";
+    }
+    u.rewind();
+    std::string line;
+    ASSERT_TRUE(u.nextLine(line));
+    EXPECT_EQ(line, lineOf(1));
+    u.close();
+    EXPECT_EQ(dir.read("big.txt"), expected);
+
+    // Written after a rewind and a read, the file ends at the new line.
+    ASSERT_TRUE(u.open((dir / "big.txt").string(), Mode::Update, Form::Text, true));
+    ASSERT_TRUE(u.nextLine(line));
+    for (int k = 0; k < 200000; ++k) u.line() << "new";
+    u.close();
+    std::string updated = lineOf(1) + "\n";
+    for (int k = 0; k < 200000; ++k) updated += "new\n";
+    EXPECT_EQ(dir.read("big.txt"), updated);
+}
+
+// A write that fails on the writing thread (a full device) is the unit's own once it settles, and the
+// run's first failure as soon as anyone asks for it.
+TEST(Units, AFailureWritingBehindIsTheUnitsOwn) {
+    clearWriteFailure();
+    Unit& u = unit(49);
+    if (!u.open("/dev/full", Mode::Write, Form::Text, true)) GTEST_SKIP() << "no /dev/full here";
+    const std::string text(1000, 'x');
+    for (int k = 0; k < 3000; ++k) u.line() << text;
+    const WriteFailure f = firstWriteFailure();
+    EXPECT_TRUE(f.any);
+    EXPECT_EQ(f.unit, 49);
+    EXPECT_EQ(f.path, "/dev/full");
+    EXPECT_TRUE(u.writeFailed());
+    u.close();
+    clearWriteFailure();
 }
 
 }  // namespace
