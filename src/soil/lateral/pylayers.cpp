@@ -9,7 +9,10 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "io/format.h"
@@ -203,7 +206,16 @@ struct KeptNode {
     double sumAfter = 0.0;  // to this running sum
 };
 
-std::vector<KeptNode> keptNodes;
+// The entries of every pile's nodes, from calloc: a table of tens of megabytes for thousands of piles
+// comes from the system as zero pages, touched only where a pile is analysed, instead of being written
+// whole on one thread before the first case. Zero bytes are an entry of no sizing (stamp 0), so a new
+// entry never matches; KeptNode is an aggregate of plain values, which such memory holds as it stands.
+struct FreeKept {
+    void operator()(KeptNode* p) const { std::free(p); }
+};
+static_assert(std::is_aggregate_v<KeptNode> && std::is_trivially_destructible_v<KeptNode>);
+std::unique_ptr<KeptNode[], FreeKept> keptNodes;
+std::size_t keptCapacity = 0;
 int keptPiles = 0;
 std::uint64_t keptStamp = 0;
 unsigned keptGeneration = 0;
@@ -494,8 +506,14 @@ const char* criterionText(int code) {
 void prepareSpringConstants(int piles) {
     // A new stamp leaves every entry of before unmatched; only a larger model adds (cleared) entries.
     py::keptPiles = std::clamp(piles, 0, MAXPILE + 1);
-    if (py::keptNodes.size() < static_cast<std::size_t>(py::keptPiles) * MAXNODE)
-        py::keptNodes.resize(static_cast<std::size_t>(py::keptPiles) * MAXNODE);
+    const std::size_t need = static_cast<std::size_t>(py::keptPiles) * MAXNODE;
+    if (py::keptCapacity < need) {
+        // The entries of before belong to an older stamp: a larger table need not keep them.
+        py::keptNodes.reset(static_cast<py::KeptNode*>(std::calloc(need, sizeof(py::KeptNode))));
+        py::keptCapacity = py::keptNodes ? need : 0;
+        // Without the memory the constants are formed afresh at every call, as for a pile outside the table.
+        if (!py::keptNodes) py::keptPiles = 0;
+    }
     ++py::keptStamp;
     py::keptGeneration = RUNGENERATION.load(std::memory_order_relaxed);
 }
