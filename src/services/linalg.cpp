@@ -42,9 +42,9 @@ void checkShape(std::size_t size, int N, int NP) {
                                 " values with leading dimension " + std::to_string(NP));
 }
 
-}  // namespace
-
-void GJINV(std::span<double> A, int N, int NP, int& FLAG) {
+// The Gauss-Jordan inverse with full pivoting; a pivot of magnitude at most minPivot (0: only an exact
+// zero) flags the matrix as singular.
+void invert(std::span<double> A, int N, int NP, int& FLAG, double minPivot) {
     FLAG = 0;
     if (N <= 0) return;
     checkShape(A.size(), N, NP);
@@ -86,7 +86,7 @@ void GJINV(std::span<double> A, int N, int NP, int& FLAG) {
         row[s] = ir;
         col[s] = ic;
         const int c = ic;
-        if (a(c, c) == 0.0) {
+        if (a(c, c) == 0.0 || std::fabs(a(c, c)) <= minPivot) {
             FLAG = 1;
             return;
         }
@@ -106,7 +106,13 @@ void GJINV(std::span<double> A, int N, int NP, int& FLAG) {
     }
 }
 
+}  // namespace
+
+void GJINV(std::span<double> A, int N, int NP, int& FLAG) { invert(A, N, NP, FLAG, 0.0); }
+
 void GJINV2(std::span<double> A, int N, int NP, int& FLAG) { GJINV(A, N, NP, FLAG); }
+
+void GJINV3(std::span<double> A, int N, int NP, int& FLAG) { GJINV(A, N, NP, FLAG); }
 
 bool nearlySingular(std::span<const double> A, int N, int NP, std::span<const int> UNIT, double RTOL) {
     if (N <= 0) return false;
@@ -130,45 +136,19 @@ bool nearlySingular(std::span<const double> A, int N, int NP, std::span<const in
         if (!(classBig[cls(i)] > 0.0)) return true;
         s[static_cast<std::size_t>(i)] = 1.0 / std::sqrt(classBig[cls(i)]);
     }
-    // The scaled copy, eliminated in place with full pivoting (no inverse is formed).
+    // The scaled copy (leading dimension N), inverted with the pivot bound; the inverse itself is not used.
     std::array<double, MAXGJ * MAXGJ> b{};
-    const auto m = [&](int i, int j) -> double& { return b[static_cast<std::size_t>(i * MAXGJ + j)]; };
     double top = 0.0;
-    for (int i = 0; i < N; ++i)
-        for (int j = 0; j < N; ++j) {
-            m(i, j) = s[static_cast<std::size_t>(i)] * at(i, j) * s[static_cast<std::size_t>(j)];
-            top = std::max(top, std::fabs(m(i, j)));
+    for (int j = 0; j < N; ++j)
+        for (int i = 0; i < N; ++i) {
+            const double v = s[static_cast<std::size_t>(i)] * at(i, j) * s[static_cast<std::size_t>(j)];
+            b[static_cast<std::size_t>(i + j * N)] = v;
+            top = std::max(top, std::fabs(v));
         }
-    std::array<int, MAXGJ> rows{}, cols{};
-    for (int i = 0; i < N; ++i) rows[static_cast<std::size_t>(i)] = cols[static_cast<std::size_t>(i)] = i;
-    for (int k = 0; k < N; ++k) {
-        int pr = k, pc = k;
-        double piv = -1.0;
-        for (int i = k; i < N; ++i)
-            for (int j = k; j < N; ++j) {
-                const double v = std::fabs(m(rows[static_cast<std::size_t>(i)], cols[static_cast<std::size_t>(j)]));
-                if (v > piv) {
-                    piv = v;
-                    pr = i;
-                    pc = j;
-                }
-            }
-        if (!(piv > RTOL * top)) return true;
-        std::swap(rows[static_cast<std::size_t>(k)], rows[static_cast<std::size_t>(pr)]);
-        std::swap(cols[static_cast<std::size_t>(k)], cols[static_cast<std::size_t>(pc)]);
-        const int r = rows[static_cast<std::size_t>(k)], c = cols[static_cast<std::size_t>(k)];
-        for (int i = k + 1; i < N; ++i) {
-            const int ri = rows[static_cast<std::size_t>(i)];
-            const double f = m(ri, c) / m(r, c);
-            for (int j = k + 1; j < N; ++j) {
-                const int cj = cols[static_cast<std::size_t>(j)];
-                m(ri, cj) -= f * m(r, cj);
-            }
-        }
-    }
-    return false;
+    int flag = 0;
+    invert(std::span<double>(b.data(), static_cast<std::size_t>(N * N)), N, N, flag, RTOL * top);
+    return flag != 0;
 }
-void GJINV3(std::span<double> A, int N, int NP, int& FLAG) { GJINV(A, N, NP, FLAG); }
 
 void MATV6(std::span<double> Y, std::span<const double, 36> A, std::span<const double> X, int N) {
     if (N <= 0) return;

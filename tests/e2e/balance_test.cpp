@@ -6,12 +6,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "e2e/hostrun.h"
 #include "support/workdir.h"
 
 namespace fs = std::filesystem;
@@ -68,11 +68,8 @@ double largestDifference(const std::vector<std::vector<double>>& a, const std::v
 std::vector<std::vector<double>> run(const std::string& input, bool newton) {
     WorkDir dir;
     dir.write("si.inp", input);
-    const std::string env = newton ? "" : "KALDO_PILE_NEWTON=0 KALDO_LINEAR_HEAD_STIFFNESS=0 ";
-    std::string cmd = std::string("cd '") + dir.path().string() + "' && " + env + "'" + KALDO_HOST_PATH +
-                      "' si.inp > host.txt 2>&1";
-    const int rc = std::system(cmd.c_str());
-    EXPECT_EQ(rc, 0) << dir.read("host.txt");
+    const HostOutcome r = runHostIn(dir, "si.inp", newton ? "" : "KALDO_PILE_NEWTON=0 KALDO_LINEAR_HEAD_STIFFNESS=0");
+    EXPECT_EQ(r.exit, 0) << r.out;
     return capDisplacements(dir.read("si.out"));
 }
 

@@ -1,11 +1,9 @@
 // End to end: real input files through the kaldo host, reports compared with the expected ones with
 // the date, time and processor lines masked.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -17,19 +15,6 @@ namespace fs = std::filesystem;
 
 namespace kaldo::test {
 namespace {
-
-struct HostRun {
-    int exit;
-    std::string out;
-};
-
-// env: assignments NAME=VALUE put before the host on its command line (empty for none).
-HostRun runHost(const WorkDir& dir, const std::string& args, const std::string& env = "") {
-    std::string cmd = std::string("cd '") + dir.path().string() + "' && " + env + (env.empty() ? "" : " ") + "'" +
-                      KALDO_HOST_PATH + "' " + args + " > host.txt 2>&1";
-    int rc = std::system(cmd.c_str());
-    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, dir.read("host.txt")};
-}
 
 // The environment settings of a case folder's "env" file, on one line.
 std::string caseEnvironment(const fs::path& folder) {
@@ -52,7 +37,7 @@ TEST(EndToEnd, CaseReportsMatchTheExpectedOnes) {
         // A flexible-cap run reads its plate model from beside the input.
         if (fs::exists(entry.path() / (name + ".slab"))) fs::copy_file(entry.path() / (name + ".slab"), dir / (name + ".slab"));
         const std::string env = fs::exists(entry.path() / "env") ? caseEnvironment(entry.path()) : "";
-        HostRun r = runHost(dir, name + ".inp", env);
+        HostOutcome r = runHostIn(dir, name + ".inp", env);
         // The host exits with the engine's status, or with 5 when a case did not converge fully (the
         // case folder's "exit" file says so).
         int expectedExit = 0;
@@ -74,7 +59,7 @@ TEST(EndToEnd, CaseReportsMatchTheExpectedOnes) {
 TEST(Host, ExampleRunsToCompletion) {
     WorkDir dir;
     fs::copy_file(fs::path(KALDO_EXAMPLES_DIR) / "four-pile-group.inp", dir / "four-pile-group.inp");
-    HostRun r = runHost(dir, "four-pile-group.inp");
+    HostOutcome r = runHostIn(dir, "four-pile-group.inp");
     EXPECT_EQ(r.exit, 0) << r.out;
     // The host shows the progress file's messages as they change; the last one is always shown.
     EXPECT_NE(r.out.find("- ANALYSIS FOR LOAD CASE   2/  2 FINISHED"), std::string::npos) << r.out;
@@ -89,7 +74,7 @@ TEST(Host, ExampleRunsToCompletion) {
 TEST(Host, FileListNamesFullPathsFromTheWorkingFolder) {
     WorkDir dir;
     fs::copy_file(fs::path(KALDO_EXAMPLES_DIR) / "four-pile-group.inp", dir / "four-pile-group.inp");
-    HostRun r = runHost(dir, "--keep-scratch four-pile-group.inp");
+    HostOutcome r = runHostIn(dir, "--keep-scratch four-pile-group.inp");
     EXPECT_EQ(r.exit, 0) << r.out;
     const std::string work = ".kaldo-four-pile-group/";
     const std::string names = dir.read(work + "Names.dat");
@@ -115,7 +100,7 @@ TEST(Host, FileListNamesFullPathsFromTheWorkingFolder) {
 TEST(Host, FolderHoldsTheInputAndItsReportsOnly) {
     WorkDir dir;
     fs::copy_file(fs::path(KALDO_EXAMPLES_DIR) / "four-pile-group.inp", dir / "job.inp");
-    HostRun r = runHost(dir, "job.inp");
+    HostOutcome r = runHostIn(dir, "job.inp");
     ASSERT_EQ(r.exit, 0) << r.out;
     const std::vector<std::string> reports = {".echo", ".out", ".sum", ".plot", ".run", ".cst", ".pile",
                                               ".axt",  ".sel", ".itl", ".ltc",  ".crv", ".cpt"};
@@ -134,7 +119,7 @@ TEST(Host, FolderHoldsTheInputAndItsReportsOnly) {
     WorkDir withListing;
     fs::copy_file(fs::path(KALDO_EXAMPLES_DIR) / "four-pile-group.inp", withListing / "job.inp");
     withListing.write("job.mph", "a moment-curvature listing of the user's own\n");
-    ASSERT_EQ(runHost(withListing, "job.inp").exit, 0);
+    ASSERT_EQ(runHostIn(withListing, "job.inp").exit, 0);
     EXPECT_EQ(withListing.read("job.mph"), "a moment-curvature listing of the user's own\n");
     EXPECT_FALSE(withListing.exists(".kaldo-job"));
 }
@@ -143,7 +128,7 @@ TEST(Host, RunsTheInputOfAnotherFolder) {
     WorkDir dir;
     fs::create_directories(dir / "jobs");
     fs::copy_file(fs::path(KALDO_EXAMPLES_DIR) / "four-pile-group.inp", dir / "jobs/cap.inp");
-    HostRun r = runHost(dir, "jobs/cap.inp");
+    HostOutcome r = runHostIn(dir, "jobs/cap.inp");
     EXPECT_EQ(r.exit, 0) << r.out;
     EXPECT_TRUE(dir.exists("jobs/cap.out"));
     EXPECT_FALSE(dir.exists("jobs/Names.dat"));
@@ -192,7 +177,7 @@ TEST(Host, CasesThatDidNotConvergeAreListed) {
         const std::string inp = std::string(c.input) + ".inp";
         const fs::path folder = fs::path(KALDO_CASES_DIR) / c.input;
         fs::copy_file(folder / inp, dir / inp);
-        HostRun r = runHost(dir, inp, fs::exists(folder / "env") ? caseEnvironment(folder) : "");
+        HostOutcome r = runHostIn(dir, inp, fs::exists(folder / "env") ? caseEnvironment(folder) : "");
         EXPECT_EQ(r.exit, 5) << c.input << "\n" << r.out;
         EXPECT_NE(r.out.find("did not converge fully"), std::string::npos) << r.out;
         EXPECT_NE(r.out.find(c.line), std::string::npos) << c.input << "\n" << r.out;
@@ -207,7 +192,7 @@ TEST(Host, ARuntimeFileThatCannotBeWrittenStillGivesTheStatus) {
     WorkDir dir;
     fs::copy_file(fs::path(KALDO_EXAMPLES_DIR) / "four-pile-group.inp", dir / "job.inp");
     fs::create_directories(dir / "job.run");
-    HostRun r = runHost(dir, "job.inp");
+    HostOutcome r = runHostIn(dir, "job.inp");
     EXPECT_EQ(r.exit, 104) << r.out;
     EXPECT_NE(r.out.find("job.run"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("holds no message"), std::string::npos) << r.out;
@@ -233,7 +218,7 @@ TEST(Host, AFailedRunShowsTheEngineMessage) {
         ASSERT_NE(text.find(c.from), std::string::npos) << c.from;
         text.replace(text.find(c.from), c.from.size(), c.to);
         dir.write("job.inp", text);
-        HostRun r = runHost(dir, "job.inp");
+        HostOutcome r = runHostIn(dir, "job.inp");
         EXPECT_EQ(r.exit, c.exit) << r.out;
         for (const std::string& piece : c.says) EXPECT_NE(r.out.find(piece), std::string::npos) << piece << "\n" << r.out;
         EXPECT_NE(r.out.find("Analysis ended with status " + std::to_string(c.exit)), std::string::npos) << r.out;
@@ -256,7 +241,7 @@ TEST(Host, RefusesWhatItCannotRun) {
     for (const Case& c : cases) {
         WorkDir dir;
         dir.write("job.out", "an input file that a report name would overwrite\n");
-        HostRun r = runHost(dir, c.args);
+        HostOutcome r = runHostIn(dir, c.args);
         EXPECT_EQ(r.exit, c.exit) << c.args << "\n" << r.out;
         EXPECT_NE(r.out.find(c.says), std::string::npos) << c.args << "\n" << r.out;
         EXPECT_FALSE(dir.exists("missing.inp"));
@@ -266,12 +251,12 @@ TEST(Host, RefusesWhatItCannotRun) {
 
 TEST(Host, HelpExplainsTheFilesAndStatus) {
     WorkDir dir;
-    HostRun r = runHost(dir, "--help");
+    HostOutcome r = runHostIn(dir, "--help");
     EXPECT_EQ(r.exit, 0);
     for (const char* piece : {"Names.dat", "STEM.run", "STEM.stop", "Ctrl-C", "status 4", "--keep-scratch",
                               ".kaldo-STEM", "5 analysis completed, but"})
         EXPECT_NE(r.out.find(piece), std::string::npos) << piece << "\n" << r.out;
-    HostRun v = runHost(dir, "--version");
+    HostOutcome v = runHostIn(dir, "--version");
     EXPECT_EQ(v.exit, 0);
     EXPECT_EQ(v.out, "kaldo 0.1.0\n");
     EXPECT_TRUE(dir.files() == std::vector<std::string>{"host.txt"}) << "--version is no file name";

@@ -21,10 +21,11 @@ struct HostOutcome {
     std::string out;  // what it wrote to stdout and stderr
 };
 
-// Runs `kaldo args` in the folder and waits for it.
-inline HostOutcome runHostIn(const WorkDir& dir, const std::string& args) {
-    std::string cmd = std::string("cd '") + dir.path().string() + "' && '" + KALDO_HOST_PATH + "' " + args +
-                      " > host.txt 2>&1";
+// Runs `kaldo args` in the folder and waits for it; env holds settings NAME=VALUE of the run's
+// environment (empty for none).
+inline HostOutcome runHostIn(const WorkDir& dir, const std::string& args, const std::string& env = "") {
+    std::string cmd = std::string("cd '") + dir.path().string() + "' && " + env + (env.empty() ? "" : " ") + "'" +
+                      KALDO_HOST_PATH + "' " + args + " > host.txt 2>&1";
     int rc = std::system(cmd.c_str());
     return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, dir.read("host.txt")};
 }
