@@ -454,6 +454,29 @@ bool Unit::nextLine(std::string& line) {
     return true;
 }
 
+bool Unit::readRest(std::string& text) {
+    text.clear();
+    if (!fp_ || borrowed_) return false;
+    prepareRead();
+    // Sized once from what the file holds beyond the position; a file that grows meanwhile is read on.
+    const long here = std::ftell(fp_);
+    struct stat st {};
+    std::size_t size = 0;
+    if (here >= 0 && fstat(fileno(fp_), &st) == 0 && st.st_size > here) size = static_cast<std::size_t>(st.st_size - here);
+    constexpr std::size_t kMore = std::size_t(1) << 16;
+    std::size_t got = 0;
+    for (;;) {
+        text.resize(got + std::max(size - std::min(size, got), kMore));
+        const std::size_t n = std::fread(text.data() + got, 1, text.size() - got, fp_);
+        got += n;
+        if (got < text.size()) break;
+    }
+    text.resize(got);
+    lineNo_ += static_cast<long>(std::count(text.begin(), text.end(), '\n'));
+    if (!text.empty() && text.back() != '\n') ++lineNo_;
+    return true;
+}
+
 void Unit::writeRecord(const void* data, uint32_t bytes) {
     if (!fp_ && !memory_) return;
     if (hasPending_) endLine();

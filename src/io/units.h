@@ -127,6 +127,9 @@ public:
     // Text input: the next line without its line end (CR LF or LF); false at the end of the file.
     bool nextLine(std::string& line) override;
     long lineNumber() const override { return lineNo_; }
+    // The rest of the file, from the current position to its end, in one piece (lines and their ends as
+    // they stand); the line count goes on by the lines it holds. False when the unit is not open.
+    bool readRest(std::string& text);
 
     // Unformatted records.
     void writeRecord(const void* data, uint32_t bytes);

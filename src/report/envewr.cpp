@@ -11,11 +11,14 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <exception>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "io/format.h"
@@ -236,75 +239,97 @@ bool openLines() {
     return false;
 }
 
-// The piles' sections on every thread of the region: each thread formats whole piles into texts of its
-// own, a batch of piles at a time, and the texts go to the files in pile order afterwards, so the files
-// hold the bytes that one thread writing pile after pile gives. The texts of a batch are written by the
-// calling thread while the other threads format the next batch (two sets of texts take turns), and
-// the calling thread joins the formatting when it is done. A fault inside a pile's sections is raised
-// after the texts of the piles before it are written.
+// The piles' sections on every thread of one region: each thread takes the next pile as it comes free
+// and formats it into texts of its own, and the texts go to the files in pile order, so the files hold
+// the bytes that one thread writing pile after pile gives. Whichever thread finds the writing free
+// after formatting a pile writes every pile that is ready in order, while the others go on formatting;
+// no thread waits for a batch to end. A pile's texts wait in a ring of slots until the piles before it
+// are written; a thread that would get further ahead than the ring holds writes what is ready (or
+// yields to the thread writing) instead. A fault inside a pile's sections is raised after the texts of
+// the piles before it are written, and no pile after it is written.
 void writeInParallel(int kind, const PileTopTable& top, const AlongPileTable& llp, int threads) {
-    using Texts = std::vector<std::vector<io::Capture::Text>>;
     const int npiles = PILE.NPILES;
-    const int batch = 4 * threads;
-    const std::size_t size = static_cast<std::size_t>(batch);
-    Texts texts[2] = {Texts(size), Texts(size)};
-    std::vector<std::exception_ptr> fault[2] = {std::vector<std::exception_ptr>(size),
-                                                std::vector<std::exception_ptr>(size)};
-    auto writeOut = [&texts](int set, int count) {
-        for (std::size_t k = 0; k < static_cast<std::size_t>(count); ++k) {
-            io::replay(texts[set][k]);
-            texts[set][k].clear();
+    const int ring = 16 * threads;
+    const std::size_t size = static_cast<std::size_t>(ring);
+    std::vector<std::vector<io::Capture::Text>> texts(size);
+    std::vector<std::exception_ptr> fault(size);
+    // The pile whose texts are in a slot (0: none yet); written when the slot is filled.
+    std::unique_ptr<std::atomic<int>[]> ready(new std::atomic<int>[size]);
+    for (std::size_t k = 0; k < size; ++k) ready[k].store(0, std::memory_order_relaxed);
+    std::atomic<int> next{1};      // the next pile to format
+    std::atomic<int> written{0};   // piles 1..written are in the files
+    std::atomic<bool> stop{false}; // a pile's fault or a failed write met: no pile after it is formatted
+    std::exception_ptr failure;    // that fault or failure (set under the writing lock)
+    std::mutex writing;
+
+    // Writes the piles that are ready, in order; the caller holds the writing lock.
+    auto drain = [&] {
+        while (!failure) {
+            const int p = written.load(std::memory_order_relaxed) + 1;
+            if (p > npiles) return;
+            const std::size_t k = static_cast<std::size_t>(p % ring);
+            if (ready[k].load(std::memory_order_acquire) != p) return;
+            if (fault[k]) {
+                failure = fault[k];
+            } else {
+                try {
+                    io::replay(texts[k]);
+                } catch (...) {
+                    failure = std::current_exception();
+                }
+            }
+            if (failure) {
+                stop.store(true);
+                return;
+            }
+            texts[k].clear();
+            ready[k].store(0, std::memory_order_relaxed);
+            written.store(p, std::memory_order_release);
         }
     };
+
     const double t0 = omp_get_wtime();
-    int set = 0;
-    int pending = 0;  // piles of the batch before, formatted into the other set and not written yet
-    std::exception_ptr writeFault;
-    for (int first = 1; first <= npiles; first += batch, set ^= 1) {
-        const int last = std::min(npiles, first + batch - 1);
 #pragma omp parallel num_threads(threads)
-        {
-#pragma omp master
-            {
-                try {
-                    writeOut(set ^ 1, pending);
-                } catch (...) {
-                    writeFault = std::current_exception();
-                }
+    {
+        // The working copy is large (one pile's whole along-pile table): one per thread, on the heap.
+        std::unique_ptr<PileCopy6> w;
+        try {
+            w = std::make_unique<PileCopy6>();
+        } catch (...) {
+        }
+        for (;;) {
+            if (stop.load(std::memory_order_relaxed)) break;
+            const int p = next.fetch_add(1);
+            if (p > npiles) break;
+            // Pile p's slot is free once the pile a ring before it is written.
+            while (p - written.load(std::memory_order_acquire) > ring && !stop.load()) {
+                std::unique_lock<std::mutex> lock(writing, std::try_to_lock);
+                if (lock.owns_lock())
+                    drain();
+                else
+                    std::this_thread::yield();
             }
-            // The working copy is large (one pile's whole along-pile table): one per thread, on the heap.
-            std::unique_ptr<PileCopy6> w;
+            if (stop.load()) break;
+            const std::size_t k = static_cast<std::size_t>(p % ring);
             try {
-                w = std::make_unique<PileCopy6>();
+                if (!w) throw std::bad_alloc();
+                io::Capture capture;
+                makeCopy(p, top, llp, *w);
+                pileResultsSection(*w);
+                resultsSection(*w, kind);
+                texts[k] = capture.finish();
             } catch (...) {
+                fault[k] = std::current_exception();
             }
-#pragma omp for schedule(dynamic, 1) nowait
-            for (int p = first; p <= last; ++p) {
-                const std::size_t k = static_cast<std::size_t>(p - first);
-                try {
-                    if (!w) throw std::bad_alloc();
-                    io::Capture capture;
-                    makeCopy(p, top, llp, *w);
-                    pileResultsSection(*w);
-                    resultsSection(*w, kind);
-                    texts[set][k] = capture.finish();
-                } catch (...) {
-                    fault[set][k] = std::current_exception();
-                }
-            }
+            ready[k].store(p, std::memory_order_release);
+            std::unique_lock<std::mutex> lock(writing, std::try_to_lock);
+            if (lock.owns_lock()) drain();
         }
-        pending = 0;
-        if (writeFault) std::rethrow_exception(writeFault);
-        for (int p = first; p <= last; ++p) {
-            const std::size_t k = static_cast<std::size_t>(p - first);
-            if (!fault[set][k]) continue;
-            writeOut(set, p - first);
-            std::rethrow_exception(fault[set][k]);
-        }
-        pending = last - first + 1;
     }
-    writeOut(set ^ 1, pending);
+    // Piles made ready while their writer was busy with the ones before.
+    drain();
     RUNTIME.RUNTPRT += omp_get_wtime() - t0;
+    if (failure) std::rethrow_exception(failure);
 }
 
 }  // namespace

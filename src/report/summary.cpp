@@ -8,7 +8,11 @@
 #include <exception>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
+
+#include <omp.h>
 
 #include "io/format.h"
 #include "io/units.h"
@@ -27,9 +31,9 @@ namespace {
 
 // A real of a fixed-column field: blanks only read as 0; an exponent written without its letter
 // (1.2345-100) is read as one.
-double fieldReal(const std::string& line, std::size_t from, std::size_t width) {
+double fieldReal(std::string_view line, std::size_t from, std::size_t width) {
     if (from >= line.size()) return 0.0;
-    std::string f = line.substr(from, width);
+    std::string f(line.substr(from, width));
     const std::size_t a = f.find_first_not_of(' ');
     if (a == std::string::npos) return 0.0;
     f = f.substr(a, f.find_last_not_of(' ') - a + 1);
@@ -41,7 +45,7 @@ double fieldReal(const std::string& line, std::size_t from, std::size_t width) {
     return std::strtod(f.c_str(), nullptr);
 }
 
-int fieldInt(const std::string& line, std::size_t from, std::size_t width) {
+int fieldInt(std::string_view line, std::size_t from, std::size_t width) {
     return static_cast<int>(fieldReal(line, from, width));
 }
 
@@ -198,8 +202,12 @@ void ENVVEC(int k, int m, const Arr<double, 1, NLLPQTY>& values, ExtremeSet& x) 
 namespace {
 
 // The lines of the pile result scratch file, read once for all the tables of a writer call: eight per
-// pile. Empty when the file holds fewer (a table then reads the file itself and stops where it ends).
-using ScratchLines = std::vector<std::string>;
+// pile, each a view into the file's text read in one piece. Empty when the file holds fewer (a table
+// then reads the file itself and stops where it ends).
+struct ScratchLines {
+    std::string text;
+    std::vector<std::string_view> lines;
+};
 
 // What one pile puts into an extremes table: its values, and how many of them (0: none).
 struct PileValues {
@@ -209,7 +217,7 @@ struct PileValues {
 
 // Pile k's row (or rows) of table (g, t) from its eight lines of the scratch file, on the summary unit
 // u; the values the extremes take in x. lineOf(ln) gives line ln of the pile's record, called for lines
-// 1 to 8 in turn.
+// 1 to 8 in turn and returning a view that stays valid until the next call.
 template <class Lines>
 void pileRows(int g, int t, const ColFlags& flags, Lines lineOf, io::Unit& u, PileValues& x) {
     const bool pileTop = g != 3;
@@ -219,7 +227,7 @@ void pileRows(int g, int t, const ColFlags& flags, Lines lineOf, io::Unit& u, Pi
     Arr<double, 1, NLLPQTY>& v = x.v;
     x.m = 0;
     for (int ln = 1; ln <= 8; ++ln) {
-        const std::string& line = lineOf(ln);
+        const std::string_view line = lineOf(ln);
         if (pileTop && ln == topLine) {
             v.fill(0.0);
             const int pile = fieldInt(line, 5, 6);
@@ -241,7 +249,7 @@ void pileRows(int g, int t, const ColFlags& flags, Lines lineOf, io::Unit& u, Pi
             WCOLEOL(u);
             x.m = NLLPQTY;
         } else if (!pileTop && ln == (t == 1 ? 6 : 8)) {
-            const std::string label = line.size() >= 10 ? line.substr(5, 5) : std::string(5, ' ');
+            const std::string label = line.size() >= 10 ? std::string(line.substr(5, 5)) : std::string(5, ' ');
             u.part() << io::X{5} << io::A{5, label};
             for (int q = 1; q <= NLLPQTY; ++q)
                 if (flags(q) > 0) WCOLREAL(u, 12, 4, fieldReal(line, quantityColumn(q), 14));
@@ -250,31 +258,63 @@ void pileRows(int g, int t, const ColFlags& flags, Lines lineOf, io::Unit& u, Pi
     }
 }
 
-// The rows of every pile from lines already read, on every thread of a region: each pile's rows into a
-// text of its own, written in pile order afterwards, and the extremes folded in pile order, so the
-// table is the one a single thread gives.
+// The rows of every pile from lines already read, on every thread of a region: each thread forms the
+// rows of a run of neighbouring piles into a text of its own, the texts are written in pile order
+// afterwards and the extremes folded in pile order, so the table is the one a single thread gives.
 void rowsInParallel(int g, int t, int npiles, const ColFlags& flags, const ScratchLines& lines, ExtremeSet& x,
                     int threads) {
-    std::vector<std::vector<io::Capture::Text>> texts(static_cast<std::size_t>(npiles));
+    const std::vector<std::string_view>& line = lines.lines;
     std::vector<PileValues> values(static_cast<std::size_t>(npiles));
-    std::vector<std::exception_ptr> fault(static_cast<std::size_t>(npiles));
-#pragma omp parallel for num_threads(threads) schedule(static)
-    for (int k = 1; k <= npiles; ++k) {
-        const std::size_t i = static_cast<std::size_t>(k - 1);
+    std::vector<std::vector<io::Capture::Text>> texts(static_cast<std::size_t>(threads));
+    std::vector<std::exception_ptr> fault(static_cast<std::size_t>(threads));
+    std::vector<int> faultAt(static_cast<std::size_t>(threads), 0);
+    int team = 1;
+    // Piles from..to of member m of a team of n.
+    auto run = [npiles](int m, int n) {
+        const long long p = npiles;
+        return std::pair<int, int>{static_cast<int>(1 + p * m / n), static_cast<int>(p * (m + 1) / n)};
+    };
+    auto rows = [&](int k, io::Unit& u, PileValues& v) {
+        const std::size_t first = 8 * static_cast<std::size_t>(k - 1);
+        pileRows(g, t, flags, [&](int ln) { return line[first + static_cast<std::size_t>(ln - 1)]; }, u, v);
+    };
+#pragma omp parallel num_threads(threads)
+    {
+        const int m = omp_get_thread_num();
+        const std::size_t i = static_cast<std::size_t>(m);
+#pragma omp single
+        team = omp_get_num_threads();
+        const auto [from, to] = run(m, omp_get_num_threads());
         try {
             io::Capture capture;
-            pileRows(g, t, flags, [&](int ln) -> const std::string& { return lines[8 * i + ln - 1]; },
-                     io::unit(SUMMARY_UNIT), values[i]);
+            for (int k = from; k <= to; ++k) {
+                faultAt[i] = k;
+                rows(k, io::unit(SUMMARY_UNIT), values[static_cast<std::size_t>(k - 1)]);
+            }
+            faultAt[i] = 0;
             texts[i] = capture.finish();
         } catch (...) {
             fault[i] = std::current_exception();
         }
     }
-    for (int k = 1; k <= npiles; ++k) {
-        const std::size_t i = static_cast<std::size_t>(k - 1);
-        if (fault[i]) std::rethrow_exception(fault[i]);
+    for (int m = 0; m < team; ++m) {
+        const std::size_t i = static_cast<std::size_t>(m);
+        const auto [from, to] = run(m, team);
+        if (fault[i]) {
+            // The rows of the run's piles before the one that failed, formed again here: the table
+            // then holds exactly the rows of the piles before the failure.
+            PileValues v;
+            for (int k = from; k < faultAt[i]; ++k) {
+                rows(k, io::unit(SUMMARY_UNIT), v);
+                if (v.m > 0) ENVVEC(k, v.m, v.v, x);
+            }
+            std::rethrow_exception(fault[i]);
+        }
         io::replay(texts[i]);
-        if (values[i].m > 0) ENVVEC(k, values[i].m, values[i].v, x);
+        for (int k = from; k <= to; ++k) {
+            const PileValues& v = values[static_cast<std::size_t>(k - 1)];
+            if (v.m > 0) ENVVEC(k, v.m, v.v, x);
+        }
     }
 }
 
@@ -290,12 +330,27 @@ void readScratch(int npiles, ScratchCache& cache) {
     io::Unit& scratch = io::unit(PILESCR_UNIT);
     openListedFile(PILESCR_UNIT, REC_PILESCR, io::Mode::Read);
     const std::size_t want = 8 * static_cast<std::size_t>(std::max(npiles, 0));
-    cache.lines.reserve(want);
-    std::string line;
-    while (cache.lines.size() < want && scratch.nextLine(line)) cache.lines.push_back(line);
+    ScratchLines& s = cache.lines;
+    scratch.readRest(s.text);
     scratch.close();
-    cache.complete = cache.lines.size() == want;
-    if (!cache.complete) cache.lines.clear();
+    // Lines as the line reader gives them: up to an LF, a CR before it dropped, a last line without LF.
+    s.lines.reserve(want);
+    const std::string_view text(s.text);
+    std::size_t at = 0;
+    while (s.lines.size() < want && at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view l = text.substr(at, end - at);
+        if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
+        s.lines.push_back(l);
+        at = next;
+    }
+    cache.complete = s.lines.size() == want;
+    if (!cache.complete) {
+        s.lines.clear();
+        s.text.clear();
+    }
 }
 
 // Table (g, t) from the lines of the writer call (cache), or, without them, from the scratch file
@@ -313,7 +368,7 @@ void summaryTable(int g, int t, int npiles, const ColFlags& flags, ScratchCache*
         PileValues v;
         for (int k = 1; k <= npiles; ++k) {
             const std::size_t first = 8 * static_cast<std::size_t>(k - 1);
-            pileRows(g, t, flags, [&](int ln) -> const std::string& { return cache->lines[first + ln - 1]; },
+            pileRows(g, t, flags, [&](int ln) { return cache->lines.lines[first + static_cast<std::size_t>(ln - 1)]; },
                      summary, v);
             if (v.m > 0) ENVVEC(k, v.m, v.v, x);
         }
@@ -323,8 +378,13 @@ void summaryTable(int g, int t, int npiles, const ColFlags& flags, ScratchCache*
         std::string line;
         PileValues v;
         for (int k = 1; k <= npiles; ++k) {
-            pileRows(g, t, flags, [&](int) -> const std::string& { return line = nextScratchLine(scratch); },
-                     summary, v);
+            pileRows(
+                g, t, flags,
+                [&](int) -> std::string_view {
+                    line = nextScratchLine(scratch);
+                    return line;
+                },
+                summary, v);
             if (v.m > 0) ENVVEC(k, v.m, v.v, x);
         }
         scratch.close();

@@ -26,7 +26,7 @@ const UnitFile FIRST_FILES[] = {
     {INPUT_UNIT, REC_INPUT, io::Mode::Read, false},
     {ECHO_UNIT, REC_ECHO, io::Mode::Write, false},
     {RESULTS_UNIT, REC_RESULTS, io::Mode::Write, true},
-    {SUMMARY_UNIT, REC_SUMMARY, io::Mode::Write, false},
+    {SUMMARY_UNIT, REC_SUMMARY, io::Mode::Write, true},
     {PLOT_UNIT, REC_PLOT, io::Mode::Write, false},
     {RUNTIME_UNIT, REC_RUNTIME, io::Mode::Write, false},
     {CASESTAT_UNIT, REC_CASESTATUS, io::Mode::Write, false},

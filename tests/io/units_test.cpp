@@ -100,6 +100,26 @@ TEST(Units, LinesEndingInCrLfReadWithoutTheCr) {
     u.close();
 }
 
+TEST(Units, TheRestOfAFileReadsInOnePieceFromThePosition) {
+    WorkDir dir;
+    std::string big;
+    for (int k = 0; k < 30000; ++k) big += "line " + std::to_string(k) + "\r\n";
+    dir.write("r.txt", "head\n" + big + "tail-without-end");
+    Unit& u = unit(44);
+    ASSERT_TRUE(u.open((dir / "r.txt").string(), Mode::Read));
+    std::string line, rest;
+    ASSERT_TRUE(u.nextLine(line));
+    EXPECT_EQ(line, "head");
+    ASSERT_TRUE(u.readRest(rest));
+    EXPECT_EQ(rest, big + "tail-without-end");
+    EXPECT_EQ(u.lineNumber(), 1 + 30000 + 1);
+    // At the end: nothing more, and still a successful read.
+    ASSERT_TRUE(u.readRest(rest));
+    EXPECT_EQ(rest, "");
+    u.close();
+    EXPECT_FALSE(u.readRest(rest));
+}
+
 TEST(Units, PartsContinueTheCurrentLine) {
     WorkDir dir;
     Unit& u = unit(45);

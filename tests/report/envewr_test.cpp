@@ -194,6 +194,50 @@ TEST_F(ResultsWriter, OneAndTwoThreadsWriteTheSameFiles) {
     }
 }
 
+// A hundred piles, each with values of its own, so that a pile written out of its place, twice or not
+// at all changes the files: the writer's threads take the piles as they come free and the summary
+// tables split them into runs, yet the files are those of one thread, for current results and an
+// envelope alike.
+TEST_F(ResultsWriter, ManyPilesWriteTheSameFilesOnAnyNumberOfThreads) {
+    constexpr int kPiles = 100;
+    std::vector<std::string> first;
+    for (int threads : {1, 3, 8}) {
+        SetUp();
+        PILE.NPILES = kPiles;
+        for (int p = 1; p <= kPiles; ++p) {
+            PILE.PSETNO(p) = 1;
+            PILE.LSCRV(p) = -p;
+            const double f = 1.0 + 0.37 * p;
+            for (PileTopTable* t : {&RESCUR.RESCURTOP, &ENVMIN.TOP, &ENVMAX.TOP})
+                for (int r = 1; r <= 25; ++r) (*t)(p, r) = f * r * (r % 3 == 0 ? -1.0 : 1.0) + (t == &ENVMAX.TOP);
+            for (AlongPileTable* t : {&RESCUR.RESCURLLP, &ENVMIN.LLP, &ENVMAX.LLP})
+                for (int k = 4; k <= 8; ++k)
+                    for (int q = 1; q <= NLLPQTY; ++q) (*t)(p, k, q) = f * (k - 5.5) * q + (t == &ENVMIN.LLP);
+        }
+        CTLPAR.NTHRUSR = threads;
+        ENVEWR(0, 0);
+        ENVEWR(0, 1);
+        io::closeAllUnits();
+        std::vector<std::string> all;
+        for (const char* f : {"unit14.txt", "unit16.txt", "unit18.txt", "unit30.txt", "scr.txt"})
+            all.push_back(dir.read(f));
+        if (first.empty()) {
+            first = all;
+            // Every pile's summary row is there once, in pile order.
+            std::size_t at = 0;
+            for (int p = 1; p <= kPiles; ++p) {
+                std::ostringstream row;
+                row << "     " << std::string(6 - std::to_string(p).size(), ' ') << p << "     ";
+                const std::size_t found = all[2].find(row.str(), at);
+                ASSERT_NE(found, std::string::npos) << "pile " << p;
+                at = found;
+            }
+        } else {
+            for (std::size_t k = 0; k < all.size(); ++k) EXPECT_EQ(all[k], first[k]) << "threads " << threads << " file " << k;
+        }
+    }
+}
+
 using SummaryTables = ResultsWriter;
 
 TEST_F(SummaryTables, NameThePilesOfTheExtremes) {
