@@ -23,10 +23,11 @@ namespace {
 
 constexpr size_t kBigBuffer = size_t(1) << 20;
 // A unit that writes behind hands over its text in pieces of about kBigBuffer bytes; at most
-// kQueueLimit bytes wait for its thread (the writer of more waits for room), and up to kSpares written
-// pieces come back to be filled again (their pages stay mapped).
+// kQueueLimit bytes wait for its thread (the writer of more waits for room), and every written piece
+// comes back to be filled again: no more pieces are ever made than the queue holds, and their pages
+// stay with the unit until it closes instead of being handed back and faulted in again piece by piece.
 constexpr size_t kQueueLimit = size_t(64) << 20;
-constexpr size_t kSpares = 8;
+constexpr size_t kSpares = kQueueLimit / kBigBuffer + 2;
 
 // The run's first write failure and the injected one; units of several threads may fail at once.
 std::mutex g_failMutex;

@@ -10,28 +10,25 @@
 
 namespace kaldo::io {
 
-void zeroRange(void* p, std::size_t n) {
-    char* bytes = static_cast<char*>(p);
-#if defined(__linux__)
+void adviseLargePages(void* p, std::size_t n) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
     const long pageSize = sysconf(_SC_PAGESIZE);
     if (n >= kZeroByPages && pageSize > 0) {
         const auto page = static_cast<std::uintptr_t>(pageSize);
-        const auto from = reinterpret_cast<std::uintptr_t>(bytes);
+        const auto from = reinterpret_cast<std::uintptr_t>(p);
         const std::uintptr_t first = (from + page - 1) / page * page;
         const std::uintptr_t last = (from + n) / page * page;
-        void* inner = reinterpret_cast<void*>(first);
-        if (last > first && madvise(inner, last - first, MADV_DONTNEED) == 0) {
-#if defined(MADV_HUGEPAGE)
-            // Only advice: without large pages the pages come back one by one, as zeros all the same.
-            (void)madvise(inner, last - first, MADV_HUGEPAGE);
-#endif
-            std::memset(bytes, 0, first - from);
-            std::memset(reinterpret_cast<char*>(last), 0, from + n - last);
-            return;
-        }
+        // Only advice: without large pages the pages come one by one, as zeros all the same.
+        if (last > first) (void)madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
     }
+#else
+    (void)p, (void)n;
 #endif
-    std::memset(bytes, 0, n);
+}
+
+void zeroRange(void* p, std::size_t n) {
+    adviseLargePages(p, n);
+    std::memset(p, 0, n);
 }
 
 }  // namespace kaldo::io

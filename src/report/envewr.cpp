@@ -12,13 +12,14 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <exception>
 #include <memory>
 #include <mutex>
 #include <new>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "io/format.h"
@@ -245,7 +246,7 @@ bool openLines() {
 // after formatting a pile writes every pile that is ready in order, while the others go on formatting;
 // no thread waits for a batch to end. A pile's texts wait in a ring of slots until the piles before it
 // are written; a thread that would get further ahead than the ring holds writes what is ready (or
-// yields to the thread writing) instead. A fault inside a pile's sections is raised after the texts of
+// sleeps while another thread writes) instead. A fault inside a pile's sections is raised after the texts of
 // the piles before it are written, and no pile after it is written.
 void writeInParallel(int kind, const PileTopTable& top, const AlongPileTable& llp, int threads) {
     const int npiles = PILE.NPILES;
@@ -261,6 +262,7 @@ void writeInParallel(int kind, const PileTopTable& top, const AlongPileTable& ll
     std::atomic<bool> stop{false}; // a pile's fault or a failed write met: no pile after it is formatted
     std::exception_ptr failure;    // that fault or failure (set under the writing lock)
     std::mutex writing;
+    std::condition_variable room;  // a pile written: a slot of the ring free
 
     // Writes the piles that are ready, in order; the caller holds the writing lock.
     auto drain = [&] {
@@ -285,6 +287,7 @@ void writeInParallel(int kind, const PileTopTable& top, const AlongPileTable& ll
             texts[k].clear();
             ready[k].store(0, std::memory_order_relaxed);
             written.store(p, std::memory_order_release);
+            room.notify_all();
         }
     };
 
@@ -301,13 +304,16 @@ void writeInParallel(int kind, const PileTopTable& top, const AlongPileTable& ll
             if (stop.load(std::memory_order_relaxed)) break;
             const int p = next.fetch_add(1);
             if (p > npiles) break;
-            // Pile p's slot is free once the pile a ring before it is written.
-            while (p - written.load(std::memory_order_acquire) > ring && !stop.load()) {
-                std::unique_lock<std::mutex> lock(writing, std::try_to_lock);
-                if (lock.owns_lock())
+            // Pile p's slot is free once the pile a ring before it is written: meanwhile the thread
+            // writes what is ready, or sleeps until a pile is written (or a millisecond has passed:
+            // the pile it waits for may have become ready while it held the lock).
+            if (p - written.load(std::memory_order_acquire) > ring) {
+                std::unique_lock<std::mutex> lock(writing);
+                for (;;) {
                     drain();
-                else
-                    std::this_thread::yield();
+                    if (p - written.load(std::memory_order_acquire) <= ring || stop.load()) break;
+                    room.wait_for(lock, std::chrono::milliseconds(1));
+                }
             }
             if (stop.load()) break;
             const std::size_t k = static_cast<std::size_t>(p % ring);
@@ -352,7 +358,8 @@ void ENVEWR(int kind, int env) {
     io::unit(PILERES_UNIT).line() << "* TABLE M *   COMPUTATION ON INDIVIDUAL PILE";
 
     io::Unit& scratch = io::unit(PILESCR_UNIT);
-    openListedFile(PILESCR_UNIT, REC_PILESCR, io::Mode::Write);
+    // Eight lines per pile, read back for the summary tables: written behind, in large pieces.
+    openListedFile(PILESCR_UNIT, REC_PILESCR, io::Mode::Write, io::Form::Text, true);
 
     const PileTopTable& top = env <= 0 ? RESCUR.RESCURTOP : env == 1 ? ENVMIN.TOP : ENVMAX.TOP;
     const AlongPileTable& llp = env <= 0 ? RESCUR.RESCURLLP : env == 1 ? ENVMIN.LLP : ENVMAX.LLP;

@@ -543,7 +543,11 @@ void PTSUM2D(int e, int npiles, int lcbcur, int allPiles, int antype, const ColF
 void SUMTABS(int e, int npiles, int lcbcur, int allPiles, int antype, const ColFlags& flags) {
     (void)e, (void)lcbcur, (void)allPiles, (void)antype;
     io::Unit& summary = io::unit(SUMMARY_UNIT);
-    ScratchCache cache;
+    // Kept from call to call (the summary is written on the run's own thread): the text of a large
+    // scratch file is read into memory already there instead of fresh pages each time.
+    static ScratchCache cache;
+    cache.read = cache.complete = false;
+    cache.lines.lines.clear();
     auto table = [&](int g, int t) { summaryTable(g, t, npiles, flags, &cache); };
     summary.blankLines(2);
     summary.line() << io::X{7} << "THE GLOBAL STRUCTURAL COORDINATE SYSTEM";

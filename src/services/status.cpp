@@ -82,9 +82,9 @@ void reportFault(int& status, int code, const std::string& detail) {
     if (status == ST_OK) status = code;
 }
 
-void openListedFile(int unit, int record, io::Mode mode, io::Form form) {
+void openListedFile(int unit, int record, io::Mode mode, io::Form form, bool buffered) {
     const std::string& path = namesPath(record);
-    if (io::unit(unit).open(path, mode, form)) return;
+    if (io::unit(unit).open(path, mode, form, buffered)) return;
     throw FileFault(ST_FILEOPEN, "file \"" + path + "\" (record " + std::to_string(record) +
                                      " of Names.dat) cannot be opened");
 }

@@ -75,7 +75,7 @@ private:
 
 // Opens a scratch or working file of the file list on its unit; one that cannot be opened throws
 // FileFault with ST_FILEOPEN, naming the file and its record.
-void openListedFile(int unit, int record, io::Mode mode, io::Form form = io::Form::Text);
+void openListedFile(int unit, int record, io::Mode mode, io::Form form = io::Form::Text, bool buffered = false);
 
 // When a write to a file of the run has failed (io::firstWriteFailure), reports it with ST_WRITEFAIL,
 // naming the file and the reason, and returns true; the run then ends. False while every write held.
