@@ -1,5 +1,6 @@
 #include "io/units.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -71,7 +72,10 @@ struct Unit::Behind {
     std::thread worker;
 
     // emptyFirst: the thread empties the file before it writes anything (the open left it as it was).
-    Behind(std::FILE* f, bool emptyFirst) : fp(f), writing(emptyFirst), worker([this, emptyFirst] { run(emptyFirst); }) {}
+    // dropFd (or -1): the old file of the same name, already removed from its folder, which the thread
+    // closes as its first job: the system hands back its pages and blocks there, not in the open.
+    Behind(std::FILE* f, bool emptyFirst, int dropFd)
+        : fp(f), writing(emptyFirst), worker([this, emptyFirst, dropFd] { run(emptyFirst, dropFd); }) {}
     ~Behind() {
         {
             std::lock_guard<std::mutex> lock(m);
@@ -81,7 +85,8 @@ struct Unit::Behind {
         worker.join();
     }
 
-    void run(bool emptyFirst) {
+    void run(bool emptyFirst, int dropFd) {
+        if (dropFd >= 0) ::close(dropFd);
         std::unique_lock<std::mutex> lock(m);
         if (emptyFirst) {
             lock.unlock();
@@ -210,6 +215,7 @@ bool Unit::open(const std::string& path, Mode mode, Form form, bool buffered) {
     close();
     std::FILE* fp = nullptr;
     bool emptyLater = false;
+    int dropFd = -1;
     switch (mode) {
         case Mode::Read:
             fp = std::fopen(path.c_str(), "rb");
@@ -224,13 +230,34 @@ bool Unit::open(const std::string& path, Mode mode, Form form, bool buffered) {
             }
             break;
         case Mode::Write:
-            // A unit that writes behind leaves the emptying of an existing file to its thread: handing
-            // back the pages of a large old report takes a while, and the run need not wait for it.
+            // A unit that writes behind leaves the dropping of an existing file's contents to its thread:
+            // handing back the pages and blocks of a large old report takes a while, and the run need not
+            // wait for it. A plain file of that name (one name, not a link) is replaced by a new file
+            // with the same permissions, the old one held open for the thread to close: emptied in
+            // place, the file would also be written out to the disk in full when it is closed (the file
+            // system does so for a file emptied and written again), which the run would wait for. Any
+            // other existing file is emptied in place by the thread.
             if (buffered) {
-                fp = std::fopen(path.c_str(), "r+b");
-                // Only a regular file with contents has any to drop (a device ignores the emptying).
                 struct stat st {};
-                emptyLater = fp != nullptr && fstat(fileno(fp), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
+                if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 && st.st_size > 0) {
+                    const int old = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+                    if (old >= 0 && ::unlink(path.c_str()) == 0) {
+                        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777);
+                        if (fd >= 0) {
+                            (void)fchmod(fd, st.st_mode & 07777);  // the mode as it was, whatever the umask
+                            fp = fdopen(fd, "w+b");
+                            if (!fp) ::close(fd);
+                        }
+                        dropFd = old;
+                    } else if (old >= 0) {
+                        ::close(old);
+                    }
+                }
+                if (!fp && dropFd < 0) {
+                    fp = std::fopen(path.c_str(), "r+b");
+                    // Only a regular file with contents has any to drop (a device ignores the emptying).
+                    emptyLater = fp != nullptr && fstat(fileno(fp), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
+                }
             }
             if (!fp) fp = std::fopen(path.c_str(), "w+b");
             break;
@@ -239,7 +266,10 @@ bool Unit::open(const std::string& path, Mode mode, Form form, bool buffered) {
             if (!fp) fp = std::fopen(path.c_str(), "w+b");
             break;
     }
-    if (!fp) return false;
+    if (!fp) {
+        if (dropFd >= 0) ::close(dropFd);
+        return false;
+    }
     fp_ = fp;
     path_ = path;
     form_ = form;
@@ -253,7 +283,7 @@ bool Unit::open(const std::string& path, Mode mode, Form form, bool buffered) {
     if (buffered) {
         buffer_ = std::make_unique_for_overwrite<char[]>(kBigBuffer);
         std::setvbuf(fp_, buffer_.get(), _IOFBF, kBigBuffer);
-        if (mode != Mode::Read) behind_ = std::make_unique<Behind>(fp_, emptyLater);
+        if (mode != Mode::Read) behind_ = std::make_unique<Behind>(fp_, emptyLater, dropFd);
         // A file opened for writing has not been read: its first write needs no positioning call, and
         // so need not wait for the thread to have emptied the file.
         if (mode == Mode::Write) lastWasWrite_ = true;

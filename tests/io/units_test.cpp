@@ -1,6 +1,8 @@
 // Numbered units: sequential file rules (writing ends the file, rewind, backspace), open modes,
 // free-form lines and unformatted record framing.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -50,6 +52,49 @@ TEST(Units, WriteModeEmptiesTheFileAtOpen) {
         u.close();
         EXPECT_TRUE(dir.exists("made.txt"));
     }
+}
+
+// A unit that writes behind replaces a plain existing file by a new one (so that the old contents are
+// dropped on its thread and the file is not written out in full when closed): the new file has the old
+// one's permissions, and a reader that had the old file open keeps reading the old contents. A file
+// with a second name, or reached through a symbolic link, is emptied in place instead, so that every
+// name shows the new report.
+TEST(Units, WritingBehindReplacesAPlainFileAndEmptiesALinkedOne) {
+    WorkDir dir;
+    const std::string plain = (dir / "plain.txt").string();
+    dir.write("plain.txt", "old report\n");
+    ASSERT_EQ(chmod(plain.c_str(), 0640), 0);
+    std::FILE* reader = std::fopen(plain.c_str(), "rb");
+    ASSERT_NE(reader, nullptr);
+    Unit& u = unit(47);
+    ASSERT_TRUE(u.open(plain, Mode::Write, Form::Text, true));
+    u.line() << "new report";
+    u.close();
+    EXPECT_EQ(dir.read("plain.txt"), "new report\n");
+    struct stat st {};
+    ASSERT_EQ(stat(plain.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    char held[32] = {};
+    EXPECT_EQ(std::fread(held, 1, sizeof held - 1, reader), 11u);
+    EXPECT_STREQ(held, "old report\n");
+    std::fclose(reader);
+
+    // Two names of one file, and a symbolic link to a third.
+    dir.write("linked.txt", "old linked\n");
+    ASSERT_EQ(link((dir / "linked.txt").string().c_str(), (dir / "other-name.txt").string().c_str()), 0);
+    dir.write("target.txt", "old target\n");
+    ASSERT_EQ(symlink((dir / "target.txt").string().c_str(), (dir / "via-link.txt").string().c_str()), 0);
+    for (const char* name : {"linked.txt", "via-link.txt"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(u.open((dir / name).string(), Mode::Write, Form::Text, true));
+        u.line() << "new " << name;
+        u.close();
+    }
+    EXPECT_EQ(dir.read("other-name.txt"), "new linked.txt\n");
+    EXPECT_EQ(dir.read("target.txt"), "new via-link.txt\n");
+    struct stat ls {};
+    ASSERT_EQ(lstat((dir / "via-link.txt").string().c_str(), &ls), 0);
+    EXPECT_TRUE(S_ISLNK(ls.st_mode));
 }
 
 TEST(Units, ReadModeNeverCreatesAFile) {
