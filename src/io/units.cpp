@@ -70,12 +70,16 @@ struct Unit::Behind {
     bool stop = false;
     int error = 0;  // the system's reason of the first failed write since the last settle
     std::thread worker;
+    std::thread dropper;  // closes the old file of the name, when there was one
 
     // emptyFirst: the thread empties the file before it writes anything (the open left it as it was).
-    // dropFd (or -1): the old file of the same name, already removed from its folder, which the thread
-    // closes as its first job: the system hands back its pages and blocks there, not in the open.
+    // dropFd (or -1): the old file of the same name, already removed from its folder, which a second
+    // thread closes while the first writes: the system hands back its pages and blocks there, neither
+    // in the open nor ahead of the writes (which would pile up meanwhile, each piece in fresh memory).
     Behind(std::FILE* f, bool emptyFirst, int dropFd)
-        : fp(f), writing(emptyFirst), worker([this, emptyFirst, dropFd] { run(emptyFirst, dropFd); }) {}
+        : fp(f), writing(emptyFirst), worker([this, emptyFirst] { run(emptyFirst); }) {
+        if (dropFd >= 0) dropper = std::thread([dropFd] { ::close(dropFd); });
+    }
     ~Behind() {
         {
             std::lock_guard<std::mutex> lock(m);
@@ -83,10 +87,10 @@ struct Unit::Behind {
         }
         wake.notify_one();
         worker.join();
+        if (dropper.joinable()) dropper.join();
     }
 
-    void run(bool emptyFirst, int dropFd) {
-        if (dropFd >= 0) ::close(dropFd);
+    void run(bool emptyFirst) {
         std::unique_lock<std::mutex> lock(m);
         if (emptyFirst) {
             lock.unlock();
@@ -495,6 +499,7 @@ bool Unit::readRest(std::string& text) {
     std::size_t size = 0;
     if (here >= 0 && fstat(fileno(fp_), &st) == 0 && st.st_size > here) size = static_cast<std::size_t>(st.st_size - here);
     constexpr std::size_t kMore = std::size_t(1) << 16;
+    text.reserve(size + kMore);  // the read that finds the end needs no larger piece
     std::size_t got = 0;
     for (;;) {
         text.resize(got + std::max(size - std::min(size, got), kMore));
