@@ -12,8 +12,7 @@ namespace kaldo {
 void ENVRESET();
 void ENVRST2D();
 // Sets every along-pile value of piles 1..piles in a result table to zero; clearPileTables their
-// pile-top rows too. The tables are large: the pages of the range are handed back rather than
-// written (io::zeroRange), and come back as zeros where the next analysis writes them.
+// pile-top rows too. The tables are large: the threads of a region clear a run of piles each.
 void clearAlongPile(AlongPileTable& llp, int piles);
 void clearPileTables(PileTopTable& top, AlongPileTable& llp, int piles);
 // Write an envelope: kind 1 over the load cases, 2 over the combinations (0 the current analysis);
