@@ -15,6 +15,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "io/zeros.h"
 #include "io/format.h"
 #include "io/units.h"
 #include "model/input.h"
@@ -511,6 +512,8 @@ void prepareSpringConstants(int piles) {
         // The entries of before belong to an older stamp: a larger table need not keep them.
         py::keptNodes.reset(static_cast<py::KeptNode*>(std::calloc(need, sizeof(py::KeptNode))));
         py::keptCapacity = py::keptNodes ? need : 0;
+        // Where a pile's nodes are first reached, the pages come in 2 MB at a time.
+        if (py::keptNodes) io::adviseLargePages(py::keptNodes.get(), need * sizeof(py::KeptNode));
         // Without the memory the constants are formed afresh at every call, as for a pile outside the table.
         if (!py::keptNodes) py::keptPiles = 0;
     }
