@@ -2,7 +2,7 @@
 """Runs the same generated pile groups through two builds of kaldo, side by side, and prints the CPU time
 of each (user plus system, the minimum and the median of the repeats) and the ratio old / new.
 
-    bench/compare.py [--new-env NAME=VALUE ...] OLD_KALDO NEW_KALDO [SIZES] [THREADS] [REPEATS] [STEP]
+    bench/compare.py [--new-env NAME=VALUE ...] [--copies] OLD_KALDO NEW_KALDO [SIZES] [THREADS] [REPEATS] [STEP]
     e.g. bench/compare.py /tmp/kaldo-old build/kaldo 20 1 3
 
 SIZES are grids of N x M piles (N alone: N x N, default 20), THREADS the thread requests of the load
@@ -16,6 +16,11 @@ left out, and a difference is printed: a faster build that answers differently i
 script first measures the machine's ceiling for parallel work (bench/ceiling.cpp: a loop of pure
 arithmetic on one thread, then on that many threads at once), and prints the wall-time ratio and, when
 1 is among the thread requests, the new build's parallel efficiency against its own run on one thread.
+
+--copies measures, besides, the ceiling of the run itself: the new build's one-thread run of each size,
+alone and then as that many copies at once (each in its own folder), and prints the ratio of the two
+wall times (median of each copy) and the parallel efficiency against it. The arithmetic loop shares
+nothing; copies of the real run share the caches, the memory and the file system as its threads do.
 
 CPU time, not wall time, is the measure on one thread: on a shared machine other work stretches the wall
 time of a run while its CPU time changes much less. With several threads the wall time is printed too.
@@ -82,10 +87,38 @@ def ceiling(threads):
         return float(one), float(each), float(ratio)
 
 
+def copiesCeiling(kaldo, size, copies, step, env):
+    """The run's own ceiling: (wall of one one-thread run alone, median wall of each of `copies` such runs
+    started at once, their ratio)."""
+    with tempfile.TemporaryDirectory() as root:
+        inputs = []
+        for k in range(copies):
+            d = os.path.join(root, f"copy{k}")
+            os.makedirs(d)
+            inputs.append((os.path.join(d, f"group{size}.inp"), d))
+            subprocess.run([sys.executable, os.path.join(HERE, "gen_group.py"), size, "1", inputs[-1][0], str(step)],
+                           check=True)
+        _, _, alone = run(kaldo, inputs[0][0], inputs[0][1], env)
+        started = time.monotonic()
+        children = [subprocess.Popen([kaldo, inp], cwd=d, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                     env=env) for inp, d in inputs]
+        walls = []
+        for child in children:
+            child.wait()
+            walls.append(time.monotonic() - started)
+        each = statistics.median(walls)
+        return alone, each, alone / each
+
+
 def main():
     args = sys.argv[1:]
     newEnv = dict(os.environ)
-    while args and args[0] == "--new-env":
+    copies = False
+    while args and args[0] in ("--new-env", "--copies"):
+        if args[0] == "--copies":
+            copies = True
+            args = args[1:]
+            continue
         name, _, value = args[1].partition("=")
         newEnv[name] = value
         args = args[2:]
@@ -147,6 +180,11 @@ def main():
                     eff = best[(piles, 1)] / (t * best[(piles, t)])
                     print(f"{piles:>6} {t:>3} new build's parallel efficiency (wall min, against its one thread):"
                           f" {100 * eff:.0f} %")
+                    if copies:
+                        alone, each, ratio = copiesCeiling(new, size, t, step, newEnv)
+                        print(f"{piles:>6} {t:>3} the run's own ceiling: one one-thread run {alone:.2f} s alone,"
+                              f" {each:.2f} s each with {t} at once: {100 * ratio:.0f} %; the efficiency is"
+                              f" {100 * eff / ratio:.0f} % of it (load {load():.1f})", flush=True)
                 differ = sameReports(folders["old"], folders["new"])
                 print("  reports: " + ("identical" if not differ else "DIFFER: " + ", ".join(differ)), flush=True)
 
