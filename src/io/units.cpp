@@ -497,7 +497,8 @@ bool Unit::readRest(std::string& text) {
     const long here = std::ftell(fp_);
     struct stat st {};
     std::size_t size = 0;
-    if (here >= 0 && fstat(fileno(fp_), &st) == 0 && st.st_size > here) size = static_cast<std::size_t>(st.st_size - here);
+    if (here >= 0 && fstat(fileno(fp_), &st) == 0 && st.st_size > here)
+        size = static_cast<std::size_t>(st.st_size - here);
     constexpr std::size_t kMore = std::size_t(1) << 16;
     text.reserve(size + kMore);  // the read that finds the end needs no larger piece
     std::size_t got = 0;

@@ -246,8 +246,8 @@ bool openLines() {
 // after formatting a pile writes every pile that is ready in order, while the others go on formatting;
 // no thread waits for a batch to end. A pile's texts wait in a ring of slots until the piles before it
 // are written; a thread that would get further ahead than the ring holds writes what is ready (or
-// sleeps while another thread writes) instead. A fault inside a pile's sections is raised after the texts of
-// the piles before it are written, and no pile after it is written.
+// sleeps while another thread writes) instead. A fault inside a pile's sections is raised after the
+// texts of the piles before it are written, and no pile after it is written.
 void writeInParallel(int kind, const PileTopTable& top, const AlongPileTable& llp, int threads) {
     const int npiles = PILE.NPILES;
     const int ring = 16 * threads;

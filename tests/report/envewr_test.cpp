@@ -233,7 +233,8 @@ TEST_F(ResultsWriter, ManyPilesWriteTheSameFilesOnAnyNumberOfThreads) {
                 at = found;
             }
         } else {
-            for (std::size_t k = 0; k < all.size(); ++k) EXPECT_EQ(all[k], first[k]) << "threads " << threads << " file " << k;
+            for (std::size_t k = 0; k < all.size(); ++k)
+                EXPECT_EQ(all[k], first[k]) << "threads " << threads << " file " << k;
         }
     }
 }
