@@ -243,7 +243,9 @@ bool Unit::open(const std::string& path, Mode mode, Form form, bool buffered) {
             // other existing file is emptied in place by the thread.
             if (buffered) {
                 struct stat st {};
-                if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 && st.st_size > 0) {
+                // Only a file this run may write: a report made read-only still refuses the run.
+                if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 && st.st_size > 0 &&
+                    ::access(path.c_str(), W_OK) == 0) {
                     const int old = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
                     if (old >= 0 && ::unlink(path.c_str()) == 0) {
                         const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777);
