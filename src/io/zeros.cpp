@@ -1,5 +1,8 @@
 #include "io/zeros.h"
 
+#include <omp.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -26,9 +29,17 @@ void adviseLargePages(void* p, std::size_t n) {
 #endif
 }
 
-void zeroRange(void* p, std::size_t n) {
+void zeroRange(void* p, std::size_t n, int threads) {
     adviseLargePages(p, n);
-    std::memset(p, 0, n);
+    char* bytes = static_cast<char*>(p);
+#pragma omp parallel num_threads(threads > 1 ? threads : 1)
+    {
+        const std::size_t parts = static_cast<std::size_t>(omp_get_num_threads());
+        const std::size_t part = static_cast<std::size_t>(omp_get_thread_num());
+        const std::size_t from = n / parts * part + std::min(part, n % parts);
+        const std::size_t size = n / parts + (part < n % parts ? 1 : 0);
+        std::memset(bytes + from, 0, size);
+    }
 }
 
 }  // namespace kaldo::io

@@ -264,13 +264,13 @@ void writeInParallel(int kind, const PileTopTable& top, const AlongPileTable& ll
     std::mutex writing;
     std::condition_variable room;  // a pile written: a slot of the ring free
 
-    // Writes the piles that are ready, in order; the caller holds the writing lock.
+    // Writes the piles that are ready, in order, and wakes the threads waiting for a slot when any was
+    // written; the caller holds the writing lock.
     auto drain = [&] {
-        while (!failure) {
-            const int p = written.load(std::memory_order_relaxed) + 1;
-            if (p > npiles) return;
+        const int before = written.load(std::memory_order_relaxed);
+        for (int p = before + 1; p <= npiles && !failure; ++p) {
             const std::size_t k = static_cast<std::size_t>(p % ring);
-            if (ready[k].load(std::memory_order_acquire) != p) return;
+            if (ready[k].load(std::memory_order_acquire) != p) break;
             if (fault[k]) {
                 failure = fault[k];
             } else {
@@ -282,13 +282,13 @@ void writeInParallel(int kind, const PileTopTable& top, const AlongPileTable& ll
             }
             if (failure) {
                 stop.store(true);
-                return;
+                break;
             }
             texts[k].clear();
             ready[k].store(0, std::memory_order_relaxed);
             written.store(p, std::memory_order_release);
-            room.notify_all();
         }
+        if (written.load(std::memory_order_relaxed) != before) room.notify_all();
     };
 
     const double t0 = omp_get_wtime();

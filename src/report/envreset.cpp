@@ -1,9 +1,6 @@
 // Envelope resets: before each series of analyses that forms an envelope (the load cases, then the
 // combinations) the minimum and maximum stores are cleared for the piles of the model and the cap.
-#include <omp.h>
-
 #include <cstddef>
-#include <cstring>
 #include <initializer_list>
 #include <vector>
 
@@ -30,22 +27,12 @@ std::vector<int> range(int from, int to) {
 
 }  // namespace
 
-// Each pile's entries are together, piles in order: piles 1..n are the first n piles' worth of a table.
-// The threads of a region clear a run of neighbouring piles each, so that a large table is written
-// (and, the first time, brought in) on every thread the run has.
+// Each pile's entries are together, piles in order: piles 1..n are the first n piles' worth of a table,
+// cleared on every thread the run has.
 void clearPiles(double* table, std::size_t perPile, int piles) {
     if (piles < 1) return;
-    char* first = reinterpret_cast<char*>(table);
-    const std::size_t bytes = perPile * sizeof(double);
-    const int threads = regionThreads(CTLPAR.NTHRUSR, piles, false);
-    io::adviseLargePages(first, static_cast<std::size_t>(piles) * bytes);
-#pragma omp parallel num_threads(threads)
-    {
-        const long long n = omp_get_num_threads(), m = omp_get_thread_num();
-        const std::size_t from = static_cast<std::size_t>(piles * m / n);
-        const std::size_t to = static_cast<std::size_t>(piles * (m + 1) / n);
-        if (to > from) std::memset(first + from * bytes, 0, (to - from) * bytes);
-    }
+    io::zeroRange(table, static_cast<std::size_t>(piles) * perPile * sizeof(double),
+                  regionThreads(CTLPAR.NTHRUSR, piles, false));
 }
 
 void clearAlongPile(AlongPileTable& llp, int piles) {
