@@ -30,13 +30,14 @@ inline HostOutcome runHostIn(const WorkDir& dir, const std::string& args, const 
     return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, dir.read("host.txt")};
 }
 
-// `kaldo input` started in the folder without waiting; its output goes to host.txt there. The run is
+// `kaldo input` started in the folder without waiting; its output goes to host-bg.txt there (not to
+// host.txt, which a run of runHostIn beside it writes). The run is
 // killed if the test leaves before it has ended.
 class BackgroundHost {
 public:
     BackgroundHost(const WorkDir& dir, const std::string& input) : dir_(dir) {
         const std::string folder = dir.path().string();
-        const std::string log = (dir / "host.txt").string();
+        const std::string log = (dir / "host-bg.txt").string();
         pid_ = fork();
         if (pid_ == 0) {
             // Only calls that are safe between fork and exec.
@@ -77,7 +78,7 @@ public:
         }
         return exit_;
     }
-    std::string output() const { return dir_.read("host.txt"); }
+    std::string output() const { return dir_.read("host-bg.txt"); }
 
 private:
     void finish(int rc) {
