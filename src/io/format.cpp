@@ -4,7 +4,9 @@
 // correctly (ties to even, as glibc's printf does) and, unlike printf, never looks at the C locale, so a
 // host that sets a decimal comma cannot change a report. The usual report values get the same digits
 // from exact integer arithmetic (the quick road below), which costs a fraction of the general
-// conversion; the rest goes to std::to_chars. Everything else is assembling the field text.
+// conversion: small scalings by powers of five, the others by a table of 128-bit powers of ten whose
+// answer is taken only where the table's own truncation cannot change it; the rest goes to
+// std::to_chars. Everything else is assembling the field text.
 #include "io/format.h"
 
 #include <array>
@@ -196,6 +198,142 @@ bool scaleSmall(std::uint64_t m, int q, int p, Scaled& out) {
     return true;
 }
 
+// The powers of ten as 128-bit binary fractions: 10^k = (t + delta) * 2^s with t in [2^127, 2^128) and
+// 0 <= delta < 1, delta = 0 where `exact`. Worked out once, exactly, in multiword integers: 10^k itself
+// for k >= 0, the quotient of a power of two by 10^-k for k < 0. The range covers the scalings of the
+// report fields (values down to some 1e-100 and up to 1e60); others take the exact road alone.
+struct TenPower {
+    std::uint64_t hi, lo;
+    int s;
+    bool exact;
+};
+constexpr int kTableTenLow = -64, kTableTenHigh = 127;
+
+// A little-endian multiword integer, enough for 10^127 (422 bits) and the long divisions below.
+struct Words {
+    std::uint64_t w[8]{};
+    int bitLength() const {
+        for (int i = 7; i >= 0; --i)
+            if (w[i]) return 64 * i + 64 - std::countl_zero(w[i]);
+        return 0;
+    }
+    bool bit(int i) const { return i >= 0 && i < 512 && ((w[i / 64] >> (i % 64)) & 1) != 0; }
+    void timesTen() {
+        U128 carry = 0;
+        for (auto& x : w) {
+            const U128 t = static_cast<U128>(x) * 10 + carry;
+            x = static_cast<std::uint64_t>(t);
+            carry = t >> 64;
+        }
+    }
+    void shiftLeftOne(bool in) {
+        for (int i = 7; i > 0; --i) w[i] = (w[i] << 1) | (w[i - 1] >> 63);
+        w[0] = (w[0] << 1) | (in ? 1 : 0);
+    }
+    bool atLeast(const Words& o) const {
+        for (int i = 7; i >= 0; --i)
+            if (w[i] != o.w[i]) return w[i] > o.w[i];
+        return true;
+    }
+    void subtract(const Words& o) {
+        std::uint64_t borrow = 0;
+        for (int i = 0; i < 8; ++i) {
+            const std::uint64_t a = w[i], b = o.w[i];
+            w[i] = a - b - borrow;
+            borrow = (a < b || (a == b && borrow)) ? 1 : 0;
+        }
+    }
+};
+
+const std::array<TenPower, kTableTenHigh - kTableTenLow + 1>& tenPowers() {
+    static const auto table = [] {
+        std::array<TenPower, kTableTenHigh - kTableTenLow + 1> t{};
+        Words ten;  // 10^k, k = 0, 1, ...
+        ten.w[0] = 1;
+        for (int k = 0; k <= kTableTenHigh; ++k) {
+            // The top 128 bits of 10^k, and whether any bit below them is set.
+            const int len = ten.bitLength();
+            U128 top = 0;
+            bool rest = false;
+            for (int i = 0; i < len; ++i) {
+                if (i < len - 128)
+                    rest = rest || ten.bit(i);
+                else
+                    top |= static_cast<U128>(ten.bit(i) ? 1 : 0) << (i - (len - 128));
+            }
+            TenPower& e = t[static_cast<std::size_t>(k - kTableTenLow)];
+            e = {static_cast<std::uint64_t>(top >> 64), static_cast<std::uint64_t>(top), len - 128, !rest};
+            if (k >= 1 && -k >= kTableTenLow) {
+                // 2^(127 + len) / 10^k lies in (2^127, 2^128) (10^k is no power of two): its 128 quotient
+                // bits by long division, bit by bit; 10^-k = that quotient times 2^-(127 + len), never exact.
+                Words rem;
+                U128 q = 0;
+                for (int i = 127 + len; i >= 0; --i) {
+                    rem.shiftLeftOne(i == 127 + len);
+                    const bool fits = rem.atLeast(ten);
+                    if (fits) rem.subtract(ten);
+                    if (i < 128) q |= static_cast<U128>(fits ? 1 : 0) << i;
+                }
+                t[static_cast<std::size_t>(-k - kTableTenLow)] = {static_cast<std::uint64_t>(q >> 64),
+                                                                  static_cast<std::uint64_t>(q), -(127 + len), false};
+            }
+            ten.timesTen();
+        }
+        return t;
+    }();
+    return table;
+}
+
+// a * 10^p from the table: the mantissa m (at most 53 bits) times the 128-bit power is exact in 192
+// bits; the power's own truncation (below one unit of its last bit) moves the product by less than m,
+// far below the fraction bits read here. False, for the exact road to decide, where the power is not
+// in the table, the integer part does not fit, or the fraction lies so near one half or one that the
+// truncation could carry it across.
+bool scaleByTable(std::uint64_t m, int q, int p, Scaled& out) {
+    if (p < kTableTenLow || p > kTableTenHigh) return false;
+    const TenPower& t = tenPowers()[static_cast<std::size_t>(p - kTableTenLow)];
+    const U128 low = static_cast<U128>(m) * t.lo;
+    const U128 high = static_cast<U128>(m) * t.hi;
+    // The product in three words w2 w1 w0.
+    const std::uint64_t w0 = static_cast<std::uint64_t>(low);
+    const U128 mid = (low >> 64) + static_cast<std::uint64_t>(high);
+    const std::uint64_t w1 = static_cast<std::uint64_t>(mid);
+    const std::uint64_t w2 = static_cast<std::uint64_t>(high >> 64) + static_cast<std::uint64_t>(mid >> 64);
+    const int shift = -(q + t.s);  // fraction bits of the product
+    if (shift >= 192) {
+        // Below 2^-11 (the product is below 2^181): no integer part, and far below one half.
+        out.whole = 0;
+        out.half = -1;
+        return true;
+    }
+    if (shift < 118) return false;  // an integer part of more than 64 bits, or a coarse fraction
+    // The integer part, then the top 64 bits of the fraction f and whether any bit below them is set.
+    std::uint64_t whole, f;
+    bool rest;
+    if (shift >= 128) {
+        const int o = shift - 128;
+        whole = o == 0 ? w2 : w2 >> o;
+        const int fo = shift - 64;  // f = bits fo .. fo + 63
+        f = (fo - 64 == 0) ? w1 : ((w1 >> (fo - 64)) | (w2 << (128 - fo)));
+        rest = (w1 & ((std::uint64_t{1} << (fo - 64)) - 1)) != 0 || w0 != 0;
+        if (fo - 64 == 0) rest = w0 != 0;
+    } else {
+        const int o = shift - 64;  // 54 .. 63
+        whole = (w1 >> o) | (w2 << (64 - o));
+        if (o < 64 && (w2 >> o) != 0) return false;
+        f = (w0 >> o) | (w1 << (64 - o));
+        rest = (w0 & ((std::uint64_t{1} << o) - 1)) != 0;
+    }
+    constexpr std::uint64_t kHalf = std::uint64_t{1} << 63;
+    if (!t.exact && (f == kHalf - 1 || f == ~std::uint64_t{0})) return false;
+    out.whole = whole;
+    if (f != kHalf)
+        out.half = f > kHalf ? 1 : -1;
+    else
+        out.half = (rest || !t.exact) ? 1 : 0;
+    return true;
+}
+
 bool scaleExact(double a, int p, Scaled& out) {
     const auto bits = std::bit_cast<std::uint64_t>(a);
     const int biased = static_cast<int>(bits >> 52);
@@ -213,7 +351,10 @@ bool scaleExact(double a, int p, Scaled& out) {
     m >>= tz;
     q += tz;
 
-    if (p > kMaxPow5 && q + p < 0) return scaleSmall(m, q, p, out);
+    if (p > kMaxPow5 && q + p < 0) {
+        if (scaleByTable(m, q, p, out)) return true;
+        return scaleSmall(m, q, p, out);
+    }
     // The common case, a value below 10^17 brought up to its digits: m * 5^p over a power of two, so
     // the integer part and the fraction are bits of the product.
     if (p >= 0 && p <= kMaxPow5 && q + p < 0 && q + p > -128) {
@@ -225,6 +366,7 @@ bool scaleExact(double a, int p, Scaled& out) {
         out.half = frac < half ? -1 : (frac == half ? 0 : 1);
         return true;
     }
+    if (p < 0 && scaleByTable(m, q, p, out)) return true;
     if (p > kMaxPow5 || p < -kMaxPow5) return false;
     // num / den = m * 5^p * 2^(q+p), each power on the side where it is a multiplier.
     U128 num = m;

@@ -465,6 +465,28 @@ TEST(FormatQuickDigits, TiesAndTheirNeighboursMatchTheReference) {
     EXPECT_GT(cmp.count(), 1000000);
 }
 
+TEST(FormatQuickDigits, WholeNumbersScaledDownMatchTheReference) {
+    // Whole numbers n * 10^j brought down to fewer digits: the scaled value is a whole number (or a tie
+    // n.5) exactly, while the binary fraction of 10^-j that scales it is not exact, so the scaled value
+    // lies a hair below that whole number or tie and only the exact road can tell.
+    std::mt19937_64 rng(23);
+    Comparison cmp;
+    for (int i = 0; i < 40000; ++i) {
+        const int digits = 1 + static_cast<int>(rng() % 15);
+        const int j = 1 + static_cast<int>(rng() % 22);
+        const std::uint64_t lo = static_cast<std::uint64_t>(std::pow(10.0, digits - 1));
+        const std::uint64_t n = lo + rng() % (9 * lo);
+        const double v = static_cast<double>(n) * std::pow(10.0, j);
+        std::vector<Desc> fs;
+        for (int sig = std::max(1, digits - 1); sig <= std::min(17, digits + j); ++sig) {
+            fs.push_back({'E', sig + 9, sig, 0});
+            fs.push_back({'G', sig + 9, sig, 0});
+        }
+        around(v, 2, [&](double x) { cmp.checkAll(fs, x); });
+    }
+    EXPECT_GT(cmp.count(), 1000000);
+}
+
 TEST(FormatQuickDigits, PowersOfTenAndTheirNinesMatchTheReference) {
     // Next to 10^k the decade of the value is decided, and just below it 9.99..95 * 10^(k-1) rounds up
     // into the next decade (or stays) depending on the last bits.
