@@ -28,6 +28,7 @@ enum class Mode {
     ReadCreate, // create-or-open for reading: a missing file is created empty
     Write,      // create-or-open, emptied at the open
     Update,     // create-or-open at its beginning, contents kept until the first write ends the file there
+    Overwrite,  // create-or-open, written over from its beginning and cut at the end of the text at close
 };
 
 // Text files hold lines; unformatted files hold length-framed binary records.
@@ -163,6 +164,7 @@ private:
     std::string pending_;     // the open line that later writes continue
     bool hasPending_ = false;
     bool tailCut_ = false;    // the file already ends at the current position
+    bool cutAtClose_ = false; // the file is cut at the current position when it is closed (Overwrite)
     bool lastWasWrite_ = false;
     bool writeFailed_ = false;
     long long bytesWritten_ = 0;  // since the open, for an injected failure

@@ -12,7 +12,7 @@ namespace kaldo {
 
 void progressMessage(std::initializer_list<std::string_view> lines) {
     io::Unit& prog = io::unit(PROGRESS_UNIT);
-    if (!prog.open(namesPath(REC_PROGRESS), io::Mode::Write)) return;
+    if (!prog.open(namesPath(REC_PROGRESS), io::Mode::Overwrite)) return;
     for (std::string_view text : lines) {
         if (text.empty())
             prog.free();
@@ -25,7 +25,7 @@ void progressMessage(std::initializer_list<std::string_view> lines) {
 
 void progressText(std::initializer_list<std::string> lines) {
     io::Unit& prog = io::unit(PROGRESS_UNIT);
-    if (!prog.open(namesPath(REC_PROGRESS), io::Mode::Write)) return;
+    if (!prog.open(namesPath(REC_PROGRESS), io::Mode::Overwrite)) return;
     for (const std::string& text : lines) {
         prog.line() << text;
         if (prog.writeFailed()) break;

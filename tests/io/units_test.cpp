@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -32,6 +33,40 @@ TEST(Units, WritingAfterRewindEndsTheFileThere) {
     ASSERT_TRUE(u.open((dir / "f.txt").string(), Mode::Update));
     u.close();
     EXPECT_EQ(dir.read("f.txt"), "old one\nnew two\n") << "a file opened and never written keeps its contents";
+}
+
+// An overwritten file holds the new text alone once closed: a longer old text loses its tail, a shorter
+// one is written over, a missing file is made; the old text stays until the close cuts it.
+TEST(Units, OverwriteCutsTheOldTailAtTheClose) {
+    WorkDir dir;
+    struct Case {
+        const char* name;
+        std::string before;  // empty: no file
+        std::string text;
+    };
+    const Case cases[] = {
+        {"longer old text", "stale line one\nstale line two\nstale line three\n", "new\n"},
+        {"shorter old text", "old\n", "new line one\nnew line two\n"},
+        {"as long", "old line\n", "new line\n"},
+        {"no file", "", "made\n"},
+    };
+    Unit& u = unit(40);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!c.before.empty()) dir.write("p.txt", c.before);
+        ASSERT_TRUE(u.open((dir / "p.txt").string(), Mode::Overwrite));
+        u.line() << c.text.substr(0, c.text.find('\n'));
+        const std::size_t rest = c.text.find('\n') + 1;
+        if (rest < c.text.size()) u.line() << c.text.substr(rest, c.text.size() - rest - 1);
+        u.flush();
+        if (c.before.size() > c.text.size()) {
+            EXPECT_EQ(dir.read("p.txt").size(), c.before.size()) << "cut before the close";
+        }
+        u.close();
+        EXPECT_EQ(dir.read("p.txt"), c.text);
+        EXPECT_FALSE(u.writeFailed());
+        std::filesystem::remove(dir / "p.txt");
+    }
 }
 
 TEST(Units, WriteModeEmptiesTheFileAtOpen) {
