@@ -418,16 +418,30 @@ constexpr auto kDigitPairs = [] {
     }
     return t;
 }();
+// Eight digits and more are split off in 64 bits, eight at a time; the pairs then come in 32-bit
+// arithmetic, which is cheaper.
 void putDigits(char* buf, std::size_t n, std::uint64_t v) {
     std::size_t i = n;
+    while (i > 8) {
+        auto part = static_cast<std::uint32_t>(v % 100000000);
+        v /= 100000000;
+        for (int k = 0; k < 4; ++k) {
+            const std::size_t pair = static_cast<std::size_t>(part % 100) * 2;
+            part /= 100;
+            i -= 2;
+            buf[i] = kDigitPairs[pair];
+            buf[i + 1] = kDigitPairs[pair + 1];
+        }
+    }
+    auto rest = static_cast<std::uint32_t>(v);
     while (i >= 2) {
-        const std::size_t pair = static_cast<std::size_t>(v % 100) * 2;
-        v /= 100;
+        const std::size_t pair = static_cast<std::size_t>(rest % 100) * 2;
+        rest /= 100;
         i -= 2;
         buf[i] = kDigitPairs[pair];
         buf[i + 1] = kDigitPairs[pair + 1];
     }
-    if (i == 1) buf[0] = static_cast<char>('0' + v % 10);
+    if (i == 1) buf[0] = static_cast<char>('0' + rest % 10);
 }
 
 // The decade of a positive finite value, or one below it: floor(log10(2^b)) for its binary exponent b,
@@ -710,6 +724,18 @@ void appendE(std::string& out, int w, int d, double v, int scale) {
     std::memcpy(p, exp, expSize);
 }
 
+// Whether Gw.d of a positive a takes the exponent form, when that is plain without rounding a to d
+// significant digits first: N >= 10^d exactly when a >= 10^d - 1/2 (a tie there rounds to the even
+// 10^d, and the bound is a double for the digit counts here), and N < 0.1 when a lies clearly below
+// 0.1 - 10^(-1-d)/2, the least value that rounds up to 0.1. Near that bound (a few units in the last
+// place of it) the answer is left to the rounding itself: false.
+bool exponentFormPlain(double a, int d) {
+    if (d > 15) return false;
+    if (a >= static_cast<double>(kPow10[d]) - 0.5) return true;
+    const double low = 0.1 - 0.05 / static_cast<double>(kPow10[d]);
+    return a < low * (1.0 - 1e-14);
+}
+
 void appendG(std::string& out, int w, int d, double v, int scale) {
     if (!std::isfinite(v)) return appendNonFinite(out, w, v);
     // Gw.0 has no significant digit to choose a fixed form by; it is the exponent form.
@@ -725,6 +751,7 @@ void appendG(std::string& out, int w, int d, double v, int scale) {
             appendStars(out, w);
         return;
     }
+    if (exponentFormPlain(a, d)) return appendE(out, w, d, v, scale);
     const Significant s(a, d);  // N = x.xxx * 10^e
     const int e = s.exp10();
     if (e < -1 || e >= d) return appendE(out, w, d, v, scale);

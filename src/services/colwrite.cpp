@@ -31,18 +31,25 @@ double singleTenTo(int e) {
 // values print as d.ddddE+ee. loExponent sets the lower bound 10^loExponent.
 // A value that is not a number or is infinite (a demand/capacity ratio under a resistance factor of
 // 0, for one) has no decade: it goes to the exponent field, which shows it as NaN or Infinity.
-std::string columnReal(int w, int d, double v, int loExponent) {
-    if (!std::isfinite(v)) return io::fmtE(w, d, v, 1);
+// The field is appended to out.
+void appendColumnReal(std::string& out, int w, int d, double v, int loExponent) {
+    if (!std::isfinite(v)) return io::renderTo(out, io::PE{w, d, v});
     const double a = std::fabs(v);
-    if (v == 0.0 || a < 1e-50) return io::fmtF(w, d, 0.0);
+    if (v == 0.0 || a < 1e-50) return io::renderTo(out, io::F{w, d, 0.0});
     const double lo = singleTenTo(loExponent);
     const double hi = singleTenTo(d);
-    if (a <= lo || a >= hi) return io::fmtE(w, d, v, 1);
+    if (a <= lo || a >= hi) return io::renderTo(out, io::PE{w, d, v});
     int k = static_cast<int>(std::trunc(std::log10(a)));
     if (k < 0) k -= 1;
     const int m = d - k;
-    if (m <= d + 2) return io::fmtF(w, m, v);
-    return io::fmtE(w, d, v, 1);
+    if (m <= d + 2) return io::renderTo(out, io::F{w, m, v});
+    io::renderTo(out, io::PE{w, d, v});
+}
+
+std::string columnReal(int w, int d, double v, int loExponent) {
+    std::string field;
+    appendColumnReal(field, w, d, v, loExponent);
+    return field;
 }
 
 // Puts text into the line at 1-based position p, growing the line with blanks as needed.
@@ -81,9 +88,16 @@ void WCOLEOL(io::Unit& u) {
 
 void WLINREAL(std::string& line, int w, int d, double v, int& p) {
     if (w < 1) return;
-    std::string field = columnReal(w, d, v, 3 - d);
-    field.resize(static_cast<std::size_t>(w), ' ');
-    place(line, field, p);
+    const std::size_t at = static_cast<std::size_t>(p > 1 ? p - 1 : 0);
+    if (line.size() == at) {
+        // The usual case, the field at the end of the line: written there, without a text of its own.
+        appendColumnReal(line, w, d, v, 3 - d);
+        line.resize(at + static_cast<std::size_t>(w), ' ');
+    } else {
+        std::string field = columnReal(w, d, v, 3 - d);
+        field.resize(static_cast<std::size_t>(w), ' ');
+        place(line, field, p);
+    }
     p += w;
 }
 
