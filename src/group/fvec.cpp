@@ -122,17 +122,37 @@ void FVEC(Vec6& F, const Vec6& U, int& status) {
     std::vector<PileOutcome> outcome;
     beginForceRound();
     RUNTIME.RUNTPAR += pileLoop(U, status, slot, outcome,
-                                [](int i, const Mat6& TF, const Mat6&, const Vec6& head, Vec6& out, int& st) {
+                                [&U](int i, const Mat6& TF, const Mat6& TD, const Vec6& head, Vec6& out, int& st) {
                                     Vec6 FP{};
                                     PILEFRCKEEP(i, FP, head, st);
-                                    // The head forces moved to the cap origin.
-                                    if (st == ST_OK) MATV6(out, TF, FP, 1);
+                                    // The head forces moved to the cap origin, and the stiffness the
+                                    // iteration asks for next when it does.
+                                    if (st == ST_OK) {
+                                        MATV6(out, TF, FP, 1);
+                                        keepCapStiffness(i, U, TF, TD);
+                                    }
                                 });
     F = sumInPileOrder(slot, outcome, true);
     settlePileOutcomes(status, outcome);
 }
 
 void STIFF(Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE, int& status) {
+    // Every pile's stiffness formed by the force vector's loop at this displacement with these steps:
+    // their sum in pile order, without a loop of its own.
+    if (status == ST_OK) {
+        Mat6 sum{};
+        bool all = PILE.NPILES > 0;
+        for (int i = 1; all && i <= PILE.NPILES; ++i) {
+            Mat6 Kp{};
+            all = keptCapStiffness(i, U, DU, IT, MODE, Kp);
+            if (all)
+                for (std::size_t c = 0; c < sum.size(); ++c) sum[c] += Kp[c];
+        }
+        if (all) {
+            K = sum;
+            return;
+        }
+    }
     std::vector<Mat6> slot;
     std::vector<PileOutcome> outcome;
     const double elapsed =

@@ -113,7 +113,7 @@ void axialHead(int p, double& force, double w, SlotArray& axdisp, SlotArray& axf
     force = r.force;
     if (r.reach != CurveReach::Inside) {
         const bool bearing = r.reach == CurveReach::BeyondLast;
-        if (RUNSTATE.RUNWARNPRT == 1) {
+        if (headCurveWarnings()) {
             const char* text = bearing ? (keepEnd ? texts.maxBearing : texts.failBearing)
                                        : (keepEnd ? texts.maxPull : texts.failPull);
             writeHeadWarning(text, p, "AX. DISP.=", w, r.end, "AX. FORCE=", force);
@@ -143,6 +143,14 @@ void axialHead(int p, double& force, double w, SlotArray& axdisp, SlotArray& axf
 }
 
 }  // namespace
+
+namespace {
+thread_local int quietHeadCurves = 0;
+}  // namespace
+
+bool headCurveWarnings() { return RUNSTATE.RUNWARNPRT == 1 && quietHeadCurves == 0; }
+QuietHeadCurves::QuietHeadCurves() { ++quietHeadCurves; }
+QuietHeadCurves::~QuietHeadCurves() { --quietHeadCurves; }
 
 void AXIALRES(int p, double& force, const Vec6& u, SlotArray& axdisp, SlotArray& axforce, int& status) {
     axialHead(p, force, u[0], axdisp, axforce, status, SPACE_TEXTS);

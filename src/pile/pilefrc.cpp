@@ -107,7 +107,17 @@ struct KeptDerivatives {
     Vec6 U{};
     double D[4][5]{};
     unsigned round = 0;
+    // The head stiffness at the cap origin formed from them in the same loop, for the requested steps.
+    Mat6 K{};
+    Vec6 cap{}, DU{};
+    int IT = 0, MODE = 0;
+    unsigned stiffnessRound = 0;
 };
+struct StiffnessRequest {
+    bool on = false;
+    Vec6 DU{};
+    int IT = 0, MODE = 0;
+} request;
 std::vector<KeptDerivatives> kept;
 unsigned forceRound = 1;
 
@@ -181,6 +191,39 @@ void prepareKeptDerivatives(int piles) {
 }
 
 void beginForceRound() { ++forceRound; }
+
+void expectStiffness(const Vec6& DU, int IT, int MODE) { request = {true, DU, IT, MODE}; }
+
+void noStiffnessExpected() { request.on = false; }
+
+void keepCapStiffness(int p, const Vec6& cap, const Mat6& TF, const Mat6& TD) {
+    if (!request.on || !keepsDerivatives(p)) return;
+    KeptDerivatives& k = kept[static_cast<std::size_t>(p)];
+    if (k.round != forceRound) return;
+    double h = 0.0, hr = 0.0;
+    headDifferenceSteps(request.DU, request.IT, request.MODE, h, hr);
+    Mat6 TF2{}, TD2{}, TL{}, TG{};
+    PILETRAN(p, TF2, TD2, TL, TG);
+    Mat6 KP{};
+    const QuietHeadCurves quiet;
+    if (!assemble(p, TL, TG, blockRotate(TG, k.U), k.D, KP, h, hr)) return;
+    k.K = product(TF, product(KP, TD));
+    k.cap = cap;
+    k.DU = request.DU;
+    k.IT = request.IT;
+    k.MODE = request.MODE;
+    k.stiffnessRound = forceRound;
+}
+
+bool keptCapStiffness(int p, const Vec6& cap, const Vec6& DU, int IT, int MODE, Mat6& K) {
+    if (!keepsDerivatives(p)) return false;
+    const KeptDerivatives& k = kept[static_cast<std::size_t>(p)];
+    if (k.stiffnessRound != forceRound || k.round != forceRound || k.cap != cap || k.DU != DU || k.IT != IT ||
+        k.MODE != MODE)
+        return false;
+    K = k.K;
+    return true;
+}
 
 void PILEFRCKEEP(int p, Vec6& F, const Vec6& U, int& status) {
     if (!keepsDerivatives(p)) {

@@ -47,7 +47,7 @@ void TORSRES(int p, double& torque, const Vec6& u) {
     const bool keepEnd = CTLIN.KAXLIM == 1;
     const CurveRead r = readHeadCurve(torsionCurve(p), theta, keepEnd);
     torque = r.force;
-    if (r.reach == CurveReach::Inside || RUNSTATE.RUNWARNPRT != 1) return;
+    if (r.reach == CurveReach::Inside || !headCurveWarnings()) return;
     const char* text = keepEnd ? "MAXIMUM MOMENT REACHED IN TORSION " : "APPARENT FAILURE IN TORSION     ";
     writeHeadWarning(text, p, "ROTATION =", theta, r.end, "T. MOMENT=", torque);
     ++RUNSTATE.RUNWARNTORS;

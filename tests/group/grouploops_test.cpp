@@ -7,6 +7,8 @@
 #include <string>
 
 #include "group/groupmodel.h"
+#include "pile/pile.h"
+#include "support/pileswitches.h"
 #include "model/ctlpar.h"
 #include "model/runblocks.h"
 #include "services/status.h"
@@ -178,6 +180,70 @@ TEST_F(GroupLoops, FaultInsideThePileLoopBecomesTheStatus) {
     EXPECT_EQ(status, ST_INTERNAL);
 }
 #endif
+
+// While the iteration expects a stiffness, the force vector's loop forms each pile's matrix, and STIFF at
+// the same displacement with the same steps sums those without a loop of its own: the loop's matrix bit
+// for bit. Asked at another displacement or with other steps, STIFF runs its loop.
+TEST_F(GroupLoops, StiffnessFormedWithTheForcesIsTheLoopsOwn) {
+    spread();
+    const PileSwitches newton(true, true);
+    prepareKeptDerivatives(PILE.NPILES + 1);
+    CTLPAR.NTHRUSR = 4;
+    const Vec6 U{0.01, 0.05, -0.03, 2e-4, -1e-4, 3e-4}, DU{1e-3, 0, 0, 1e-5, 0, 0};
+    struct Ask {
+        const char* name;
+        Vec6 U, DU;
+        int IT, MODE;
+        bool kept;
+    };
+    const Ask asks[] = {
+        {"the same displacement and steps", U, DU, 3, 0, true},
+        {"another displacement", {0.01, 0.06, -0.03, 2e-4, -1e-4, 3e-4}, DU, 3, 0, false},
+        {"another increment", U, {1e-9, 0, 0, 0, 0, 0}, 3, 0, false},
+        {"another iteration", U, DU, 1, 0, false},
+        {"fixed steps", U, DU, 3, 1, false},
+    };
+    for (const Ask& a : asks) {
+        SCOPED_TRACE(a.name);
+        int status = 0;
+        Vec6 F{};
+        Mat6 own{}, K{};
+        FVEC(F, a.U, status);
+        STIFF(own, a.U, a.DU, a.IT, a.MODE, status);
+        expectStiffness(DU, 3, 0);
+        FVEC(F, U, status);
+        noStiffnessExpected();
+        RUNTIME.RUNTHRPEAK2 = 0;
+        STIFF(K, a.U, a.DU, a.IT, a.MODE, status);
+        ASSERT_EQ(status, 0);
+        EXPECT_EQ(RUNTIME.RUNTHRPEAK2 == 0, a.kept) << "a pile loop ran: " << RUNTIME.RUNTHRPEAK2;
+        for (std::size_t c = 0; c < 36; ++c) EXPECT_EQ(K[c], own[c]) << "K slot " << c;
+    }
+}
+
+// The head curves read to form a stiffness in the force vector's loop warn of nothing: heads at the
+// last point of the load-settlement curve, whose difference steps reach past it, count no bearing
+// warning, as the force evaluation itself does not.
+TEST_F(GroupLoops, StiffnessInTheForceLoopAddsNoCurveWarning) {
+    pair();
+    const PileSwitches newton(true, true);
+    prepareKeptDerivatives(PILE.NPILES + 1);
+    const Vec6 U{4.0, 0.01, 0.0, 0.0, 0.0, 0.0};
+    int status = 0;
+    Vec6 F{};
+    RUNSTATE.RUNWARNPRT = 1;
+    RUNSTATE.RUNWARNBEAR = 0;
+    expectStiffness({1e-3, 0, 0, 0, 0, 0}, 3, 0);
+    FVEC(F, U, status);
+    noStiffnessExpected();
+    RUNSTATE.RUNWARNPRT = 0;
+    ASSERT_EQ(status, 0);
+    EXPECT_EQ(RUNSTATE.RUNWARNBEAR.load(), 0);
+    Mat6 K{};
+    RUNTIME.RUNTHRPEAK2 = 0;
+    STIFF(K, U, {1e-3, 0, 0, 0, 0, 0}, 3, 0, status);
+    EXPECT_EQ(RUNTIME.RUNTHRPEAK2, 0) << "the kept matrices were not taken";
+}
 
 TEST_F(GroupLoops, RegionTimesAndAModelWithoutPiles) {
     pair();
