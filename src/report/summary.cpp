@@ -3,8 +3,8 @@
 // scratch file that the writer has just filled.
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstddef>
-#include <cstdlib>
 #include <exception>
 #include <stdexcept>
 #include <string>
@@ -30,19 +30,31 @@ namespace kaldo {
 namespace {
 
 // A real of a fixed-column field: blanks only read as 0; an exponent written without its letter
-// (1.2345-100) is read as one.
+// (1.2345-100) is read as one. The number is read from its start as far as it goes (asterisks read as
+// 0) by std::from_chars: the correctly rounded value the C library's reading gives, without a locale
+// and without a copy on the heap.
 double fieldReal(std::string_view line, std::size_t from, std::size_t width) {
     if (from >= line.size()) return 0.0;
-    std::string f(line.substr(from, width));
+    std::string_view f = line.substr(from, width);
     const std::size_t a = f.find_first_not_of(' ');
-    if (a == std::string::npos) return 0.0;
+    if (a == std::string_view::npos) return 0.0;
     f = f.substr(a, f.find_last_not_of(' ') - a + 1);
-    for (std::size_t i = 1; i < f.size(); ++i)
-        if ((f[i] == '+' || f[i] == '-') && f[i - 1] != 'E' && f[i - 1] != 'e' && f[i - 1] != 'D') {
-            f.insert(i, "E");
-            break;
+    if (f.front() == '+') f.remove_prefix(1);  // from_chars takes a minus sign but not a plus
+    char buf[96];
+    if (f.size() + 1 > sizeof buf) f = f.substr(0, sizeof buf - 1);
+    std::size_t n = 0;
+    bool exponent = false;
+    for (std::size_t i = 0; i < f.size(); ++i) {
+        if (!exponent && i > 0 && (f[i] == '+' || f[i] == '-') && f[i - 1] != 'E' && f[i - 1] != 'e' &&
+            f[i - 1] != 'D') {
+            buf[n++] = 'E';
+            exponent = true;
         }
-    return std::strtod(f.c_str(), nullptr);
+        buf[n++] = f[i];
+    }
+    double x = 0.0;
+    std::from_chars(buf, buf + n, x);
+    return x;
 }
 
 int fieldInt(std::string_view line, std::size_t from, std::size_t width) {

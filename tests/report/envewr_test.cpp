@@ -268,5 +268,23 @@ TEST_F(SummaryTables, NameThePilesOfTheExtremes) {
     EXPECT_TRUE(has(u18, "     x(FT)      8.0000      2.0000 "));  // depths of the minima of pile 1
 }
 
+// The summary reads its values back from the scratch file: a value whose exponent takes three digits
+// is written there without its letter and read back whole, not as its mantissa alone (1.5e-120 kip is
+// then of negligible size and shows as a zero).
+TEST_F(SummaryTables, ReadBackValuesOfThreeDigitExponents) {
+    for (PileTopTable* t : {&RESCUR.RESCURTOP, &ENVMIN.TOP, &ENVMAX.TOP})
+        for (int r : {8, 13 + 8}) {  // the global and the local reactions
+            (*t)(1, r) = 1.5e-117;       // lb: 1.5e-120 kip
+            (*t)(1, r + 1) = -2.5e+153;  // lb: -2.5e+150 kip
+        }
+    ENVEWR(0, 0);
+    const auto u18 = file(18);
+    std::string row;
+    for (const std::string& l : u18)
+        if (l.rfind("          1    ", 0) == 0 && l.find("30.000") != std::string::npos) row = l;
+    ASSERT_FALSE(row.empty());
+    EXPECT_EQ(row, "          1            5.0000       0.0000  -2.5000+150       30.000       40.000       50.000 ");
+}
+
 }  // namespace
 }  // namespace kaldo::test
