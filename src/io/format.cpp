@@ -311,16 +311,14 @@ bool scaleByTable(std::uint64_t m, int q, int p, Scaled& out) {
     std::uint64_t whole, f;
     bool rest;
     if (shift >= 128) {
-        const int o = shift - 128;
-        whole = o == 0 ? w2 : w2 >> o;
-        const int fo = shift - 64;  // f = bits fo .. fo + 63
-        f = (fo - 64 == 0) ? w1 : ((w1 >> (fo - 64)) | (w2 << (128 - fo)));
-        rest = (w1 & ((std::uint64_t{1} << (fo - 64)) - 1)) != 0 || w0 != 0;
-        if (fo - 64 == 0) rest = w0 != 0;
+        const int o = shift - 128;  // 0 .. 63: f is bits shift - 64 .. shift - 1, starting at bit o of w1
+        whole = w2 >> o;
+        f = o == 0 ? w1 : ((w1 >> o) | (w2 << (64 - o)));
+        rest = (w1 & ((std::uint64_t{1} << o) - 1)) != 0 || w0 != 0;
     } else {
         const int o = shift - 64;  // 54 .. 63
+        if ((w2 >> o) != 0) return false;
         whole = (w1 >> o) | (w2 << (64 - o));
-        if (o < 64 && (w2 >> o) != 0) return false;
         f = (w0 >> o) | (w1 << (64 - o));
         rest = (w0 & ((std::uint64_t{1} << o) - 1)) != 0;
     }
