@@ -202,8 +202,9 @@ void keepCapStiffness(int p, const Vec6& cap, const Mat6& TF, const Mat6& TD) {
     if (k.round != forceRound) return;
     double h = 0.0, hr = 0.0;
     headDifferenceSteps(request.DU, request.IT, request.MODE, h, hr);
-    Mat6 TF2{}, TD2{}, TL{}, TG{};
-    PILETRAN(p, TF2, TD2, TL, TG);
+    // The pile's own axes (TF and TD are the caller's).
+    Mat6 tf{}, td{}, TL{}, TG{};
+    PILETRAN(p, tf, td, TL, TG);
     Mat6 KP{};
     const QuietHeadCurves quiet;
     if (!assemble(p, TL, TG, blockRotate(TG, k.U), k.D, KP, h, hr)) return;
