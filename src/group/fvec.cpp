@@ -122,15 +122,11 @@ void FVEC(Vec6& F, const Vec6& U, int& status) {
     std::vector<PileOutcome> outcome;
     beginForceRound();
     RUNTIME.RUNTPAR += pileLoop(U, status, slot, outcome,
-                                [&U](int i, const Mat6& TF, const Mat6& TD, const Vec6& head, Vec6& out, int& st) {
+                                [](int i, const Mat6& TF, const Mat6&, const Vec6& head, Vec6& out, int& st) {
                                     Vec6 FP{};
                                     PILEFRCKEEP(i, FP, head, st);
-                                    // The head forces moved to the cap origin, and the stiffness the
-                                    // iteration asks for next when it does.
-                                    if (st == ST_OK) {
-                                        MATV6(out, TF, FP, 1);
-                                        keepCapStiffness(i, U, TF, TD);
-                                    }
+                                    // The head forces moved to the cap origin.
+                                    if (st == ST_OK) MATV6(out, TF, FP, 1);
                                 });
     F = sumInPileOrder(slot, outcome, true);
     settlePileOutcomes(status, outcome);

@@ -425,9 +425,9 @@ bool CapSolution::pileForces() {
     {
         // The stiffness that follows at this displacement is formed in the same pile loop.
         struct Expected {
-            Expected(const Vec6& du, int it, int mode) { expectStiffness(du, it, mode); }
+            Expected(const Vec6& u, const Vec6& du, int it, int mode) { expectStiffness(u, du, it, mode); }
             ~Expected() { noStiffnessExpected(); }
-        } expected(du, it, mode);
+        } expected(u, du, it, mode);
         FVEC(Fg, u, status);
     }
     w.close();

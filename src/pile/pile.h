@@ -216,16 +216,14 @@ void PILEFRC(int p, Vec6& F, const Vec6& U, int& status);
 void PILEFRCKEEP(int p, Vec6& F, const Vec6& U, int& status);
 void beginForceRound();
 void prepareKeptDerivatives(int piles);
-// The group iteration asks for the stiffness at the displacement of every force vector, with its own
-// difference steps (DU, IT, MODE as PILESTF takes them): while such a request stands, the force vector's
-// pile loop forms each pile's head stiffness from the derivatives just kept, moved to the cap origin by
-// TF and TD (keepCapStiffness, on the pile's own thread), and STIFF at the same cap displacement with the
-// same steps takes the kept matrices (keptCapStiffness) instead of a pile loop of its own. The matrices
-// are those STIFF's loop forms, bit for bit. expectStiffness and noStiffnessExpected run on one thread,
-// outside the pile loops.
-void expectStiffness(const Vec6& DU, int IT, int MODE);
+// The group iteration asks for the stiffness at the cap displacement of its next force vector, with
+// its own difference steps (DU, IT, MODE as PILESTF takes them): while such a request stands, each
+// pile's evaluation in PILEFRCKEEP forms its head stiffness at the cap origin from the derivatives just
+// kept, and STIFF at the same cap displacement with the same steps takes the kept matrices
+// (keptCapStiffness) instead of a pile loop of its own. The matrices are those STIFF's loop forms, bit
+// for bit. expectStiffness and noStiffnessExpected run on one thread, outside the pile loops.
+void expectStiffness(const Vec6& cap, const Vec6& DU, int IT, int MODE);
 void noStiffnessExpected();
-void keepCapStiffness(int p, const Vec6& cap, const Mat6& TF, const Mat6& TD);
 bool keptCapStiffness(int p, const Vec6& cap, const Vec6& DU, int IT, int MODE, Mat6& K);
 // The bearing, pull-out and torsion warnings of the head curves, written while the force vector's pile
 // loop runs (RUNWARNPRT) unless the thread has quieted them: the curves read to form a stiffness in that

@@ -107,16 +107,18 @@ struct KeptDerivatives {
     Vec6 U{};
     double D[4][5]{};
     unsigned round = 0;
-    // The head stiffness at the cap origin formed from them in the same loop, for the requested steps.
+    // The head stiffness at the cap origin formed from them in the same evaluation, and the stiffness
+    // request it answers (0: none).
     Mat6 K{};
-    Vec6 cap{}, DU{};
-    int IT = 0, MODE = 0;
-    unsigned stiffnessRound = 0;
+    unsigned request = 0;
 };
+// The stiffness the group iteration expects next (expectStiffness): at the cap displacement cap, with
+// the difference steps of DU, IT and MODE. Each request has a serial number of its own.
 struct StiffnessRequest {
     bool on = false;
-    Vec6 DU{};
+    Vec6 cap{}, DU{};
     int IT = 0, MODE = 0;
+    unsigned serial = 0;
 } request;
 std::vector<KeptDerivatives> kept;
 unsigned forceRound = 1;
@@ -176,6 +178,19 @@ bool evaluate(int p, Vec6& F, const Vec6& U, int& status, Mat6* K, double h, dou
         keep->U = U;
         std::copy(&D[0][0], &D[0][0] + 20, &keep->D[0][0]);
         keep->round = forceRound;
+        keep->request = 0;
+        if (request.on) {
+            // The stiffness STIFF would form next from these derivatives, formed here: the head curves
+            // read for it warn of nothing, as they do not when STIFF reads them.
+            double hs = 0.0, hrs = 0.0;
+            headDifferenceSteps(request.DU, request.IT, request.MODE, hs, hrs);
+            Mat6 KP{};
+            const QuietHeadCurves quiet;
+            if (assemble(p, TL, TG, UL, D, KP, hs, hrs)) {
+                keep->K = product(TF, product(KP, TD));
+                keep->request = request.serial;
+            }
+        }
         return true;
     }
     return assemble(p, TL, TG, UL, D, *K, h, hr);
@@ -192,36 +207,18 @@ void prepareKeptDerivatives(int piles) {
 
 void beginForceRound() { ++forceRound; }
 
-void expectStiffness(const Vec6& DU, int IT, int MODE) { request = {true, DU, IT, MODE}; }
+void expectStiffness(const Vec6& cap, const Vec6& DU, int IT, int MODE) {
+    request = {true, cap, DU, IT, MODE, request.serial + 1};
+}
 
 void noStiffnessExpected() { request.on = false; }
 
-void keepCapStiffness(int p, const Vec6& cap, const Mat6& TF, const Mat6& TD) {
-    if (!request.on || !keepsDerivatives(p)) return;
-    KeptDerivatives& k = kept[static_cast<std::size_t>(p)];
-    if (k.round != forceRound) return;
-    double h = 0.0, hr = 0.0;
-    headDifferenceSteps(request.DU, request.IT, request.MODE, h, hr);
-    // The pile's own axes (TF and TD are the caller's).
-    Mat6 tf{}, td{}, TL{}, TG{};
-    PILETRAN(p, tf, td, TL, TG);
-    Mat6 KP{};
-    const QuietHeadCurves quiet;
-    if (!assemble(p, TL, TG, blockRotate(TG, k.U), k.D, KP, h, hr)) return;
-    k.K = product(TF, product(KP, TD));
-    k.cap = cap;
-    k.DU = request.DU;
-    k.IT = request.IT;
-    k.MODE = request.MODE;
-    k.stiffnessRound = forceRound;
-}
-
 bool keptCapStiffness(int p, const Vec6& cap, const Vec6& DU, int IT, int MODE, Mat6& K) {
+    if (request.serial == 0 || request.cap != cap || request.DU != DU || request.IT != IT || request.MODE != MODE)
+        return false;
     if (!keepsDerivatives(p)) return false;
     const KeptDerivatives& k = kept[static_cast<std::size_t>(p)];
-    if (k.stiffnessRound != forceRound || k.round != forceRound || k.cap != cap || k.DU != DU || k.IT != IT ||
-        k.MODE != MODE)
-        return false;
+    if (k.round != forceRound || k.request != request.serial) return false;
     K = k.K;
     return true;
 }

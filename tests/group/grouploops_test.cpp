@@ -210,7 +210,7 @@ TEST_F(GroupLoops, StiffnessFormedWithTheForcesIsTheLoopsOwn) {
         Mat6 own{}, K{};
         FVEC(F, a.U, status);
         STIFF(own, a.U, a.DU, a.IT, a.MODE, status);
-        expectStiffness(DU, 3, 0);
+        expectStiffness(U, DU, 3, 0);
         FVEC(F, U, status);
         noStiffnessExpected();
         RUNTIME.RUNTHRPEAK2 = 0;
@@ -233,7 +233,7 @@ TEST_F(GroupLoops, StiffnessInTheForceLoopAddsNoCurveWarning) {
     Vec6 F{};
     RUNSTATE.RUNWARNPRT = 1;
     RUNSTATE.RUNWARNBEAR = 0;
-    expectStiffness({1e-3, 0, 0, 0, 0, 0}, 3, 0);
+    expectStiffness(U, {1e-3, 0, 0, 0, 0, 0}, 3, 0);
     FVEC(F, U, status);
     noStiffnessExpected();
     RUNSTATE.RUNWARNPRT = 0;
