@@ -16,7 +16,10 @@ left out, and a difference is printed: a faster build that answers differently i
 script first measures the machine's ceiling for parallel work (bench/ceiling.cpp: a loop of pure
 arithmetic on one thread, then on that many threads at once), and prints the wall-time ratio and, when
 1 is among the thread requests, the new build's parallel efficiency against its own run on one thread
-(of the minimum wall times and of the medians).
+(of the minimum wall times and of the medians) and as a share of the ceiling. Two loops are measured:
+chains of floating-point arithmetic that leave most of a processor idle (the optimistic ceiling) and
+integer arithmetic that keeps its execution units busy, as the engine's own work does (the ceiling busy
+code meets where processors share their cores with other machines).
 
 --copies measures, besides, the ceiling of the run itself: the new build's one-thread run of each size,
 alone and then as that many copies at once (each in its own folder), and prints the ratio of the two
@@ -76,14 +79,16 @@ def sameReports(a, b):
     return differ
 
 
-def ceiling(threads):
-    """The machine's ceiling for parallel work now: (seconds of the arithmetic loop on one thread, on each
-    of `threads` threads at once, their ratio), from bench/ceiling.cpp built in a scratch folder."""
+def ceiling(threads, kind):
+    """The machine's ceiling for parallel work now: (seconds of the arithmetic loop of `kind` ("fp" or
+    "int") on one thread, on each of `threads` threads at once, their ratio), from bench/ceiling.cpp built
+    in a scratch folder."""
     with tempfile.TemporaryDirectory() as d:
         exe = os.path.join(d, "ceiling")
         subprocess.run([os.environ.get("CXX", "c++"), "-O2", "-pthread", "-o", exe, os.path.join(HERE, "ceiling.cpp")],
                        check=True)
-        out = subprocess.run([exe, str(threads), "200000000", "3"], check=True, capture_output=True, text=True)
+        rounds = "200000000" if kind == "fp" else "600000000"
+        out = subprocess.run([exe, str(threads), rounds, "3", kind], check=True, capture_output=True, text=True)
         _, one, each, ratio = out.stdout.split()
         return float(one), float(each), float(ratio)
 
@@ -134,11 +139,14 @@ def main():
     extra = {k: v for k, v in newEnv.items() if os.environ.get(k) != v}
     if extra:
         print("new build's environment adds: " + " ".join(f"{k}={v}" for k, v in extra.items()))
+    ceilings = {}
     for t in threads:
         if t > 1:
-            one, each, ratio = ceiling(t)
-            print(f"machine ceiling on {t} threads: one loop {one:.3f} s alone, {each:.3f} s each with {t} at once:"
-                  f" {100 * ratio:.0f} % (load {load():.1f})", flush=True)
+            for kind in ("fp", "int"):
+                one, each, ratio = ceiling(t, kind)
+                ceilings[(t, kind)] = ratio
+                print(f"machine ceiling on {t} threads, {kind} loop: {one:.3f} s alone, {each:.3f} s each with {t}"
+                      f" at once: {100 * ratio:.0f} % (load {load():.1f})", flush=True)
     print(f"{'piles':>6} {'thr':>3} {'build':>5} {'CPU min':>8} {'CPU med':>8} {'wall min':>8} {'wall med':>8}"
           f" {'load':>11}")
     best = {}
@@ -186,6 +194,9 @@ def main():
                     # the medians' figure beside it.
                     print(f"{piles:>6} {t:>3} new build's parallel efficiency (wall, against its one thread):"
                           f" {100 * eff:.0f} % of the minima, {100 * eff_med:.0f} % of the medians")
+                    print(f"{piles:>6} {t:>3} as a share of the ceilings (minima / medians): fp loop"
+                          f" {100 * eff / ceilings[(t, 'fp')]:.0f} / {100 * eff_med / ceilings[(t, 'fp')]:.0f} %,"
+                          f" int loop {100 * eff / ceilings[(t, 'int')]:.0f} / {100 * eff_med / ceilings[(t, 'int')]:.0f} %")
                     if copies:
                         alone, each, ratio = copiesCeiling(new, size, t, step, newEnv)
                         print(f"{piles:>6} {t:>3} the run's own ceiling: one one-thread run {alone:.2f} s alone,"

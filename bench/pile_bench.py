@@ -80,6 +80,7 @@ def differing(a, b):
 def main():
     args = sys.argv[1:]
     if len(args) == 2 and args[0] == "--write":
+        os.makedirs(args[1], exist_ok=True)
         for soil in LATERAL:
             gen_group.write(os.path.join(args[1], f"piles-{soil}.inp"), bench_input(soil))
         return

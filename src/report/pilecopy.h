@@ -120,20 +120,26 @@ void resultsSection(const PileCopy<N>& w, int kind) {
 }
 
 // The region of one pile: sections 0 and 1, one per thread when two are given, else one after the
-// other on the calling thread. A fault inside a section is carried out of the region and raised there.
+// other on the calling thread (without a parallel region: on one thread it would only cost its start
+// for every pile). A fault inside a section is carried out of the region and raised there.
 template <std::size_t N>
 void writePile(const PileCopy<N>& w, int kind, int threads) {
     std::array<std::exception_ptr, 2> fault{};
-#pragma omp parallel for num_threads(threads) schedule(static, 1)
-    for (int section = 0; section <= 1; ++section) {
+    const auto section = [&](int s) {
         try {
-            if (section == 0)
+            if (s == 0)
                 pileResultsSection(w);
             else
                 resultsSection(w, kind);
         } catch (...) {
-            fault[static_cast<std::size_t>(section)] = std::current_exception();
+            fault[static_cast<std::size_t>(s)] = std::current_exception();
         }
+    };
+    if (threads > 1) {
+#pragma omp parallel for num_threads(threads) schedule(static, 1)
+        for (int s = 0; s <= 1; ++s) section(s);
+    } else {
+        for (int s = 0; s <= 1; ++s) section(s);
     }
     for (const std::exception_ptr& f : fault)
         if (f) std::rethrow_exception(f);
