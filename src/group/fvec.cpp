@@ -25,22 +25,6 @@
 
 namespace kaldo {
 
-namespace {
-
-// c = a b for column-stored 6 x 6 matrices.
-Mat6 product(const Mat6& a, const Mat6& b) {
-    Mat6 c{};
-    for (std::size_t j = 0; j < 6; ++j)
-        for (std::size_t i = 0; i < 6; ++i) {
-            double s = 0.0;
-            for (std::size_t k = 0; k < 6; ++k) s += a[i + k * 6] * b[k + j * 6];
-            c[i + j * 6] = s;
-        }
-    return c;
-}
-
-}  // namespace
-
 void settlePileOutcomes(int& status, const std::vector<PileOutcome>& outcome) {
     if (status != ST_OK) return;
     for (std::size_t k = 0; k < outcome.size(); ++k) {
@@ -156,7 +140,7 @@ void STIFF(Mat6& K, const Vec6& U, const Vec6& DU, int IT, int MODE, int& status
             Mat6 KP{};
             PILESTF(i, KP, head, DU, IT, MODE, st);
             // The head stiffness moved to the cap origin.
-            out = product(TF, product(KP, TD));
+            out = product6(TF, product6(KP, TD));
         });
     // The result passes book their stiffness evaluations as print time.
     (RUNSTATE.RUNPASS != PASS_ITERATING ? RUNTIME.RUNTPRT : RUNTIME.RUNTPAR) += elapsed;

@@ -11,6 +11,7 @@
 #include "model/piles.h"
 #include "model/runblocks.h"
 #include "pile/pile.h"
+#include "services/linalg.h"
 #include "services/status.h"
 
 namespace kaldo {
@@ -30,18 +31,6 @@ Vec6 blockRotate(const Mat6& m, const Vec6& x) {
         }
     }
     return y;
-}
-
-// c = a b for column-stored 6 x 6 matrices.
-Mat6 product(const Mat6& a, const Mat6& b) {
-    Mat6 c{};
-    for (std::size_t j = 0; j < 6; ++j)
-        for (std::size_t i = 0; i < 6; ++i) {
-            double s = 0.0;
-            for (std::size_t k = 0; k < 6; ++k) s += a[i + k * 6] * b[k + j * 6];
-            c[i + j * 6] = s;
-        }
-    return c;
 }
 
 // The head stiffness in global axes from the lateral derivatives D of the balanced pile (LLPILETAN) at
@@ -91,7 +80,7 @@ bool assemble(int p, const Mat6& TL, const Mat6& TG, const Vec6& UL, const doubl
         set(i, 2, f * D[o][2]);
         set(i, 4, f * D[o][3]);
     }
-    const Mat6 KG = product(TL, product(KL, TG));
+    const Mat6 KG = product6(TL, product6(KL, TG));
     for (double v : KG)
         if (!std::isfinite(v)) return false;
     K = KG;
@@ -187,7 +176,7 @@ bool evaluate(int p, Vec6& F, const Vec6& U, int& status, Mat6* K, double h, dou
             Mat6 KP{};
             const QuietHeadCurves quiet;
             if (assemble(p, TL, TG, UL, D, KP, hs, hrs)) {
-                keep->K = product(TF, product(KP, TD));
+                keep->K = product6(TF, product6(KP, TD));
                 keep->request = request.serial;
             }
         }

@@ -150,6 +150,17 @@ bool nearlySingular(std::span<const double> A, int N, int NP, std::span<const in
     return flag != 0;
 }
 
+std::array<double, 36> product6(const std::array<double, 36>& A, const std::array<double, 36>& B) {
+    std::array<double, 36> C{};
+    for (std::size_t j = 0; j < 6; ++j)
+        for (std::size_t i = 0; i < 6; ++i) {
+            double s = 0.0;
+            for (std::size_t k = 0; k < 6; ++k) s += A[i + k * 6] * B[k + j * 6];
+            C[i + j * 6] = s;
+        }
+    return C;
+}
+
 void MATV6(std::span<double> Y, std::span<const double, 36> A, std::span<const double> X, int N) {
     if (N <= 0) return;
     const std::size_t need = 6 * static_cast<std::size_t>(N);

@@ -2,6 +2,7 @@
 // estimation.
 #pragma once
 
+#include <array>
 #include <span>
 
 namespace kaldo {
@@ -34,5 +35,10 @@ bool nearlySingular(std::span<const double> A, int N, int NP, std::span<const in
 // shorter than 6 N throw std::length_error. MATV6N is the same product under its callers' name.
 void MATV6(std::span<double> Y, std::span<const double, 36> A, std::span<const double> X, int N);
 void MATV6N(std::span<double> Y, std::span<const double, 36> A, std::span<const double> X, int N);
+
+// C = A B for 6 x 6 matrices stored by columns. One definition for every caller, so a product formed
+// in two places (the pile loop's kept head stiffness and the stiffness loop's own) is the same bit for
+// bit.
+std::array<double, 36> product6(const std::array<double, 36>& A, const std::array<double, 36>& B);
 
 }  // namespace kaldo
