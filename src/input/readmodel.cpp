@@ -135,7 +135,8 @@ void checkRow2(const InputFile& in, int i, int stage) {
         in.checkInt(GRPIN2.GRP2INT(i, 2), 1, MAXPILE, "number of piles of " + pile, "1 to " + num(MAXPILE));
     } else if (stage == 2) {
         in.nonNegative(GRPIN2.GRP2PRP(i, 1), "rotational head spring of " + pile);
-        in.checkReal(GRPIN2.GRP2PRP(i, 2), 0.0, MAXCOORD, "pile spacing of " + pile, "0 to " + real(MAXCOORD));
+        if (const double spacing = GRPIN2.GRP2PRP(i, 2); !(spacing >= 0.0 && spacing <= MAXCOORD))
+            in.checkReal(spacing, 0.0, MAXCOORD, "pile spacing of " + pile, "0 to " + real(MAXCOORD));
         checkMultipliers(in, GRPIN2.GRP2PRP(i, 3), GRPIN2.GRP2PRP(i, 4), "", pile);
         in.finite(GRPIN2.GRP2PRP(i, 5), "axial load factor of " + pile);
     } else {
