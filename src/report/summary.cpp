@@ -270,61 +270,104 @@ void pileRows(int g, int t, const ColFlags& flags, Lines lineOf, io::Unit& u, Pi
     }
 }
 
-// The rows of every pile from lines already read, on every thread of a region: each thread forms the
-// rows of a run of neighbouring piles into a text of its own, the texts are written in pile order
-// afterwards and the extremes folded in pile order, so the table is the one a single thread gives.
-void rowsInParallel(int g, int t, int npiles, const ColFlags& flags, const ScratchLines& lines, ExtremeSet& x,
-                    int threads) {
-    const std::vector<std::string_view>& line = lines.lines;
-    std::vector<PileValues> values(static_cast<std::size_t>(npiles));
-    std::vector<std::vector<io::Capture::Text>> texts(static_cast<std::size_t>(threads));
-    std::vector<std::exception_ptr> fault(static_cast<std::size_t>(threads));
-    std::vector<int> faultAt(static_cast<std::size_t>(threads), 0);
+// The seven tables of a writer call in the order they are written: the group (1: pile-top values in
+// the global frame, 2: in the pile frame, 3: along-pile extremes) and the table within it.
+constexpr std::array<std::pair<int, int>, 7> kTables{{{1, 1}, {1, 2}, {2, 1}, {2, 2}, {2, 3}, {3, 1}, {3, 2}}};
+constexpr std::size_t kTableCount = kTables.size();
+
+// The rows of all seven tables, formed from lines already read on every thread of one region: each
+// thread forms the rows of a run of neighbouring piles for each table in turn, into a text of its own
+// per table. The tables are then written one after the other, each with its run texts in pile order
+// and its extremes folded in pile order, so every table is the one a single thread gives. One region
+// for the seven tables: a region's start and end cost about as much as the rows of a table.
+// Kept from call to call (the summary is written on the run's own thread), as the lines are.
+struct FormedRows {
+    bool tried = false;   // forming was considered for this writer call
+    bool formed = false;  // the rows were formed
     int team = 1;
-    // Piles from..to of member m of a team of n.
-    auto run = [npiles](int m, int n) {
-        const long long p = npiles;
-        return std::pair<int, int>{static_cast<int>(1 + p * m / n), static_cast<int>(p * (m + 1) / n)};
-    };
-    auto rows = [&](int k, io::Unit& u, PileValues& v) {
-        const std::size_t first = 8 * static_cast<std::size_t>(k - 1);
-        pileRows(g, t, flags, [&](int ln) { return line[first + static_cast<std::size_t>(ln - 1)]; }, u, v);
-    };
+    int npiles = 0;
+    std::array<std::vector<std::vector<io::Capture::Text>>, kTableCount> texts;  // [table][member]
+    std::vector<PileValues> values;          // table i, pile k at i * npiles + k - 1
+    std::vector<std::exception_ptr> fault;   // [member]: the fault that stopped it, if any
+    std::vector<std::size_t> faultTable;     // [member]: the table it was forming then
+    std::vector<int> faultAt;                // [member]: and the pile (beyond its run: the hand-over)
+
+    PileValues& value(std::size_t i, int k) {
+        return values[i * static_cast<std::size_t>(npiles) + static_cast<std::size_t>(k - 1)];
+    }
+};
+
+// Piles from..to of member m of a team of n.
+std::pair<int, int> pileRun(int npiles, int m, int n) {
+    const long long p = npiles;
+    return {static_cast<int>(1 + p * m / n), static_cast<int>(p * (m + 1) / n)};
+}
+
+// Pile k's rows of table i, from the lines of the writer call, on unit u.
+void rowsOf(std::size_t i, int k, const ColFlags& flags, const ScratchLines& lines, io::Unit& u, PileValues& v) {
+    const std::size_t first = 8 * static_cast<std::size_t>(k - 1);
+    pileRows(kTables[i].first, kTables[i].second, flags,
+             [&](int ln) { return lines.lines[first + static_cast<std::size_t>(ln - 1)]; }, u, v);
+}
+
+void formRows(int npiles, const ColFlags& flags, const ScratchLines& lines, int threads, FormedRows& f) {
+    const std::size_t members = static_cast<std::size_t>(threads);
+    f.team = 1;
+    f.npiles = npiles;
+    f.values.resize(kTableCount * static_cast<std::size_t>(npiles));
+    for (auto& t : f.texts) {
+        t.clear();
+        t.resize(members);
+    }
+    f.fault.assign(members, nullptr);
+    f.faultTable.assign(members, 0);
+    f.faultAt.assign(members, 0);
 #pragma omp parallel num_threads(threads)
     {
         const int m = omp_get_thread_num();
-        const std::size_t i = static_cast<std::size_t>(m);
+        const std::size_t j = static_cast<std::size_t>(m);
 #pragma omp single
-        team = omp_get_num_threads();
-        const auto [from, to] = run(m, omp_get_num_threads());
+        f.team = omp_get_num_threads();
+        const auto [from, to] = pileRun(npiles, m, omp_get_num_threads());
         try {
-            io::Capture capture;
-            for (int k = from; k <= to; ++k) {
-                faultAt[i] = k;
-                rows(k, io::unit(SUMMARY_UNIT), values[static_cast<std::size_t>(k - 1)]);
+            for (std::size_t i = 0; i < kTableCount; ++i) {
+                f.faultTable[j] = i;
+                io::Capture capture;
+                for (int k = from; k <= to; ++k) {
+                    f.faultAt[j] = k;
+                    rowsOf(i, k, flags, lines, io::unit(SUMMARY_UNIT), f.value(i, k));
+                }
+                // Past the run: the rows are formed, only their hand-over failed.
+                f.faultAt[j] = to + 1;
+                f.texts[i][j] = capture.finish();
             }
-            faultAt[i] = 0;
-            texts[i] = capture.finish();
         } catch (...) {
-            fault[i] = std::current_exception();
+            f.fault[j] = std::current_exception();
         }
     }
-    for (int m = 0; m < team; ++m) {
-        const std::size_t i = static_cast<std::size_t>(m);
-        const auto [from, to] = run(m, team);
-        if (fault[i]) {
-            // The rows of the run's piles before the one that failed, formed again here: the table
-            // then holds exactly the rows of the piles before the failure.
+    f.formed = true;
+}
+
+// Writes table i's rows formed by the region and folds their extremes, in pile order. A member that
+// failed in this table: the rows of its run before the pile that failed are formed again here, so
+// the table holds exactly the rows of the piles before the failure, and the fault is raised. (A member
+// that failed in an earlier table raised its fault there.)
+void writeFormedRows(std::size_t i, const ColFlags& flags, const ScratchLines& lines, FormedRows& f, ExtremeSet& x) {
+    for (int m = 0; m < f.team; ++m) {
+        const std::size_t j = static_cast<std::size_t>(m);
+        const auto [from, to] = pileRun(f.npiles, m, f.team);
+        if (f.fault[j] && f.faultTable[j] == i) {
             PileValues v;
-            for (int k = from; k < faultAt[i]; ++k) {
-                rows(k, io::unit(SUMMARY_UNIT), v);
+            for (int k = from; k < f.faultAt[j]; ++k) {
+                rowsOf(i, k, flags, lines, io::unit(SUMMARY_UNIT), v);
                 if (v.m > 0) ENVVEC(k, v.m, v.v, x);
             }
-            std::rethrow_exception(fault[i]);
+            std::rethrow_exception(f.fault[j]);
         }
-        io::replay(texts[i]);
+        io::replay(f.texts[i][j]);
+        f.texts[i][j].clear();
         for (int k = from; k <= to; ++k) {
-            const PileValues& v = values[static_cast<std::size_t>(k - 1)];
+            const PileValues& v = f.value(i, k);
             if (v.m > 0) ENVVEC(k, v.m, v.v, x);
         }
     }
@@ -365,23 +408,27 @@ void readScratch(int npiles, ScratchCache& cache) {
     }
 }
 
-// Table (g, t) from the lines of the writer call (cache), or, without them, from the scratch file
-// itself, which then stops the table where it ends.
-void summaryTable(int g, int t, int npiles, const ColFlags& flags, ScratchCache* cache) {
+// Table i from the rows formed for the writer call (formed), else from its lines (cache), or, without
+// them, from the scratch file itself, which then stops the table where it ends. The rows of all the
+// tables are formed at the first table that can take them (several threads, the lines all read).
+void summaryTable(std::size_t i, int npiles, const ColFlags& flags, ScratchCache* cache, FormedRows* formed) {
+    const auto [g, t] = kTables[i];
     tableHeading(g, t, flags);
     io::Unit& summary = io::unit(SUMMARY_UNIT);
     if (cache != nullptr && !cache->read) readScratch(npiles, *cache);
     const bool inMemory = cache != nullptr && cache->complete;
     ExtremeSet x;
-    const int threads = inMemory ? regionThreads(CTLPAR.NTHRUSR, npiles, false) : 1;
-    if (inMemory && threads > 1 && !summary.hasOpenLine()) {
-        rowsInParallel(g, t, npiles, flags, cache->lines, x, threads);
+    if (inMemory && formed != nullptr && !formed->tried) {
+        formed->tried = true;
+        const int threads = regionThreads(CTLPAR.NTHRUSR, npiles, false);
+        if (threads > 1 && !summary.hasOpenLine()) formRows(npiles, flags, cache->lines, threads, *formed);
+    }
+    if (inMemory && formed != nullptr && formed->formed && !summary.hasOpenLine()) {
+        writeFormedRows(i, flags, cache->lines, *formed, x);
     } else if (inMemory) {
         PileValues v;
         for (int k = 1; k <= npiles; ++k) {
-            const std::size_t first = 8 * static_cast<std::size_t>(k - 1);
-            pileRows(g, t, flags, [&](int ln) { return cache->lines.lines[first + static_cast<std::size_t>(ln - 1)]; },
-                     summary, v);
+            rowsOf(i, k, flags, cache->lines, summary, v);
             if (v.m > 0) ENVVEC(k, v.m, v.v, x);
         }
     } else {
@@ -417,7 +464,11 @@ void summaryTable(int g, int t, int npiles, const ColFlags& flags, ScratchCache*
 
 }  // namespace
 
-void SUMTAB(int g, int t, int npiles, const ColFlags& flags) { summaryTable(g, t, npiles, flags, nullptr); }
+void SUMTAB(int g, int t, int npiles, const ColFlags& flags) {
+    for (std::size_t i = 0; i < kTableCount; ++i)
+        if (kTables[i] == std::pair<int, int>{g, t}) return summaryTable(i, npiles, flags, nullptr, nullptr);
+    throw std::invalid_argument("summary table " + std::to_string(g) + "." + std::to_string(t) + " does not exist");
+}
 
 namespace {
 
@@ -558,29 +609,32 @@ void SUMTABS(int e, int npiles, int lcbcur, int allPiles, int antype, const ColF
     // Kept from call to call (the summary is written on the run's own thread): the text of a large
     // scratch file is read into memory already there instead of fresh pages each time.
     static ScratchCache cache;
+    static FormedRows formed;
     cache.read = cache.complete = false;
     cache.lines.lines.clear();
-    auto table = [&](int g, int t) { summaryTable(g, t, npiles, flags, &cache); };
+    formed.tried = formed.formed = false;
+    std::size_t next = 0;
+    auto table = [&] { summaryTable(next++, npiles, flags, &cache, &formed); };
     summary.blankLines(2);
     summary.line() << io::X{7} << "THE GLOBAL STRUCTURAL COORDINATE SYSTEM";
     summary.line() << io::X{7} << "---------------------------------------";
     summary.blankLines(1);
-    table(1, 1);
-    table(1, 2);
+    table();  // 1.1
+    table();  // 1.2
     summary.blankLines(2);
     summary.line() << io::X{7} << "THE PILE COORDINATE SYSTEM (LOCAL AXES)";
     summary.line() << io::X{7} << "---------------------------------------";
     summary.blankLines(1);
-    table(2, 1);
-    table(2, 2);
-    table(2, 3);
+    table();  // 2.1
+    table();  // 2.2
+    table();  // 2.3
     for (int unitNo : {SUMMARY_UNIT, SUMCOLL_UNIT}) {
         io::Unit& u = io::unit(unitNo);
         u.blankLines(1);
         u.line() << io::X{7} << "* EFFECTS FOR LATERALLY LOADED PILE *   ";
     }
-    table(3, 1);
-    table(3, 2);
+    table();  // 3.1
+    table();  // 3.2
 }
 
 }  // namespace kaldo
