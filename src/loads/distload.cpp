@@ -16,9 +16,13 @@ constexpr double HALFPI = 1.5707963267948966;
 // Depth tolerance for the ends of a set (single-precision 1e-8).
 constexpr double ENDTOL = 9.99999993922529e-9;
 
+// Only a pile that a load entry reached holds node loads (its load point count is then set): the
+// others are still zero from the start of the run, and a large group is spared writing, and touching
+// for the first time, the node load table of every pile at every case.
 void clearNodeLoads() {
     for (int p = 1; p <= PILE.NPILES; ++p) {
         WRKNODE.PAXHEAD(p) = 0.0;
+        if (WRKNODE.DLNNODE(p) == 0) continue;
         WRKNODE.DLNNODE(p) = 0;
         for (int l = 0; l <= MAXINC + 1; ++l) {
             WRKNODE.DLNODEY(l, p) = 0.0;
