@@ -7,10 +7,12 @@ of each (user plus system, the minimum and the median of the repeats) and the ra
 
 SIZES are grids of N x M piles (N alone: N x N, default 20), THREADS the thread requests of the load
 cases (default 1), REPEATS the runs of each build per size and thread request (default 3), STEP the node
-step of the along-pile report rows (default 1). The two builds run alternately (old, new, old, new, ...)
-so that a change in the machine's load falls on both alike; the one-minute load average is printed
-before and after each pair. The reports of the two builds are compared with their date and time lines
-left out, and a difference is printed: a faster build that answers differently is no gain.
+step of the along-pile report rows (default 1). The two builds run alternately (old, new, new, old, old,
+new, ...) so that a change in the machine's load falls on both alike and each takes the first place of
+a pair as often (the second run of a pair came out 4-6 % slower with the same build in both places);
+the one-minute load average is printed before and after each pair. The reports of the two builds are
+compared with their date and time lines left out, and a difference is printed: a faster build that
+answers differently is no gain.
 
 --new-env sets an environment variable for the new build's runs only. With a thread request above 1 the
 script first measures the machine's ceiling for parallel work (bench/ceiling.cpp: a loop of pure
@@ -166,9 +168,12 @@ def main():
                 cpu = {"old": [], "new": []}
                 wall = {"old": [], "new": []}
                 loads = []
-                for _ in range(repeats):
+                for r in range(repeats):
                     loads.append(load())
-                    for k, exe in (("old", old), ("new", new)):
+                    # The second run of a pair came out a few per cent slower than the first with the
+                    # same build in both places: each build takes each place in turn.
+                    pair = (("old", old), ("new", new))
+                    for k, exe in (pair if r % 2 == 0 else pair[::-1]):
                         code, c, w = run(exe, inputs[k], folders[k], newEnv if k == "new" else None)
                         if code != 0:
                             print(f"{k} build ended with status {code}", flush=True)
