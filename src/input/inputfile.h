@@ -92,11 +92,13 @@ public:
     void checkReal(double v, double lo, double hi, const std::string& field, const std::string& allowed) const;
     void checkInt(int v, int lo, int hi, const std::string& field, const std::string& allowed) const;
     // Shorthands: 0 up to MAXVALUE; above 0 up to MAXVALUE; finite with |v| <= MAXVALUE; a coordinate or
-    // length with |v| <= MAXCOORD; 0 (none) or MINDIVISOR up to MAXVALUE.
+    // length with |v| <= MAXCOORD; a dimension or depth, 0 up to MAXCOORD; 0 (none) or MINDIVISOR up to
+    // MAXVALUE.
     void nonNegative(double v, const std::string& field) const;
     void positive(double v, const std::string& field) const;
     void finite(double v, const std::string& field) const;
     void coordinate(double v, const std::string& field) const;
+    void dimension(double v, const std::string& field) const;
     void zeroOrDivisor(double v, const std::string& field) const;
     // A value that the analysis can use but that lies far outside what engineering values are (a unit
     // mistake, most often): a warning on the runtime file naming the line, the reading goes on.

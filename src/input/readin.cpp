@@ -149,10 +149,11 @@ void InputFile::checkInt(int v, int lo, int hi, const std::string& field, const 
         fail(io::InputError::BadValue, std::to_string(v), field + " is " + std::to_string(v) + "; allowed: " + allowed);
 }
 
-// The range checks below are met by nearly every value of a large model (several per pile): the text
-// of the allowed range is formed only for a value that fails.
+// The shorthands check nearly every value of a large model (several per pile): the texts of their
+// allowed ranges, which print the bounds, are formed once.
 void InputFile::nonNegative(double v, const std::string& field) const {
-    if (!(v >= 0.0 && v <= MAXVALUE)) checkReal(v, 0.0, MAXVALUE, field, "0 to " + real(MAXVALUE));
+    static const std::string allowed = "0 to " + real(MAXVALUE);
+    checkReal(v, 0.0, MAXVALUE, field, allowed);
 }
 
 void InputFile::positive(double v, const std::string& field) const {
@@ -162,18 +163,23 @@ void InputFile::positive(double v, const std::string& field) const {
 }
 
 void InputFile::finite(double v, const std::string& field) const {
-    if (!(v >= -MAXVALUE && v <= MAXVALUE))
-        checkReal(v, -MAXVALUE, MAXVALUE, field, "-" + real(MAXVALUE) + " to " + real(MAXVALUE));
+    static const std::string allowed = "-" + real(MAXVALUE) + " to " + real(MAXVALUE);
+    checkReal(v, -MAXVALUE, MAXVALUE, field, allowed);
 }
 
 void InputFile::coordinate(double v, const std::string& field) const {
-    if (!(v >= -MAXCOORD && v <= MAXCOORD))
-        checkReal(v, -MAXCOORD, MAXCOORD, field, "-" + real(MAXCOORD) + " to " + real(MAXCOORD));
+    static const std::string allowed = "-" + real(MAXCOORD) + " to " + real(MAXCOORD);
+    checkReal(v, -MAXCOORD, MAXCOORD, field, allowed);
+}
+
+void InputFile::dimension(double v, const std::string& field) const {
+    static const std::string allowed = "0 to " + real(MAXCOORD);
+    checkReal(v, 0.0, MAXCOORD, field, allowed);
 }
 
 void InputFile::zeroOrDivisor(double v, const std::string& field) const {
-    if (v != 0.0 && !(v >= MINDIVISOR && v <= MAXVALUE))
-        checkReal(v, MINDIVISOR, MAXVALUE, field, "0 (none) or " + real(MINDIVISOR) + " to " + real(MAXVALUE));
+    static const std::string allowed = "0 (none) or " + real(MINDIVISOR) + " to " + real(MAXVALUE);
+    if (v != 0.0) checkReal(v, MINDIVISOR, MAXVALUE, field, allowed);
 }
 
 void InputFile::warn(const std::string& text) const {
@@ -349,7 +355,7 @@ void readCap(InputFile& in) {
     for (auto [v, name] : {std::pair{CAPIN.CAPLY, "cap length along Y"}, std::pair{CAPIN.CAPWZ, "cap width along Z"},
                            std::pair{CAPIN.CAPTX, "cap thickness along X"},
                            std::pair{CAPIN.CAPDEQ, "cap equivalent diameter"}})
-        if (!(v >= 0.0 && v <= MAXCOORD)) in.checkReal(v, 0.0, MAXCOORD, name, "0 to " + real(MAXCOORD));
+        in.dimension(v, name);
     in.checkCode(unusedBlock, {0, 1}, "switch of the block of unused values (item 6 of the cap record)", "0 or 1");
     // An optional block of groups of values that the analysis does not use: read past it.
     if (unusedBlock == 1) {

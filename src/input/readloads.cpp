@@ -418,7 +418,7 @@ void readDistributedSets(InputFile& in) {
                 r >> DLS.DLSDEP(s, p) >> DLS.DLSVAL(s, p);
             }
             const std::string point = " of point " + num(p) + " of distributed-load set " + num(s);
-            in.checkReal(DLS.DLSDEP(s, p), 0.0, MAXCOORD, "depth" + point, "0 to " + real(MAXCOORD));
+            in.dimension(DLS.DLSDEP(s, p), "depth" + point);
             // The depths of a set are searched in order for the segment that holds a node.
             if (p > 1 && !(DLS.DLSDEP(s, p) > DLS.DLSDEP(s, p - 1)))
                 in.checkReal(DLS.DLSDEP(s, p), DLS.DLSDEP(s, p - 1), MAXCOORD, "depth" + point,

@@ -135,8 +135,7 @@ void checkRow2(const InputFile& in, int i, int stage) {
         in.checkInt(GRPIN2.GRP2INT(i, 2), 1, MAXPILE, "number of piles of " + pile, "1 to " + num(MAXPILE));
     } else if (stage == 2) {
         in.nonNegative(GRPIN2.GRP2PRP(i, 1), "rotational head spring of " + pile);
-        if (const double spacing = GRPIN2.GRP2PRP(i, 2); !(spacing >= 0.0 && spacing <= MAXCOORD))
-            in.checkReal(spacing, 0.0, MAXCOORD, "pile spacing of " + pile, "0 to " + real(MAXCOORD));
+        in.dimension(GRPIN2.GRP2PRP(i, 2), "pile spacing of " + pile);
         checkMultipliers(in, GRPIN2.GRP2PRP(i, 3), GRPIN2.GRP2PRP(i, 4), "", pile);
         in.finite(GRPIN2.GRP2PRP(i, 5), "axial load factor of " + pile);
     } else {
@@ -290,7 +289,7 @@ void readElasticSection(InputFile& in, int t) {
         in.checkCode(SECTIN.AISCFAM(t), {0, 1, 2, 3, 11, 12}, "steel shape family" + sect,
                      "0 W, 1 M, 2 S, 3 HP, 11 HSS, 12 PIPE");
         in.checkCode(SECTIN.AISCEXT(t), {0, 1}, "external diameter switch" + sect, "0 or 1");
-        in.checkReal(sr(t, 37), 0.0, MAXCOORD, "wall thickness" + sect, "0 to " + real(MAXCOORD));
+        in.dimension(sr(t, 37), "wall thickness" + sect);
     }
     in.record() >> SECTIN.AISCNAME(t);
 }
@@ -307,7 +306,7 @@ void checkSectionValues(const InputFile& in, int t, int base, bool elastic) {
                  real(MINDIVISOR) + " to " + real(MAXCOORD));
     if (elastic) {
         for (int k = 2; k <= 8; ++k)
-            in.checkReal(sr(t, base + k), 0.0, MAXCOORD, "dimension " + num(k) + sect, "0 to " + real(MAXCOORD));
+            in.dimension(sr(t, base + k), "dimension " + num(k) + sect);
         in.nonNegative(sr(t, base + 9), "shear modulus" + sect);
         in.finite(sr(t, base + 13), "value 13" + sect);
         in.finite(sr(t, base + 18), "value 18" + sect);

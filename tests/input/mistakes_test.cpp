@@ -64,6 +64,8 @@ const std::vector<Mistake>& mistakes() {
          {"area of cross section 1 is -452.4", "line 53"}},
         {"area too small to divide by", 53, "24.0 1e-20 16286.0 16286.0 5.47e10 0.0 0.0 4.03e6", 115,
          {"area of cross section 1 is 1e-20", "0 (none) or 1e-10", "line 53"}},
+        {"negative cap thickness", 6, "12.0 18.0 -4.0 0.0 0.0 0", 115,
+         {"cap thickness along X is -4", "allowed: 0 to 100000", "line 6"}},
         {"head at 1e308 ft", 28, "1e308 -3.0 -6.0 0.0 90.0 0.0 0.0", 115,
          {"head X of pile 1 is 1e+308", "-100000 to 100000", "line 28"}},
         {"load step of a billion steps", 10, "1.0E-5 1.0E-5 1e-9 0.01", 115,
